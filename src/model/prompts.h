@@ -1,0 +1,38 @@
+#pragma once
+// Every message box, question and file dialog of an interactive flow goes
+// through this interface: the Qt implementation shows real dialogs, tests
+// script the answers and record what was shown.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velmorin {
+
+struct FileFilter {
+    std::string name;     // "Fuente Ladder"
+    std::string pattern;  // "*.ldr"
+};
+
+struct FileDialogRequest {
+    bool save = false;
+    std::string title;
+    std::vector<FileFilter> filters;
+    std::string presetName;        // "*.ldr"
+    std::string directory;         // where the dialog opens
+    std::string defaultExtension;  // "ldr": appended when the user types none
+    bool confirmOverwrite = false;
+};
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // A modal box with an OK button.
+    virtual void ShowMessage(const std::string& text, const std::string& caption = {}) = 0;
+    // A modal warning with Yes/No; true for Yes.
+    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+    // The chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> AskFile(const FileDialogRequest& request) = 0;
+};
+
+}  // namespace velmorin
