@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/ladder_model.h"
+#include "model/operand_areas.h"
+
+namespace velmorin {
+namespace {
+
+class ResetTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetModel(model); }
+    ProgramModel model;
+};
+
+TEST_F(ResetTest, RailsOfEveryBlockAndNothingElse) {
+    for (int32_t block = 0; block < BlockCount; ++block) {
+        const int32_t row = BlockFirstRow(block);
+        SCOPED_TRACE(block);
+        EXPECT_EQ(model.grid.at(row, 0).shape, KindCornerDownRight);
+        EXPECT_EQ(model.grid.at(row + 1, 0).shape, KindTeeUpDownRight);
+        EXPECT_EQ(model.grid.at(row + 2, 0).shape, KindTeeUpDownRight);
+        EXPECT_EQ(model.grid.at(row + 3, 0).shape, KindCornerUpRight);
+        EXPECT_EQ(model.grid.at(row, 9).shape, KindCornerDownLeft);
+        EXPECT_EQ(model.grid.at(row + 1, 9).shape, KindTeeUpDownLeft);
+        EXPECT_EQ(model.grid.at(row + 2, 9).shape, KindTeeUpDownLeft);
+        EXPECT_EQ(model.grid.at(row + 3, 9).shape, KindCornerUpLeft);
+        for (int32_t r = row; r < row + 4; ++r)
+            for (int32_t c = 1; c <= 8; ++c) EXPECT_EQ(model.grid.at(r, c).shape, ShapeEmpty);
+    }
+    for (int32_t c = 0; c < GridColumns; ++c) EXPECT_EQ(model.grid.at(0, c).shape, ShapeEmpty);
+    for (const LadderCell& cell : model.grid.cells) {
+        EXPECT_EQ(cell.element, ElementNone);
+        EXPECT_EQ(cell.liveState, ColourBlack);
+        for (const ParamSlot& slot : cell.params) EXPECT_EQ(slot[0], Unchosen);
+    }
+}
+
+TEST_F(ResetTest, ClearsAnEditedModelButKeepsViewAnchors) {
+    LadderCell& cell = model.grid.at(5, 3);
+    cell.shape = KindCoil;
+    cell.element = ElementOut;
+    cell.params[0][0] = 9;
+    cell.liveState = ColourGreen;
+    cell.elementRect = {1, 2, 3, 4};
+    cell.operandRects[2] = {5, 6, 7, 8};
+    cell.x = 120;
+    cell.y = 340;
+    SetFieldText(model.aliases[200].alias, "stray");
+    SetFieldText(model.aliases[14].alias, "motor");
+    SetFieldText(model.labels[3].alias, "fin");
+    model.labels[3].referenced = 1;
+    model.labels[3].codeAddress = 77;
+
+    ResetModel(model);
+
+    EXPECT_EQ(cell.shape, ShapeEmpty);
+    EXPECT_EQ(cell.element, ElementNone);
+    EXPECT_EQ(cell.params[0][0], Unchosen);
+    EXPECT_EQ(cell.liveState, ColourBlack);
+    EXPECT_EQ(cell.elementRect, Rect{});
+    EXPECT_EQ(cell.operandRects[2], Rect{});
+    EXPECT_EQ(cell.x, 120);
+    EXPECT_EQ(cell.y, 340);
+    EXPECT_EQ(FieldText(model.aliases[200].alias), "");
+    EXPECT_EQ(FieldText(model.aliases[14].alias), "v01");
+    EXPECT_EQ(FieldText(model.labels[3].alias), "etq04");
+    EXPECT_EQ(model.labels[3].referenced, 0);
+    EXPECT_EQ(model.labels[3].codeAddress, 0);
+}
+
+TEST_F(ResetTest, AliasTableNamesAndEndMark) {
+    struct Expect {
+        int index;
+        const char* name;
+        const char* alias;
+    };
+    for (const Expect& e : {Expect{0, "E1", "e1"}, {7, "E8", "e8"}, {8, "S1", "s1"}, {13, "S6", "s6"},
+                            {14, "V01", "v01"}, {59, "V46", "v46"}, {60, "RE01", "re01"},
+                            {64, "RE05", "re05"}, {75, "RE16", "re16"}, {76, "CNT1", "Cnt1"},
+                            {79, "CNT4", "Cnt4"}, {80, "TPV1", "Tpv1"}, {84, "TPVF1", "Tpvf1"},
+                            {85, "TPVF2", "Tpvf2"}, {86, "TP1", "Tp1"}, {90, "TPF1", "Tpf1"},
+                            {91, "TPF2", "Tpf2"}}) {
+        SCOPED_TRACE(e.index);
+        EXPECT_EQ(FieldText(model.aliases[e.index].name), e.name);
+        EXPECT_EQ(FieldText(model.aliases[e.index].alias), e.alias);
+    }
+    EXPECT_EQ(static_cast<uint8_t>(model.aliases[92].name[0]), 0xFF);
+    EXPECT_EQ(model.aliases[92].name[1], 0);
+    for (int i = 93; i < AliasCount; ++i) EXPECT_EQ(model.aliases[i].name[0], 0) << i;
+}
+
+TEST_F(ResetTest, MonitorNamesPairCountStates) {
+    auto name = [&](int i) { return FieldText(model.monitorNames[i]); };
+    EXPECT_EQ(name(0), "E1");
+    EXPECT_EQ(name(13), "S6");
+    EXPECT_EQ(name(64), "RE05");
+    EXPECT_EQ(name(76), "CNT1");
+    EXPECT_EQ(name(85), "TPVF2");
+    EXPECT_EQ(name(91), "TPF2");
+    EXPECT_EQ(name(92), "CNTE1");
+    EXPECT_EQ(name(93), "CNTE1");
+    EXPECT_EQ(name(94), "CNTE2");
+    EXPECT_EQ(name(99), "CNTE4");
+    EXPECT_EQ(name(100), "TPE1");
+    EXPECT_EQ(name(101), "TPE1");
+    EXPECT_EQ(name(122), "TPE12");
+    EXPECT_EQ(name(123), "TPE12");
+    EXPECT_EQ(name(124), "TPE13");
+    EXPECT_EQ(static_cast<uint8_t>(model.monitorNames[125][0]), 0xFF);
+    EXPECT_EQ(model.monitorNames[125][1], 0);
+}
+
+TEST_F(ResetTest, LabelNames) {
+    EXPECT_EQ(FieldText(model.labels[0].name), "ETQ01");
+    EXPECT_EQ(FieldText(model.labels[0].alias), "etq01");
+    EXPECT_EQ(FieldText(model.labels[9].name), "ETQ10");
+    EXPECT_EQ(FieldText(model.labels[24].name), "ETQ25");
+    EXPECT_EQ(FieldText(model.labels[24].alias), "etq25");
+}
+
+TEST(OperandNames, FormatsByAreaAndPairsCountStates) {
+    EXPECT_EQ(FormatOperandName(VariableAreas, 0), "e1");
+    EXPECT_EQ(FormatOperandName(VariableAreas, 64), "re05");
+    EXPECT_EQ(FormatOperandName(VariableAreas, 77), "Cnt2");
+    EXPECT_EQ(FormatOperandName(VariableAreas, 91), "Tpf2");
+    EXPECT_EQ(FormatOperandName(VariableAreas, 92), "");
+    EXPECT_EQ(FormatOperandName(VariableAreas, -1), "");
+    EXPECT_EQ(FormatOperandName(MonitorAreas, 93), "CntE1");
+    EXPECT_EQ(FormatOperandName(MonitorAreas, 94), "CntE2");
+    EXPECT_EQ(FormatOperandName(MonitorAreas, 124), "TpE13");
+    EXPECT_EQ(FormatOperandName(MonitorAreas, 125), "");
+    // Counter and timer outputs find their count state in the monitor table.
+    EXPECT_EQ(FormatOperandName(MonitorAreas, CountStateIndex(76)), "CntE1");
+    EXPECT_EQ(FormatOperandName(MonitorAreas, CountStateIndex(84)), "TpE5");
+    EXPECT_EQ(FormatOperandName(MonitorAreas, CountStateIndex(91)), "TpE12");
+}
+
+TEST(FieldHelpers, TextIsCutAtNineBytesAndTailKept) {
+    NameField field;
+    field.fill('x');
+    EXPECT_EQ(FieldText(field), "xxxxxxxxxx");  // no terminator: all ten bytes
+    SetFieldText(field, "abcdefghijkl");
+    EXPECT_EQ(FieldText(field), "abcdefghi");
+    SetFieldText(field, "ab");
+    EXPECT_EQ(FieldText(field), "ab");
+    EXPECT_EQ(field[3], 'd');  // bytes after the terminator stay as they were
+
+    ParamSlot slot{};
+    SetSlotText(slot, "2.5");
+    EXPECT_EQ(SlotText(slot), "2.5");
+    slot.fill('7');
+    EXPECT_EQ(SlotText(slot), "7777777777");
+}
+
+}  // namespace
+}  // namespace velmorin
