@@ -1,0 +1,347 @@
+#include "model/source_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <random>
+
+#include "model/messages.h"
+
+namespace velmorin {
+namespace {
+
+constexpr const char* Magic = "~VLM";
+constexpr int32_t FormatVersion = 100;
+constexpr int32_t FormatRevision = 2;
+constexpr uint8_t SectionEnd = 0xFF;
+constexpr uint8_t CodeNone = 0xFF;
+constexpr uint8_t CodeDummy = 0xFE;
+constexpr int32_t StoredColumns = 9;  // the right rail is rebuilt by the reset
+constexpr int32_t MaxCellRecords = GridRows * StoredColumns;
+constexpr size_t MaxHeaderLine = 510;
+constexpr size_t MaxTextLength = SlotBytes - 1;
+// A reader never consumes more than this, so a longer file need not be read whole.
+constexpr size_t MaxUsefulBytes = 1u << 20;
+
+bool IsTextKind(ParamKind kind) {
+    return kind == ParamKind::Number || kind == ParamKind::Time10 || kind == ParamKind::Time100;
+}
+
+uint8_t ElementCode(int32_t element) {
+    if (element >= 0 && element < ElementDummy) return static_cast<uint8_t>(element);
+    if (element == ElementDummy) return CodeDummy;
+    return CodeNone;
+}
+
+void AppendField(std::vector<uint8_t>& out, const NameField& field) {
+    for (char c : field) out.push_back(static_cast<uint8_t>(c));
+}
+
+// Sequential reader over the file's bytes; running out is reported, never overrun.
+class ByteCursor {
+public:
+    explicit ByteCursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
+    std::optional<uint8_t> Next() {
+        if (AtEnd()) return std::nullopt;
+        return bytes_[pos_++];
+    }
+    bool Take(uint8_t* out, size_t n) {
+        if (bytes_.size() - pos_ < n) return false;
+        std::memcpy(out, bytes_.data() + pos_, n);
+        pos_ += n;
+        return true;
+    }
+    // The header line as a line reader with a 511-byte buffer sees it: up to
+    // and including the LF, at most 510 bytes.
+    std::string HeaderLine() {
+        std::string line;
+        while (line.size() < MaxHeaderLine && !AtEnd()) {
+            const char c = static_cast<char>(bytes_[pos_++]);
+            line.push_back(c);
+            if (c == '\n') break;
+        }
+        return line;
+    }
+
+private:
+    std::span<const uint8_t> bytes_;
+    size_t pos_ = 0;
+};
+
+struct Version {
+    int64_t version = 0;
+    int64_t revision = 0;
+};
+
+int64_t ReadDigits(const char*& p) {
+    int64_t value = 0;
+    for (int i = 0; i < 10 && *p >= '0' && *p <= '9'; ++i, ++p) value = value * 10 + (*p - '0');
+    return value;
+}
+
+// Version and revision after the first bar; nothing when the line has no bar.
+std::optional<Version> ParseVersion(const std::string& line) {
+    const char* p = std::strchr(line.c_str(), '|');
+    if (p == nullptr) return std::nullopt;
+    for (int i = 0; i < 10 && *p != '\0' && !(*p >= '0' && *p <= '9'); ++i) ++p;
+    Version v;
+    v.version = ReadDigits(p);
+    if (*p != '\0') ++p;  // the 'r'
+    v.revision = ReadDigits(p);
+    return v;
+}
+
+class SourceReader {
+public:
+    SourceReader(ProgramModel& model, std::span<const uint8_t> bytes) : model_(model), in_(bytes) {}
+
+    Result Read() {
+        const std::string line = in_.HeaderLine();
+        if (line.compare(0, std::strlen(Magic), Magic) != 0) return Result::Fail(msg::NotSourceFile);
+        const std::optional<Version> v = ParseVersion(line);
+        if (!v || v->version > FormatVersion || v->revision > FormatRevision)
+            return Result::Fail(msg::IncompatibleVersion);
+        oldCodes_ = v->version == 100 && v->revision == 1;
+
+        if (!ReadCells() || !ReadAliases() || !ReadLabels()) return Result::Fail(msg::FileCorrupt);
+        return Result::Ok();
+    }
+
+private:
+    // The first byte of a section's next record: nothing when the section ends
+    // (its end mark, or the end of the file).
+    std::optional<uint8_t> RecordStart() {
+        const std::optional<uint8_t> b = in_.Next();
+        if (!b || *b == SectionEnd) return std::nullopt;
+        return b;
+    }
+
+    // After the most records a section can hold only its end may follow.
+    bool SectionClosed() { return !RecordStart().has_value(); }
+
+    // Revision 1 of version 100 numbered the placeholder and "no element" just
+    // after its last element; later files use 0xFE and 0xFF.
+    std::optional<int32_t> TranslateElement(uint8_t code) const {
+        const uint8_t none = oldCodes_ ? 32 : CodeNone;
+        const uint8_t dummy = oldCodes_ ? 31 : CodeDummy;
+        if (code == none) return ElementNone;
+        if (code == dummy) return ElementDummy;
+        if (code > ElementDummy) return std::nullopt;
+        return code;
+    }
+
+    bool ReadCells() {
+        for (int32_t record = 0; record < MaxCellRecords; ++record) {
+            const std::optional<uint8_t> row = RecordStart();
+            if (!row) return true;
+            uint8_t head[3];  // column, shape, element code
+            if (!in_.Take(head, sizeof head)) return false;
+            if (*row >= GridRows || head[0] >= GridColumns || head[1] > ShapeEmpty) return false;
+            const std::optional<int32_t> element = TranslateElement(head[2]);
+            if (!element) return false;
+
+            LadderCell& cell = model_.grid.at(*row, head[0]);
+            cell.shape = head[1];
+            cell.element = *element;
+            if (*element < ElementNone && !ReadParams(cell)) return false;
+        }
+        return SectionClosed();
+    }
+
+    bool ReadParams(LadderCell& cell) {
+        const CatalogueEntry& entry = CatalogueEntryFor(cell.element);
+        for (int32_t i = 0; i < entry.paramCount; ++i) {
+            const ParamDef& def = entry.paramDefs[static_cast<size_t>(i)];
+            ParamSlot& slot = cell.params[static_cast<size_t>(i)];
+            if (def.kind == ParamKind::Label || def.kind == ParamKind::Variable) {
+                const std::optional<uint8_t> index = in_.Next();
+                if (!index) return false;
+                if (def.kind == ParamKind::Label && *index != Unchosen && *index >= LabelCount)
+                    return false;
+                slot[0] = *index;
+                slot[1] = 0;
+            } else if (IsTextKind(def.kind)) {
+                const std::optional<uint8_t> length = in_.Next();
+                if (!length || *length > MaxTextLength) return false;
+                if (!in_.Take(slot.data(), *length)) return false;
+                slot[*length] = 0;
+            }
+        }
+        return true;
+    }
+
+    bool ReadNamePair(NameField& name, NameField& alias) {
+        uint8_t bytes[2 * NameBytes];
+        if (!in_.Take(bytes, sizeof bytes)) return false;
+        std::memcpy(name.data(), bytes, NameBytes);
+        std::memcpy(alias.data(), bytes + NameBytes, NameBytes);
+        return true;
+    }
+
+    bool ReadAliases() {
+        for (int32_t record = 0; record < AliasCount; ++record) {
+            const std::optional<uint8_t> index = RecordStart();
+            if (!index) return true;
+            AliasEntry& entry = model_.aliases[*index];
+            if (!ReadNamePair(entry.name, entry.alias)) return false;
+        }
+        return SectionClosed();
+    }
+
+    bool ReadLabels() {
+        for (int32_t record = 0; record < LabelCount; ++record) {
+            const std::optional<uint8_t> index = RecordStart();
+            if (!index) return true;
+            if (*index >= LabelCount) return false;
+            LabelEntry& label = model_.labels[*index];
+            if (!ReadNamePair(label.name, label.alias)) return false;
+        }
+        return SectionClosed();
+    }
+
+    ProgramModel& model_;
+    ByteCursor in_;
+    bool oldCodes_ = false;
+};
+
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// A fresh name beside the target, so that the final rename stays within one
+// file system. Opened with 0666 so that a new file gets the user's umask.
+int CreateTemporary(const std::filesystem::path& target, std::string& tempPath) {
+    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%d.%08x", static_cast<int>(::getpid()), random());
+        tempPath = (dir / ("." + target.filename().string() + suffix)).string();
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeSourceFile(const ProgramModel& model) {
+    char header[64];
+    const int headerLength = std::snprintf(header, sizeof header, "%s| %03dr%02d |%d %d\n", Magic,
+                                           FormatVersion, FormatRevision, GridRows, StoredColumns);
+    std::vector<uint8_t> out(header, header + headerLength);
+
+    std::array<bool, AliasCount> usedVariables{};
+    std::array<bool, LabelCount> usedLabels{};
+    for (int32_t row = 0; row < GridRows; ++row) {
+        for (int32_t column = 0; column < StoredColumns; ++column) {
+            const LadderCell& cell = model.grid.at(row, column);
+            if (!cell.occupied()) continue;
+            const uint8_t code = ElementCode(cell.element);
+            out.insert(out.end(), {static_cast<uint8_t>(row), static_cast<uint8_t>(column),
+                                   static_cast<uint8_t>(cell.shape), code});
+            if (code == CodeNone) continue;
+            const CatalogueEntry& entry = CatalogueEntryFor(cell.element);
+            for (int32_t i = 0; i < entry.paramCount; ++i) {
+                const ParamDef& def = entry.paramDefs[static_cast<size_t>(i)];
+                const ParamSlot& slot = cell.params[static_cast<size_t>(i)];
+                if (def.kind == ParamKind::Variable || def.kind == ParamKind::Label) {
+                    const uint8_t index = slot[0];
+                    out.push_back(index);
+                    if (index == Unchosen) continue;
+                    if (def.kind == ParamKind::Variable) usedVariables[index] = true;
+                    else if (index < LabelCount) usedLabels[index] = true;
+                } else if (IsTextKind(def.kind)) {
+                    const std::string text = SlotText(slot).substr(0, MaxTextLength);
+                    out.push_back(static_cast<uint8_t>(text.size()));
+                    out.insert(out.end(), text.begin(), text.end());
+                }
+            }
+        }
+    }
+    out.push_back(SectionEnd);
+
+    for (int32_t index = 0; index < AliasCount; ++index) {
+        if (!usedVariables[static_cast<size_t>(index)]) continue;
+        out.push_back(static_cast<uint8_t>(index));
+        AppendField(out, model.aliases[static_cast<size_t>(index)].name);
+        AppendField(out, model.aliases[static_cast<size_t>(index)].alias);
+    }
+    out.push_back(SectionEnd);
+
+    for (int32_t index = 0; index < LabelCount; ++index) {
+        if (!usedLabels[static_cast<size_t>(index)]) continue;
+        out.push_back(static_cast<uint8_t>(index));
+        AppendField(out, model.labels[static_cast<size_t>(index)].name);
+        AppendField(out, model.labels[static_cast<size_t>(index)].alias);
+    }
+    out.push_back(SectionEnd);
+    return out;
+}
+
+Result WriteSourceFile(const ProgramModel& model, const std::string& path) {
+    const Result failure = Result::Fail(msg::FileOpenError);
+    if (path.empty()) return failure;
+    std::filesystem::path target(path);
+    // Saving through a link replaces what it points to, not the link.
+    std::error_code ec;
+    if (std::filesystem::is_symlink(target, ec)) {
+        const std::filesystem::path resolved = std::filesystem::canonical(target, ec);
+        if (ec) return failure;
+        target = resolved;
+    }
+
+    std::string tempPath;
+    const int fd = CreateTemporary(target, tempPath);
+    if (fd < 0) return failure;
+
+    struct stat existing {};
+    bool ok = true;
+    if (::stat(target.c_str(), &existing) == 0) {
+        if (!S_ISREG(existing.st_mode)) ok = false;
+        else ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    }
+    ok = ok && WriteAll(fd, EncodeSourceFile(model));
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && std::rename(tempPath.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tempPath.c_str());
+        return failure;
+    }
+    return Result::Ok();
+}
+
+Result ReadSourceBytes(ProgramModel& model, std::span<const uint8_t> bytes) {
+    return SourceReader(model, bytes).Read();
+}
+
+Result ReadSourceFile(ProgramModel& model, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return Result::Fail(msg::FileOpenError);
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[8192];
+    size_t n = 0;
+    while (bytes.size() < MaxUsefulBytes && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return Result::Fail(msg::FileOpenError);
+    return ReadSourceBytes(model, bytes);
+}
+
+}  // namespace velmorin
