@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -21,7 +22,8 @@ struct ImageDate {
 };
 
 // What the worker reports while it runs. Callbacks are invoked on the
-// worker's thread; a GUI forwards them to its own thread.
+// worker's thread; a GUI forwards them to its own thread. A cancelled
+// compilation ends without `finished` (the button caption stays).
 struct CompileCallbacks {
     std::function<void(const std::string& text)> progress;       // progress field
     std::function<void(int errors, int warnings)> counts;        // the two counters
@@ -31,7 +33,7 @@ struct CompileCallbacks {
 
 enum class PrepareOutcome { Started, NothingToCompile };
 
-class CompilerImpl;
+struct CompilerImpl;
 
 class Compiler {
 public:
@@ -42,6 +44,7 @@ public:
 
     // Opening steps of the compile dialog: node table, empty-diagram check,
     // counters, listing path, label marks, image fill, empty listing file.
+    // An empty source path compiles in memory only: no file is touched.
     PrepareOutcome Prepare(ProgramModel& model, const std::string& sourcePath);
     // One compilation over the 24 blocks, the program checks and the files.
     // `date` fixes the image header date; without it, today's local date.
@@ -50,6 +53,9 @@ public:
 
     // Set by the dialog's button (and by the code-size limit); polled by Run.
     std::atomic<bool>& cancelFlag();
+    // True when the last Run ended early because cancel was requested
+    // (the code-size limit does not count: that compilation finishes).
+    bool cancelled() const;
 
     // Results of the last compilation, read after the worker has ended.
     int errorCount() const;
@@ -63,11 +69,14 @@ public:
     int codeLength() const;
     const uint8_t* imageBytes() const;  // 256 bytes
     const std::string& listingPath() const;
+    const std::string& imagePath() const;
+    // The listing text as written so far (also kept for an in-memory run).
+    const std::string& listingText() const;
 
     CompilerImpl& impl() { return *impl_; }
 
 private:
-    CompilerImpl* impl_;  // owned
+    std::unique_ptr<CompilerImpl> impl_;
 };
 
 // Runs Compiler::Run on its own thread.

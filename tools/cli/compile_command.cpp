@@ -1,9 +1,59 @@
-// Placeholder until the compiler lands; replaced by the real command.
+// velmorin-cli compile FILE.ldr [--date YYYY-MM-DD]: the compile command
+// without a window; writes FILE.prg and, without errors, FILE.bld.
 #include <cstdio>
+#include <optional>
+#include <string>
+
 #include "commands.h"
+#include "compiler/headless_compile.h"
+
 namespace velmorin::cli {
-int RunCompile(const Args&) {
-    std::fputs("velmorin-cli: this command is not built yet\n", stderr);
-    return 2;
+namespace {
+
+const char* const CompileUsage =
+    "usage: velmorin-cli compile FILE.ldr [--date YYYY-MM-DD]\n"
+    "  Compiles FILE.ldr into the listing FILE.prg and, without errors, the\n"
+    "  image FILE.bld. --date fixes the date in the image header (default:\n"
+    "  today). Prints one line per diagnostic and a totals line.\n"
+    "  Exit status: 0 without errors, 1 errors or refused file, 2 usage.\n";
+
+}  // namespace
+
+int RunCompile(const Args& args) {
+    std::string source;
+    std::optional<ImageDate> date;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(CompileUsage, stdout);
+            return 0;
+        }
+        if (arg == "--date") {
+            if (i + 1 >= args.size() || !(date = ParseIsoDate(args[i + 1]))) {
+                std::fputs("velmorin-cli compile: --date needs a date YYYY-MM-DD\n", stderr);
+                return 2;
+            }
+            ++i;
+            continue;
+        }
+        if (!arg.empty() && arg[0] == '-') {
+            std::fprintf(stderr, "velmorin-cli compile: unknown option '%s'\n%s", arg.c_str(), CompileUsage);
+            return 2;
+        }
+        if (!source.empty()) {
+            std::fputs(CompileUsage, stderr);
+            return 2;
+        }
+        source = arg;
+    }
+    if (source.empty()) {
+        std::fputs(CompileUsage, stderr);
+        return 2;
+    }
+    const HeadlessOutcome outcome = CompileFile(source, date);
+    if (!outcome.error.empty()) std::fprintf(stderr, "%s: %s\n", source.c_str(), outcome.error.c_str());
+    std::fputs(outcome.report.c_str(), stdout);
+    return outcome.status;
 }
+
 }  // namespace velmorin::cli

@@ -1,0 +1,109 @@
+#pragma once
+// The working tables of one compilation. One CompileState lives in the
+// Compiler and survives between compilations; every pass works on it.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "compiler/code_image.h"
+#include "compiler/diagnostics.h"
+#include "model/ladder_model.h"
+
+namespace velmorin {
+
+struct CompileCallbacks;
+
+constexpr int32_t RecordSlots = 100;
+constexpr int32_t NodeSlots = 50;
+constexpr int32_t JumpSlots = 256;
+// Longest chain the joins build; emission walks one record more.
+constexpr int32_t MaxChainRecords = 72;
+constexpr int32_t MaxEmittedChain = 73;
+
+// link values of a CodeRecord.
+constexpr int32_t LinkHead = -1;
+constexpr int32_t LinkFree = -2;      // free, or dropped by a check
+constexpr int32_t LinkOverflow = -3;  // dropped after a chain overflow
+constexpr int32_t NoNext = -1;
+
+// Position with nothing to compile, or a wire the wire pass has visited.
+constexpr int32_t ShapeNothing = KindBlank;
+// Shape of the records the joins add themselves.
+constexpr int32_t ShapeSynthetic = 24;
+
+// A node is a (column, row) pair; (-1, -1) is not connected and equals no node.
+inline bool NodeValid(int32_t column, int32_t row) { return column >= 0 && row >= 0; }
+inline bool SameNode(int32_t c1, int32_t r1, int32_t c2, int32_t r2) {
+    return NodeValid(c1, r1) && c1 == c2 && r1 == r2;
+}
+
+struct CellNode {
+    int32_t column = 0, row = 0;
+    int32_t inColumn = 0, inRow = 0;
+    int32_t outColumn = 0, outRow = 0;
+    int32_t shape = ShapeNothing;
+    int32_t element = ElementNone;
+};
+
+struct CodeRecord {
+    int32_t link = LinkFree;
+    int32_t column = 0, row = 0;
+    int32_t inColumn = -1, inRow = -1;
+    int32_t outColumn = -1, outRow = -1;
+    int32_t element = ElementNone;
+    int32_t shape = ShapeSynthetic;
+    int32_t spare = 0;
+    int32_t next = NoNext;
+};
+
+struct NodeCount {
+    int32_t column, row, count;
+};
+
+constexpr int32_t JumpReturn = 18;  // an end or rjp
+constexpr int32_t JumpThrough = 29; // a jump or call through a label
+
+struct JumpEntry {
+    int32_t entryKind;
+    int32_t block;
+    int32_t target;
+    int32_t recordIndex;
+    int32_t column, row;  // the jump's own cell, where its diagnostics point
+};
+
+struct CompileState {
+    // Wired by the driver for the length of a compilation.
+    ProgramModel* model = nullptr;
+    std::atomic<bool>* cancel = nullptr;
+    const CompileCallbacks* callbacks = nullptr;
+
+    DiagnosticList diagnostics;
+    CodeImage image;
+
+    std::array<CellNode, GridRows * GridColumns> cellNodes{};
+    std::array<CodeRecord, RecordSlots> records{};
+    int32_t recordCount = 0;
+    int32_t collectedCount = 0;
+    std::array<NodeCount, NodeSlots> nodes{};
+    int32_t nodeCount = 0;
+    std::array<JumpEntry, JumpSlots> jumps{};
+    int32_t jumpCount = 0;
+
+    int32_t block = 0;  // block being analysed and emitted
+    int32_t lastBlockRecordCount = 0;
+    int32_t lastEmittedElement = -1;
+
+    CellNode& cellNode(int32_t row, int32_t column) { return cellNodes[row * GridColumns + column]; }
+    bool cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
+};
+
+// RaiseDiagnostic: the position is that of the record in the block being
+// compiled. Pushes the counters to the callbacks when they change.
+int RaiseDiagnostic(CompileState& state, int32_t recordIndex, int32_t key);
+int RaiseDiagnosticAt(CompileState& state, int32_t column, int32_t row, int32_t key);
+
+// Shows a progress text through the callbacks, if any.
+void ReportProgress(CompileState& state, const std::string& text);
+
+}  // namespace velmorin

@@ -1,0 +1,22 @@
+#pragma once
+// A compilation without a window: what `velmorin-cli compile` runs. It goes
+// through the same Prepare and Run as the compile dialog, synchronously.
+#include <optional>
+#include <string>
+
+#include "compiler/compiler.h"
+
+namespace velmorin {
+
+struct HeadlessOutcome {
+    int status = 0;      // 0 without errors; 1 with errors, a refused file or nothing to compile
+    std::string report;  // one line per diagnostic, then the totals line
+    std::string error;   // the message of a refused file or of an empty diagram
+};
+
+HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDate> date);
+
+// "YYYY-MM-DD" as an image header date; nothing when it is not a date.
+std::optional<ImageDate> ParseIsoDate(const std::string& text);
+
+}  // namespace velmorin

@@ -1,0 +1,15 @@
+#pragma once
+// A final image listed instruction by instruction, for `velmorin-cli dump`.
+#include <string>
+
+#include "compiler/code_image.h"
+
+namespace velmorin {
+
+// One line per instruction: offset, the instruction's bytes in hex, the
+// mnemonic and its decoded operands (canonical operand names, times with
+// their decimal point, label operands as code addresses). An unknown opcode
+// ends the listing with a line saying so.
+std::string DumpImage(const CodeImage& image);
+
+}  // namespace velmorin

@@ -1,0 +1,70 @@
+#pragma once
+// "Compilando...": the modal progress box of a compilation. The compilation
+// itself runs on a CompileWorker; its reports arrive on the worker's thread
+// and are forwarded here as queued calls, so the worker never waits for the
+// GUI. Closing the box in any way asks the worker to stop, and the box is not
+// destroyed before the worker has ended.
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+#include "compiler/compiler.h"
+#include "model/ladder_model.h"
+#include "model/prompts.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace velmorin {
+
+class CompileDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Result of a compilation that found nothing to compile.
+    static constexpr int NothingToCompile = 255;
+
+    CompileDialog(Compiler& compiler, ProgramModel& model, QWidget* parent = nullptr);
+    ~CompileDialog() override;
+
+    // The opening steps on this thread, then the worker. Returns false when
+    // there is nothing to compile (the message has been shown through
+    // `prompts`); the box then stays hidden.
+    bool Start(const std::string& sourcePath, Prompts& prompts);
+    // Waits, handling events meanwhile, until the worker has ended.
+    void WaitForWorker();
+    bool WorkerRunning() const;
+
+    QLabel* progressLabel() const { return progressLabel_; }
+    QLineEdit* progressField() const { return progressField_; }
+    QLineEdit* errorsField() const { return errorsField_; }
+    QLineEdit* warningsField() const { return warningsField_; }
+    QPushButton* button() const { return button_; }
+
+    void done(int result) override;
+
+private:
+    void ShowProgress(const QString& text);
+    void ShowCounts(int errors, int warnings);
+    void ShowImageWritten();
+    void ShowFinished(bool hasDiagnostics);
+
+    Compiler& compiler_;
+    ProgramModel& model_;
+    std::unique_ptr<CompileWorker> worker_;
+    QLabel* progressLabel_ = nullptr;
+    QLineEdit* progressField_ = nullptr;
+    QLineEdit* errorsField_ = nullptr;
+    QLineEdit* warningsField_ = nullptr;
+    QPushButton* button_ = nullptr;
+};
+
+// The compile command's dialog: 255 when there was nothing to compile (after
+// "No hay elementos para compilar" went through `prompts`), else 0 once the
+// box has closed and the worker has ended.
+int RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
+                     Prompts& prompts);
+
+}  // namespace velmorin
