@@ -50,10 +50,10 @@ CAboutDialog::CAboutDialog(int& splashCounter, const QFont& versionFont, QWidget
     makerLine_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     makerLine_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     makerLine_->setFocusPolicy(Qt::NoFocus);
-    // Room for the two lines of the credits.
+    // Flush with the labels above, with room for the two lines of the credits.
+    makerLine_->document()->setDocumentMargin(1);
     const QFontMetrics metrics(makerLine_->font());
-    makerLine_->setFixedHeight(2 * metrics.lineSpacing() +
-                               2 * static_cast<int>(makerLine_->document()->documentMargin()) + 4);
+    makerLine_->setFixedHeight(2 * metrics.lineSpacing() + 6);
 
     auto* accept = new QPushButton(QStringLiteral("Aceptar"), this);
     accept->setObjectName(QStringLiteral("acceptButton"));

@@ -326,18 +326,8 @@ void MarkupRenderer::SetPressed(MarkupRange range, bool pressed) {
 int MarkupRenderer::CharacterAt(const QPoint& viewportPoint) const {
     const QPoint documentPoint =
         viewportPoint + QPoint(textEdit_->horizontalScrollBar()->value(), textEdit_->verticalScrollBar()->value());
-    const int boundary = textEdit_->document()->documentLayout()->hitTest(documentPoint, Qt::ExactHit);
-    if (boundary < 0) {
-        return -1;
-    }
-    // The hit test answers with the nearest boundary; the character hit is
-    // the one left of it when the point lies before that boundary.
-    QTextCursor cursor(textEdit_->document());
-    cursor.setPosition(boundary);
-    if (boundary > 0 && viewportPoint.x() < textEdit_->cursorRect(cursor).x()) {
-        return boundary - 1;
-    }
-    return boundary;
+    // An exact hit names the character under the point, -1 off the text.
+    return textEdit_->document()->documentLayout()->hitTest(documentPoint, Qt::ExactHit);
 }
 
 bool MarkupRenderer::eventFilter(QObject* watched, QEvent* event) {

@@ -270,22 +270,25 @@ protected:
             // The link looks pressed while it is being opened.
             colourWhileOpening = FormatAt(browser, 6).foreground().color();
         });
-        SetMarkupText(&browser, "plain <a href=\"file:///tmp/readme\">link</a> more");
+        // Wide letters around and in the link, so that a quarter of a letter is
+        // several pixels.
+        SetMarkupText(&browser, "plainM<a href=\"file:///tmp/readme\">MWMW</a>M more");
         browser.show();
         QApplication::processEvents();
         connection = QObject::connect(&browser, &QTextBrowser::anchorClicked, [this] { ++anchorSignals; });
     }
     void TearDown() override { QObject::disconnect(connection); }
 
-    // Middle of the character at `position`, in viewport coordinates.
-    QPoint PointOf(int position) {
+    // A point inside the character at `position`, `fraction` of its width
+    // from its left edge, in viewport coordinates.
+    QPoint PointOf(int position, double fraction = 0.5) {
         QTextCursor left(browser.document());
         left.setPosition(position);
         QTextCursor right(browser.document());
         right.setPosition(position + 1);
         const QRect a = browser.cursorRect(left);
         const QRect b = browser.cursorRect(right);
-        return QPoint((a.x() + b.x()) / 2, a.center().y());
+        return QPoint(a.x() + static_cast<int>((b.x() - a.x()) * fraction), a.center().y());
     }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
         QMouseEvent event(type, at, browser.viewport()->mapToGlobal(at), button,
@@ -313,9 +316,14 @@ TEST_F(MarkupClicks, LeftPressOnALinkOpensItsTargetOnce) {
     EXPECT_EQ(anchorSignals, 0);
 }
 
-TEST_F(MarkupClicks, FirstAndLastLinkCharactersAreHits) {
-    Send(QEvent::MouseButtonPress, PointOf(6));
-    Send(QEvent::MouseButtonPress, PointOf(9));
+TEST_F(MarkupClicks, TheCharacterUnderThePointDecides) {
+    // Either half of the link's first and last characters is a hit ...
+    Send(QEvent::MouseButtonPress, PointOf(6, 0.25));
+    Send(QEvent::MouseButtonPress, PointOf(9, 0.75));
+    EXPECT_EQ(opened.size(), 2u);
+    // ... the near halves of the characters beside it are not.
+    Send(QEvent::MouseButtonPress, PointOf(5, 0.75));
+    Send(QEvent::MouseButtonPress, PointOf(10, 0.25));
     EXPECT_EQ(opened.size(), 2u);
 }
 
