@@ -297,6 +297,23 @@ TEST(SourceRead, RefusesBytesOutsideTheFormat) {
 }
 
 TEST(SourceRead, SectionsHoldAtMostTheirRecordCount) {
+    // Every stored position once fills the cell section.
+    Bytes cells;
+    for (int row = 0; row < GridRows; ++row)
+        for (int column = 0; column < 9; ++column) cells.insert(cells.end(), {uint8_t(row), uint8_t(column), 13, 0xFF});
+    ProgramModel full = Fresh();
+    Bytes extra = cells;
+    extra.push_back(5);  // a 874th record, though it would also pass for an alias record
+    extra.insert(extra.end(), 20, 'x');
+    extra.insert(extra.end(), {0xFF, 0xFF});
+    EXPECT_EQ(Load(full, Concat(Header, extra)).message, msg::FileCorrupt);
+    cells.insert(cells.end(), {0xFF, 14});
+    cells.insert(cells.end(), 20, 'v');
+    full = Fresh();
+    ASSERT_TRUE(Load(full, Concat(Header, cells)).ok);
+    EXPECT_EQ(full.grid.at(96, 8).shape, KindHorizontal);
+    EXPECT_EQ(full.aliases[14].alias[0], 'v');
+
     // 25 label records fill the label section; a 26th is not a label record.
     Bytes body = {0xFF, 0xFF};
     for (int i = 0; i < 26; ++i) {
