@@ -1,0 +1,57 @@
+#pragma once
+// Prompts for tests: answers are queued in advance, and everything that
+// would have been shown is recorded. An unexpected question or file dialog
+// fails the test instead of blocking.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/prompts.h"
+
+namespace velmorin::testing {
+
+class ScriptedPrompts : public Prompts {
+public:
+    struct Question {
+        std::string text;
+        std::string caption;
+    };
+
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<std::string>> fileAnswers;
+
+    std::vector<std::string> messages;
+    std::vector<Question> questions;
+    std::vector<FileDialogRequest> fileRequests;
+
+    void ShowMessage(const std::string& text, const std::string& /*caption*/) override { messages.push_back(text); }
+
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        questions.push_back({text, caption});
+        if (yesNoAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return false;
+        }
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
+
+    std::optional<std::string> AskFile(const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        if (fileAnswers.empty()) {
+            ADD_FAILURE() << "unexpected file dialog: " << request.title;
+            return std::nullopt;
+        }
+        auto answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+
+    bool AllAnswersUsed() const { return yesNoAnswers.empty() && fileAnswers.empty(); }
+};
+
+}  // namespace velmorin::testing
