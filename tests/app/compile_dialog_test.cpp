@@ -1,0 +1,242 @@
+#include "compiler/ui/CompileDialog.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compiler/compiler.h"
+#include "model/ladder_model.h"
+#include "model/messages.h"
+#include "model/prompts.h"
+
+namespace velmorin {
+namespace {
+
+constexpr int E1 = 0;
+constexpr int S1 = 8;
+
+class RecordingPrompts : public Prompts {
+public:
+    void ShowMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> AskFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::vector<std::string> messages;
+};
+
+void PutElement(ProgramModel& model, int row, int column, int element, int variable) {
+    LadderCell& cell = model.grid.at(row, column);
+    cell.element = element;
+    cell.shape = CatalogueEntryFor(element).cellKind;
+    cell.params[0][0] = static_cast<uint8_t>(variable);
+    cell.params[0][1] = 0;
+}
+
+// ld e1 ───── out s1 on one row.
+void PutRung(ProgramModel& model, int row) {
+    PutElement(model, row, 1, ElementLd, E1);
+    for (int column = 2; column <= 7; ++column) {
+        model.grid.at(row, column).shape = KindHorizontal;
+    }
+    PutElement(model, row, 8, ElementOut, S1);
+}
+
+void PutEnd(ProgramModel& model, int block) {
+    LadderCell& cell = model.grid.at(BlockFirstRow(block), 1);
+    cell.element = ElementEnd;
+    cell.shape = CatalogueEntryFor(ElementEnd).cellKind;
+}
+
+// Runs the event loop until `done` holds; false when it never did.
+template <typename Condition>
+bool WaitFor(Condition done, int milliseconds = 10000) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+class CompileDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        model = std::make_unique<ProgramModel>();
+        ResetModel(*model);
+        source = folder.filePath("prog.ldr").toStdString();
+    }
+    bool Exists(const char* name) const { return QFileInfo::exists(folder.filePath(name)); }
+
+    QTemporaryDir folder;
+    std::unique_ptr<ProgramModel> model;
+    std::string source;
+    Compiler compiler;
+    RecordingPrompts prompts;
+};
+
+TEST_F(CompileDialogTest, EmptyDiagramReportsNothingToCompileAndTouchesNoFile) {
+    // Rails and wires only: nothing that compiles.
+    for (int column = 1; column <= 8; ++column) {
+        model->grid.at(1, column).shape = KindHorizontal;
+    }
+    EXPECT_EQ(RunCompileDialog(nullptr, compiler, *model, source, prompts), 255);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0], msg::NothingToCompile);
+    EXPECT_FALSE(Exists("prog.prg"));
+    EXPECT_FALSE(Exists("prog.bld"));
+}
+
+TEST_F(CompileDialogTest, CleanProgramEndsWithMemoryLengthAndAceptar) {
+    PutRung(*model, 1);
+    PutEnd(*model, 1);
+    CompileDialog dialog(compiler, *model);
+    EXPECT_EQ(dialog.windowTitle(), "Compilando...");
+    QStringList progress;
+    QObject::connect(dialog.progressField(), &QLineEdit::textChanged,
+                     [&progress](const QString& text) { progress << text; });
+    ASSERT_TRUE(dialog.Start(source, prompts));
+    dialog.show();
+    // Nothing reaches the widgets before the GUI thread handles its events.
+    EXPECT_EQ(dialog.button()->text(), "Cancelar");
+    EXPECT_EQ(dialog.progressLabel()->text(), "Progreso");
+    EXPECT_EQ(dialog.progressField()->text(), "0");
+
+    ASSERT_TRUE(WaitFor([&] { return dialog.button()->text() != "Cancelar"; }));
+    EXPECT_EQ(dialog.button()->text(), "Aceptar");
+    EXPECT_EQ(dialog.errorsField()->text(), "0");
+    EXPECT_EQ(dialog.warningsField()->text(), "0");
+    EXPECT_EQ(dialog.progressLabel()->text(), "memoria");
+    ASSERT_GT(compiler.codeLength(), 0);
+    EXPECT_EQ(dialog.progressField()->text(), QString("%1").arg(compiler.codeLength(), 4, 10, QLatin1Char('0')));
+    EXPECT_TRUE(Exists("prog.prg"));
+    EXPECT_TRUE(Exists("prog.bld"));
+
+    // The reports arrived in the worker's order: wire pass rows, blocks, length.
+    ASSERT_FALSE(progress.isEmpty());
+    const qsizetype lastRow = progress.indexOf("0-0-96");
+    const qsizetype firstBlock = progress.indexOf("1-00-01");
+    ASSERT_GE(lastRow, 0);
+    ASSERT_GE(firstBlock, 0);
+    EXPECT_LT(progress.indexOf("0-0-00"), lastRow);
+    EXPECT_LT(lastRow, firstBlock);
+    EXPECT_EQ(progress.last(), dialog.progressField()->text());
+
+    dialog.button()->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(compiler.cancelFlag().load());
+    EXPECT_TRUE(compiler.hasFinalImage());
+}
+
+TEST_F(CompileDialogTest, WarningsOnlyWriteTheImageAndOfferTheList) {
+    PutRung(*model, 1);  // no END: the last instruction is not END or RJP
+    CompileDialog dialog(compiler, *model);
+    ASSERT_TRUE(dialog.Start(source, prompts));
+    ASSERT_TRUE(WaitFor([&] { return dialog.button()->text() != "Cancelar"; }));
+    EXPECT_EQ(dialog.button()->text(), "Ver Errores");
+    EXPECT_EQ(dialog.errorsField()->text(), "0");
+    EXPECT_EQ(dialog.warningsField()->text(), QString::number(compiler.warningCount()));
+    EXPECT_GE(compiler.warningCount(), 1);
+    EXPECT_EQ(dialog.progressLabel()->text(), "memoria");
+    EXPECT_TRUE(Exists("prog.bld"));
+}
+
+TEST_F(CompileDialogTest, ErrorsKeepTheProgressLabelAndDropTheListing) {
+    // Every row of every block a rung: far more than 256 bytes of code.
+    for (int row = 1; row < GridRows; ++row) {
+        PutRung(*model, row);
+    }
+    CompileDialog dialog(compiler, *model);
+    ASSERT_TRUE(dialog.Start(source, prompts));
+    ASSERT_TRUE(WaitFor([&] { return dialog.button()->text() != "Cancelar"; }));
+    EXPECT_EQ(dialog.button()->text(), "Ver Errores");
+    ASSERT_GE(compiler.errorCount(), 1);
+    EXPECT_EQ(dialog.errorsField()->text(), QString::number(compiler.errorCount()));
+    EXPECT_EQ(dialog.progressLabel()->text(), "Progreso");
+    EXPECT_FALSE(Exists("prog.prg"));
+    EXPECT_FALSE(Exists("prog.bld"));
+}
+
+TEST_F(CompileDialogTest, RunCompileDialogReturnsZeroWhenClosedAtTheEnd) {
+    PutRung(*model, 1);
+    PutEnd(*model, 1);
+    QString captionAtClose;
+    // Inside the modal loop: wait for the end, then press the button.
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CompileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return dialog->button()->text() != "Cancelar"; }));
+        captionAtClose = dialog->button()->text();
+        dialog->button()->click();
+    });
+    EXPECT_EQ(RunCompileDialog(nullptr, compiler, *model, source, prompts), 0);
+    EXPECT_EQ(captionAtClose, "Aceptar");
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// A long program so that the worker is still busy when the button is pressed.
+void PutLongProgram(ProgramModel& model) {
+    for (int block = 0; block < BlockCount; ++block) {
+        PutRung(model, BlockFirstRow(block));
+        PutRung(model, BlockFirstRow(block) + 2);
+    }
+}
+
+TEST_F(CompileDialogTest, PressingTheButtonWhileRunningCancels) {
+    PutLongProgram(*model);
+    int cancelledRuns = 0;
+    for (int attempt = 0; attempt < 20 && cancelledRuns == 0; ++attempt) {
+        QFile::remove(folder.filePath("prog.bld"));
+        QString captionAfter;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CompileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->button()->click();
+            captionAfter = dialog->button()->text();
+        });
+        EXPECT_EQ(RunCompileDialog(nullptr, compiler, *model, source, prompts), 0);
+        // The box has waited for the worker.
+        EXPECT_TRUE(compiler.cancelFlag().load());
+        if (compiler.cancelled()) {
+            ++cancelledRuns;
+            EXPECT_FALSE(compiler.hasFinalImage());
+            EXPECT_FALSE(Exists("prog.bld"));
+            EXPECT_EQ(captionAfter, "Cancelar");
+        }
+    }
+    EXPECT_GE(cancelledRuns, 1);
+}
+
+TEST_F(CompileDialogTest, DestroyingTheBoxStopsAndAwaitsTheWorker) {
+    PutLongProgram(*model);
+    {
+        CompileDialog dialog(compiler, *model);
+        ASSERT_TRUE(dialog.Start(source, prompts));
+        EXPECT_TRUE(dialog.WorkerRunning() || compiler.codeLength() > 0);
+    }
+    // Any report still queued went with the box; none arrives later.
+    QApplication::processEvents();
+    EXPECT_TRUE(compiler.cancelFlag().load() || compiler.hasFinalImage());
+    // The compiler is free for the next compilation.
+    PutEnd(*model, 23);
+    CompileDialog again(compiler, *model);
+    ASSERT_TRUE(again.Start(source, prompts));
+    ASSERT_TRUE(WaitFor([&] { return again.button()->text() != "Cancelar"; }));
+}
+
+}  // namespace
+}  // namespace velmorin
