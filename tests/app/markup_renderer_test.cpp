@@ -99,9 +99,7 @@ TEST_F(MarkupRendering, FontColourSetsTextColourUntilTheFontCloses) {
     EXPECT_EQ(FormatAt(*browser, 0).foreground().color(), QColor(0x0F, 0x0F, 0x0F));
     EXPECT_FALSE(FormatAt(*browser, 1).hasProperty(QTextFormat::ForegroundBrush));
     EXPECT_EQ(FormatAt(*browser, 2).foreground().color(), QColor(0x12, 0xA4, 0xFF));
-}
-
-TEST_F(MarkupRendering, UnreadableColoursChangeNothing) {
+    // Colours that cannot be read change nothing.
     ASSERT_EQ(Render("<font color=red>a<font color=#12>b<font>c"), "abc");
     for (int i = 0; i < 3; ++i) {
         EXPECT_FALSE(FormatAt(*browser, i).hasProperty(QTextFormat::ForegroundBrush)) << i;
@@ -128,20 +126,16 @@ TEST_F(MarkupRendering, LinksAreBlueUnderlinedAndKnownByTheirRange) {
     EXPECT_EQ(LinkAt(browser.get(), {7, 11}), std::nullopt);
 }
 
-TEST_F(MarkupRendering, EachLinkKeepsItsOwnTarget) {
+TEST_F(MarkupRendering, LinkTargetsAreKeptPerLinkCutAndNeedTheirQuote) {
     ASSERT_EQ(Render("<a href=\"one\">1</a>-<A HREF=\"two\">2</a>"), "1-2");
     EXPECT_EQ(LinkAt(browser.get(), {0, 1}), QString("one"));
     EXPECT_EQ(LinkAt(browser.get(), {1, 2}), std::nullopt);
     EXPECT_EQ(LinkAt(browser.get(), {2, 3}), QString("two"));
-}
 
-TEST_F(MarkupRendering, LinkTargetsAreCutAtTheLongestKept) {
     const QString target(400, QLatin1Char('t'));
     ASSERT_EQ(Render("<a href=\"" + target + "\">x</a>"), "x");
     EXPECT_EQ(LinkAt(browser.get(), {0, 1}), target.left(MaxLinkTarget));
-}
 
-TEST_F(MarkupRendering, LinkTagNeedsTheQuote) {
     ASSERT_EQ(Render("<a href=plain>x</a>"), "x");
     EXPECT_FALSE(FormatAt(*browser, 0).isAnchor());
     EXPECT_EQ(LinkAt(browser.get(), {0, 1}), std::nullopt);
@@ -172,10 +166,8 @@ TEST_F(MarkupRendering, PressedLinkIsPurpleWithoutItsMarkAndComesBack) {
     }
     EXPECT_EQ(browser->textCursor().anchor(), 0);
     EXPECT_EQ(browser->textCursor().position(), 4);
-}
 
-TEST_F(MarkupRendering, PressingPlainTextChangesNothing) {
-    ASSERT_EQ(Render("ab<a href=\"t\">l</a>"), "abl");
+    // Outside a link there is nothing to press.
     SetLinkPressed(browser.get(), {0, 2}, true);
     EXPECT_FALSE(FormatAt(*browser, 0).hasProperty(QTextFormat::ForegroundBrush));
 }
