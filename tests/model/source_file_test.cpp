@@ -328,6 +328,17 @@ TEST(SourceRead, SectionsHoldAtMostTheirRecordCount) {
     EXPECT_EQ(model.labels[24].alias[0], 'a');
 }
 
+TEST(SourceRead, ABlankedRailIsNotSavedAndComesBack) {
+    ProgramModel model = Fresh();
+    ASSERT_TRUE(Load(model, Concat(Header, {1, 0, ShapeEmpty, 0xFF, 0xFF})).ok);
+    EXPECT_EQ(model.grid.at(1, 0).shape, ShapeEmpty);
+    const Bytes saved = EncodeSourceFile(model);
+    EXPECT_EQ(saved.size(), 402u);
+    ProgramModel again = Fresh();
+    ASSERT_TRUE(Load(again, saved).ok);
+    EXPECT_EQ(again.grid.at(1, 0).shape, KindCornerDownRight);
+}
+
 TEST(SourceRead, FailedLoadKeepsTheRecordsReadSoFar) {
     ProgramModel model = Fresh();
     EXPECT_FALSE(Load(model, Concat(Header, {2, 2, 22, ElementOut, 8, 2, 3, 30, 0xFF})).ok);
