@@ -323,6 +323,14 @@ Result WriteSourceFile(const ProgramModel& model, const std::string& path) {
         ::unlink(tempPath.c_str());
         return failure;
     }
+    // The rename itself lasts only once the folder is on disk; the file is
+    // already complete either way, so a failure here is not reported.
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
     return Result::Ok();
 }
 
