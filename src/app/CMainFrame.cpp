@@ -1,0 +1,397 @@
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QDir>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QWhatsThis>
+
+#include "app/AppResources.h"
+#include "app/CAboutDialog.h"
+#include "app/CHelpWindow.h"
+#include "app/CVelmorinApp.h"
+#include "app/CVelmorinDoc.h"
+#include "app/CommandTable.h"
+#include "compiler/ui/CompileDialog.h"
+#include "editor/CVelmorinView.h"
+#include "model/tool_state.h"
+
+namespace velmorin {
+
+namespace {
+
+QString MenuPath(const QString& path) {
+    QString shown = QDir::toNativeSeparators(path);
+    shown.replace(u'&', QStringLiteral("&&"));
+    return shown;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
+    : QMainWindow(parent), app_(app), doc_(doc) {
+    InitAppResources();
+    setObjectName("mainFrame");
+    setWindowIcon(QIcon(":/icons/velmorin.svg"));
+    view_ = new CVelmorinView(doc_.model(), this);
+    setCentralWidget(view_);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateLiveBar();
+    view_->toolState().Clear();
+    SyncToolChecks();
+
+    dialogs_.compile = RunCompileDialog;
+    ConnectDocument();
+    RebuildRecentFileMenu();
+    UpdateTitle();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+CHelpWindow* CMainFrame::helpWindow() const { return helpWindow_.data(); }
+
+void CMainFrame::CreateActions() {
+    for (const CommandDef& def : CommandTable) {
+        auto* action = new QAction(this);
+        const QString tip = PromptToolTip(def.prompt);
+        const QString status = PromptStatusText(def.prompt);
+        action->setText(def.caption ? QString::fromUtf8(def.caption) : tip);
+        action->setData(def.id);
+        action->setObjectName(QStringLiteral("command%1").arg(def.id));
+        if (def.icon) action->setIcon(QIcon(QString::fromLatin1(def.icon)));
+        if (def.keys && *def.keys) action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(def.keys)));
+        action->setStatusTip(status);
+        action->setToolTip(tip.isEmpty() ? status : tip);
+        action->setWhatsThis(status);
+        action->setCheckable(def.checkable);
+        if (def.handler) {
+            const CommandHandler handler = def.handler;
+            connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        } else {
+            const int id = def.id;
+            connect(action, &QAction::triggered, this, [this, id] { onToolCommand(id); });
+        }
+        // Also on the window itself, so that the keys work whatever bar is shown.
+        addAction(action);
+        actions_.insert(def.id, action);
+    }
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuDef& menuDef : MenuTable) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuDef.title));
+        bool anchorNext = false;
+        for (const int id : menuDef.items) {
+            QAction* added = nullptr;
+            if (id == cmd::Separator) {
+                added = menu->addSeparator();
+            } else if (id == cmd::RecentFiles) {
+                fileMenu_ = menu;
+                anchorNext = true;
+                continue;
+            } else {
+                added = actions_.value(id);
+                menu->addAction(added);
+            }
+            if (anchorNext) {
+                recentAnchor_ = added;
+                anchorNext = false;
+            }
+        }
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = addToolBar(QString::fromUtf8("Barra de herramientas"));
+    toolBar_->setObjectName("mainToolBar");
+    toolBar_->setIconSize(QSize(16, 16));
+    for (const int id : ToolBarLayout) {
+        if (id == cmd::Separator) {
+            toolBar_->addSeparator();
+        } else {
+            toolBar_->addAction(actions_.value(id));
+        }
+    }
+    actions_.value(cmd::ViewToolBar)->setChecked(true);
+    connect(toolBar_, &QToolBar::visibilityChanged, this, [this](bool visible) {
+        // Hiding the whole window also hides the bar; only a user's choice counts.
+        if (isVisible()) actions_.value(cmd::ViewToolBar)->setChecked(visible);
+    });
+}
+
+void CMainFrame::CreateStatusBar() {
+    messagePane_ = new QLabel(QString::fromUtf8(IdleText), this);
+    messagePane_->setObjectName("messagePane");
+    statusBar()->addWidget(messagePane_, 1);
+    const char* names[3] = {"MAY", "NUM", "DESP"};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(QString::fromLatin1(names[i]), this);
+        label->setObjectName(QStringLiteral("lockIndicator%1").arg(names[i]));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("DESP")) + 8);
+        // The lock states cannot be read portably; the labels stay greyed.
+        label->setEnabled(false);
+        statusBar()->addPermanentWidget(label);
+        lockIndicators_[i] = label;
+    }
+    actions_.value(cmd::ViewStatusBar)->setChecked(true);
+}
+
+void CMainFrame::CreateLiveBar() {
+    liveBar_ = new QToolBar(QString::fromUtf8("Monitor en vivo"), this);
+    liveBar_->setObjectName("liveBar");
+    liveBar_->setMovable(false);
+    liveBar_->toggleViewAction()->setVisible(false);
+    liveReceive_ = new QPushButton(QString::fromUtf8("Recibir"), liveBar_);
+    liveReceive_->setObjectName("liveReceive");
+    liveBar_->addWidget(liveReceive_);
+    for (int i = 0; i < 2; ++i) {
+        auto* light = new QLabel(liveBar_);
+        light->setObjectName(QStringLiteral("liveIndicator%1").arg(1121 + i));
+        light->setFixedSize(9, 9);
+        liveBar_->addSeparator();
+        liveBar_->addWidget(light);
+        liveIndicators_[i] = light;
+    }
+    liveBar_->addSeparator();
+    liveExit_ = new QPushButton(QString::fromUtf8("Salir"), liveBar_);
+    liveExit_->setObjectName("liveExit");
+    liveBar_->addWidget(liveExit_);
+    addToolBar(Qt::TopToolBarArea, liveBar_);
+    liveBar_->hide();
+    connect(liveReceive_, &QPushButton::clicked, this, &CMainFrame::onLiveReceive);
+    connect(liveExit_, &QPushButton::clicked, this, &CMainFrame::onLiveExit);
+}
+
+void CMainFrame::ConnectDocument() {
+    connect(&doc_, &CVelmorinDoc::titleChanged, this, &CMainFrame::UpdateTitle);
+    connect(&doc_, &CVelmorinDoc::viewResetRequested, view_, &CVelmorinView::ResetHover);
+    connect(&doc_, &CVelmorinDoc::redrawRequested, view_->viewport(), qOverload<>(&QWidget::update));
+    connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, &CVelmorinView::ClearMarkedCell);
+    connect(&app_, &CVelmorinApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
+    connect(view_, &CVelmorinView::toolChanged, this, &CMainFrame::SyncToolChecks);
+}
+
+void CMainFrame::UpdateTitle() { setWindowTitle(doc_.title() + QStringLiteral(" - ") + CVelmorinDoc::WindowTitle()); }
+
+void CMainFrame::RebuildRecentFileMenu() {
+    if (!fileMenu_) return;
+    for (QAction* old : recentActions_) {
+        fileMenu_->removeAction(old);
+        delete old;
+    }
+    recentActions_.clear();
+    const auto& entries = app_.recentFiles().entries();
+    if (entries.empty()) {
+        auto* placeholder = new QAction(QString::fromUtf8(RecentFilePlaceholder), this);
+        placeholder->setData(cmd::RecentFile1);
+        placeholder->setEnabled(false);
+        recentActions_ << placeholder;
+    }
+    for (int i = 0; i < static_cast<int>(entries.size()) && i < RecentFileCount; ++i) {
+        const QString path = QString::fromStdString(entries[i]);
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(MenuPath(path)), this);
+        action->setData(cmd::RecentFile1 + i);
+        action->setStatusTip(QString::fromUtf8(RecentFilePrompt));
+        action->setWhatsThis(QString::fromUtf8(RecentFilePrompt));
+        connect(action, &QAction::triggered, this, [this, i] { onRecentFile(i); });
+        recentActions_ << action;
+    }
+    if (recentAnchor_) {
+        fileMenu_->insertActions(recentAnchor_, recentActions_);
+    } else {
+        fileMenu_->addActions(recentActions_);
+    }
+}
+
+void CMainFrame::SyncToolChecks() {
+    const ToolState& tools = view_->toolState();
+    for (const auto& command : ElementToolCommands) {
+        if (QAction* action = actions_.value(command.id)) action->setChecked(tools.checked(command.kind));
+    }
+}
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        messagePane_->setText(tip.isEmpty() ? QString::fromUtf8(IdleText) : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!doc_.ConfirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    const WindowPlacement placement = CaptureWindowPlacement(*this, normalRect_, app_.placement());
+    event->accept();
+    emit closed(placement);
+}
+
+void CMainFrame::TrackNormalRect() {
+    if (isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        normalRect_ = QRect(pos(), size());
+    }
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    TrackNormalRect();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    TrackNormalRect();
+}
+
+CompileFollowUp CMainFrame::FollowUpAfterCompile(int dialogResult, const CompileOutcome& outcome) {
+    if (dialogResult == CompileDialog::NothingToCompile || outcome.cancelled) return {};
+    if (outcome.errors > 0) return {true, false};
+    return {outcome.warnings > 0, true};
+}
+
+// --- File menu -----------------------------------------------------------
+
+void CMainFrame::onFileNew() { doc_.NewDocument(); }
+void CMainFrame::onFileOpen() { doc_.OpenDocument(); }
+void CMainFrame::onFileSave() { doc_.SaveDocument(); }
+void CMainFrame::onFileSaveAs() { doc_.SaveDocumentAs(); }
+
+QPrinter& CMainFrame::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void CMainFrame::onFilePrint() {
+    QPrintDialog dialog(&Printer(), this);
+    if (dialog.exec() == QDialog::Accepted) view_->PrintDocument(Printer());
+}
+
+void CMainFrame::onFilePrintPreview() {
+    QPrintPreviewDialog dialog(&Printer(), this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { view_->PrintDocument(*printer); });
+    dialog.exec();
+}
+
+void CMainFrame::onFilePrintSetup() {
+    QPageSetupDialog dialog(&Printer(), this);
+    dialog.exec();
+}
+
+void CMainFrame::onRecentFile(int index) {
+    const auto& entries = app_.recentFiles().entries();
+    if (index < 0 || index >= static_cast<int>(entries.size())) return;
+    // A copy: a successful load reorders the list.
+    const QString path = QString::fromStdString(entries[index]);
+    doc_.LoadDocument(path);
+}
+
+void CMainFrame::onAppExit() { close(); }
+
+// --- Elements ------------------------------------------------------------
+
+void CMainFrame::onToolCommand(int commandId) {
+    if (const ElementToolCommand* command = ToolCommandForId(commandId)) {
+        view_->toolState().ToggleTool(command->kind);
+    }
+    SyncToolChecks();
+}
+
+// --- Tools ---------------------------------------------------------------
+
+void CMainFrame::RunCompileCommand() {
+    if (doc_.currentPath().isEmpty()) {
+        doc_.SaveDocument();
+        if (doc_.currentPath().isEmpty()) return;
+    }
+    if (!dialogs_.compile) return;
+    Compiler& compiler = app_.compiler();
+    const int result =
+        dialogs_.compile(this, compiler, doc_.model(), doc_.currentPath().toStdString(), app_.prompts());
+    if (result == CompileDialog::NothingToCompile) return;
+    const CompileOutcome outcome{compiler.errorCount(), compiler.warningCount(), compiler.cancelled()};
+    const CompileFollowUp next = FollowUpAfterCompile(result, outcome);
+    // A cancelled compilation leaves half a listing and no image: nothing follows it.
+    if (next.errorList) openErrorList();
+    if (next.send) openSendDialog();
+}
+
+void CMainFrame::openErrorList() {
+    if (dialogs_.errorList) dialogs_.errorList();
+}
+
+void CMainFrame::openSendDialog() {
+    bool& sendThenCommands = app_.sendThenCommands();
+    sendThenCommands = false;
+    if (dialogs_.send) dialogs_.send();
+    if (sendThenCommands) onCommands();
+}
+
+void CMainFrame::onSend() { openSendDialog(); }
+
+void CMainFrame::onExtract() {
+    if (dialogs_.extract) dialogs_.extract();
+}
+
+void CMainFrame::onMonitor() {
+    if (dialogs_.monitor) dialogs_.monitor();
+}
+
+void CMainFrame::onCommands() {
+    if (dialogs_.commands) dialogs_.commands();
+}
+
+void CMainFrame::onSerialPort() {
+    if (dialogs_.serialPort) dialogs_.serialPort();
+}
+
+// --- View ----------------------------------------------------------------
+
+void CMainFrame::onViewToolBar() { toolBar_->setVisible(actions_.value(cmd::ViewToolBar)->isChecked()); }
+
+void CMainFrame::onViewStatusBar() { statusBar()->setVisible(actions_.value(cmd::ViewStatusBar)->isChecked()); }
+
+void CMainFrame::onErrorList() { openErrorList(); }
+
+// --- Help ----------------------------------------------------------------
+
+void CMainFrame::onHelpTopics() {
+    if (!helpWindow_) helpWindow_ = new CHelpWindow(this);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
+
+void CMainFrame::onContextHelp() { QWhatsThis::enterWhatsThisMode(); }
+
+void CMainFrame::onAppAbout() { ShowAboutBox(app_.splashCounter(), app_.font(4), this); }
+
+// --- Live-monitor bar ----------------------------------------------------
+
+void CMainFrame::onLiveReceive() {}
+
+void CMainFrame::onLiveExit() {}
+
+}  // namespace velmorin

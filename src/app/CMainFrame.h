@@ -1,0 +1,155 @@
+#pragma once
+// The main window: menus, toolbar, status bar and the live-monitor bar around
+// the diagram view, and the routing of every command.
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/AppSettings.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QToolBar;
+
+namespace velmorin {
+
+class CHelpWindow;
+class CVelmorinApp;
+class CVelmorinDoc;
+class CVelmorinView;
+class Compiler;
+class Prompts;
+struct ProgramModel;
+
+// What a compilation left behind, as far as the compile command cares.
+struct CompileOutcome {
+    int errors = 0;
+    int warnings = 0;
+    bool cancelled = false;
+};
+
+struct CompileFollowUp {
+    bool errorList = false;
+    bool send = false;
+    bool operator==(const CompileFollowUp&) const = default;
+};
+
+// The dialogs the commands open. Each defaults to the real dialog where one
+// exists; the others stay empty until their windows are written. Tests put
+// recorders here.
+struct FrameDialogs {
+    std::function<int(QWidget*, Compiler&, ProgramModel&, const std::string&, Prompts&)> compile;
+    std::function<void()> errorList;
+    std::function<void()> send;
+    std::function<void()> extract;
+    std::function<void()> monitor;
+    std::function<void()> commands;
+    std::function<void()> serialPort;
+};
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QAction* action(int commandId) const { return actions_.value(commandId, nullptr); }
+    CVelmorinView* view() const { return view_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QToolBar* liveBar() const { return liveBar_; }
+    QLabel* messagePane() const { return messagePane_; }
+    QMenu* recentFileMenu() const { return fileMenu_; }
+    // The two communication lights of the live-monitor bar.
+    QLabel* liveIndicator(int index) const { return liveIndicators_[index]; }
+    FrameDialogs& dialogs() { return dialogs_; }
+    CHelpWindow* helpWindow() const;
+    // The last normal (neither maximized nor minimized) rectangle: frame corner, window size.
+    QRect normalRect() const { return normalRect_; }
+    void SetNormalRect(const QRect& rect) { normalRect_ = rect; }
+
+    // Whether the error list and the send dialog follow a compilation.
+    static CompileFollowUp FollowUpAfterCompile(int dialogResult, const CompileOutcome& outcome);
+
+    // Command handlers, one per command of the table.
+    void onFileNew();
+    void onFileOpen();
+    void onFileSave();
+    void onFileSaveAs();
+    void onFilePrint();
+    void onFilePrintPreview();
+    void onFilePrintSetup();
+    void onRecentFile(int index);
+    void onAppExit();
+    void onToolCommand(int commandId);
+    void RunCompileCommand();
+    void onSend();
+    void onExtract();
+    void onMonitor();
+    void onCommands();
+    void onSerialPort();
+    void onViewToolBar();
+    void onViewStatusBar();
+    void onErrorList();
+    void onHelpTopics();
+    void onContextHelp();
+    void onAppAbout();
+    void onLiveReceive();
+    void onLiveExit();
+
+    // After a compilation.
+    void openErrorList();
+    void openSendDialog();
+
+    void UpdateTitle();
+    void RebuildRecentFileMenu();
+    void SyncToolChecks();
+
+signals:
+    // The close was accepted; the placement was captured just before.
+    void closed(const velmorin::WindowPlacement& placement);
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateLiveBar();
+    void ConnectDocument();
+    void TrackNormalRect();
+    QPrinter& Printer();
+
+    CVelmorinApp& app_;
+    CVelmorinDoc& doc_;
+    CVelmorinView* view_ = nullptr;
+    QHash<int, QAction*> actions_;
+    QList<QAction*> recentActions_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentAnchor_ = nullptr;  // the separator after the recent files
+    QToolBar* toolBar_ = nullptr;
+    QToolBar* liveBar_ = nullptr;
+    QPushButton* liveReceive_ = nullptr;
+    QPushButton* liveExit_ = nullptr;
+    QLabel* liveIndicators_[2] = {nullptr, nullptr};
+    QLabel* messagePane_ = nullptr;
+    QLabel* lockIndicators_[3] = {nullptr, nullptr, nullptr};
+    QPointer<CHelpWindow> helpWindow_;
+    std::unique_ptr<QPrinter> printer_;
+    FrameDialogs dialogs_;
+    QRect normalRect_;
+};
+
+}  // namespace velmorin

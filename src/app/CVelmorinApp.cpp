@@ -1,0 +1,154 @@
+#include "app/CVelmorinApp.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QSvgRenderer>
+#include <QTimer>
+
+#include <cmath>
+
+#include "app/AppResources.h"
+#include "app/CAboutDialog.h"
+#include "app/CMainFrame.h"
+#include "app/CVelmorinDoc.h"
+#include "compiler/compiler_impl.h"
+
+namespace velmorin {
+
+const std::array<FontSpec, 5> FontSpecs = {{
+    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 700},
+    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 400},
+    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 10, 700},
+    {"Times New Roman", "Liberation Serif,DejaVu Serif", 36, 8, 400},
+    {"MS Sans Serif", "Liberation Sans,DejaVu Sans", 20, 8, 800},
+}};
+
+namespace {
+
+constexpr const char* IndicatorPaths[3] = {":/indicators/green.svg", ":/indicators/red.svg",
+                                           ":/indicators/dark.svg"};
+constexpr int IndicatorSize = 9;
+
+QSettings OpenStore() { return QSettings(SettingsOrganisation, SettingsApplication); }
+
+}  // namespace
+
+CVelmorinApp::CVelmorinApp(QObject* parent) : QObject(parent) {}
+
+CVelmorinApp::~CVelmorinApp() = default;
+
+QFont CVelmorinApp::MakeFont(const FontSpec& spec, int dpiX, int dpiY) {
+    QStringList families{QString::fromLatin1(spec.face)};
+    families += QString::fromLatin1(spec.fallbacks).split(u',', Qt::SkipEmptyParts);
+    QFont font;
+    font.setFamilies(families);
+    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    // The height is the whole character cell, ascent plus descent; the width
+    // the average character width. Qt sizes by em and stretch, so measure
+    // once and correct both.
+    const double cellPixels = spec.height * dpiY / 254.0;
+    const double widthPixels = spec.width * dpiX / 254.0;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(cellPixels))));
+    const QFontMetricsF first(font);
+    if (first.height() > 0) {
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(cellPixels * cellPixels / first.height()))));
+    }
+    const QFontMetricsF sized(font);
+    double average = sized.averageCharWidth();
+    if (average <= 0) average = sized.horizontalAdvance(u'x');
+    if (average > 0) {
+        font.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * widthPixels / average)), 1, 4000));
+    }
+    return font;
+}
+
+void CVelmorinApp::CreateFonts() {
+    int dpiX = 96, dpiY = 96;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        dpiX = static_cast<int>(std::lround(screen->logicalDotsPerInchX()));
+        dpiY = static_cast<int>(std::lround(screen->logicalDotsPerInchY()));
+    }
+    for (int i = 0; i < FontCount; ++i) fonts_[i] = MakeFont(FontSpecs[i], dpiX, dpiY);
+}
+
+void CVelmorinApp::LoadIndicators() {
+    for (int i = 0; i < 3; ++i) {
+        QPixmap pixmap(IndicatorSize, IndicatorSize);
+        pixmap.fill(Qt::transparent);
+        QSvgRenderer renderer(QString::fromLatin1(IndicatorPaths[i]));
+        if (renderer.isValid()) {
+            QPainter painter(&pixmap);
+            renderer.render(&painter);
+        }
+        indicators_[i] = pixmap;
+    }
+}
+
+void CVelmorinApp::AddRecentFile(const QString& path) {
+    recentFiles_.Add(path.toStdString());
+    emit recentFilesChanged();
+}
+
+bool CVelmorinApp::InitInstance(const StartOptions& options) {
+    InitAppResources();
+    // Qt's rich text is part of the widgets library, so there is nothing to load first.
+    QSettings store = OpenStore();
+    std::vector<std::string> recent;
+    for (const QString& path : ReadRecentFiles(store)) recent.push_back(path.toStdString());
+    recentFiles_.Assign(recent);
+
+    settings_ = ReadAppSettings(store);
+    CreateFonts();
+
+    doc_ = std::make_unique<CVelmorinDoc>(*this);
+    frame_ = std::make_unique<CMainFrame>(*this, *doc_);
+    qtPrompts_.SetParent(frame_.get());
+    connect(frame_.get(), &CMainFrame::closed, this, &CVelmorinApp::OnFrameClosed);
+    connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this,
+            [this] { compiler_.impl().state.diagnostics.Reset(); });
+    const bool opened = options.sourceFile.isEmpty()
+                            ? doc_->NewDocument()
+                            : doc_->LoadDocument(QFileInfo(options.sourceFile).absoluteFilePath());
+    if (!opened) return false;
+
+    placement_ = ReadWindowPlacement(store);
+    frame_->SetNormalRect(PlacementRect(placement_));
+    ApplyWindowPlacement(*frame_, placement_);
+
+    LoadIndicators();
+
+    startDirectory_ = QDir::currentPath();
+    doc_->core().SetStartDirectory(startDirectory_.toStdString());
+    doc_->SetModified(false);
+    sendThenCommands_ = false;
+    started_ = true;
+
+    if (options.splash) {
+        QTimer::singleShot(0, frame_.get(), [this] { ShowAboutBox(splashCounter_, fonts_[4], frame_.get()); });
+    }
+    return true;
+}
+
+void CVelmorinApp::OnFrameClosed(const WindowPlacement& placement) {
+    placement_ = placement;
+    placementCaptured_ = true;
+    ExitInstance();
+}
+
+void CVelmorinApp::ExitInstance() {
+    if (!started_ || settingsWritten_) return;
+    settingsWritten_ = true;
+    // Ended without the window being closed (the session went away): take the placement now.
+    if (!placementCaptured_ && frame_) placement_ = CaptureWindowPlacement(*frame_, frame_->normalRect(), placement_);
+    QStringList recent;
+    for (const auto& path : recentFiles_.entries()) recent << QString::fromStdString(path);
+    QSettings store = OpenStore();
+    WriteAppSettings(store, settings_, placement_, recent);
+}
+
+}  // namespace velmorin

@@ -1,0 +1,105 @@
+#pragma once
+// The application object: starts the program in its fixed order, owns the
+// values every window shares (settings, fonts, indicator images, start-up
+// directory, the compiler) and writes the settings back once at exit.
+#include <QFont>
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+#include "app/AppSettings.h"
+#include "app/QtPrompts.h"
+#include "compiler/compiler.h"
+#include "model/recent_files.h"
+
+namespace velmorin {
+
+class CMainFrame;
+class CVelmorinDoc;
+
+struct StartOptions {
+    QString sourceFile;   // opened instead of a new document
+    bool splash = true;   // the about box for three seconds after the window shows
+};
+
+// One of the five shared fonts, sizes in 0.1 mm.
+struct FontSpec {
+    const char* face;
+    const char* fallbacks;  // fontconfig families tried when the face is missing, comma-separated
+    int height;
+    int width;
+    int weight;
+};
+
+extern const std::array<FontSpec, 5> FontSpecs;
+
+enum Indicator { IndicatorGreen = 0, IndicatorRed = 1, IndicatorDark = 2 };
+
+class CVelmorinApp : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int FontCount = 5;
+
+    explicit CVelmorinApp(QObject* parent = nullptr);
+    ~CVelmorinApp() override;
+
+    // False when the program must end (the file named on the command line
+    // could not be loaded).
+    bool InitInstance(const StartOptions& options);
+    // Writes the settings; only the first call after a successful start does.
+    void ExitInstance();
+    bool settingsWritten() const { return settingsWritten_; }
+
+    AppSettings& settings() { return settings_; }
+    const WindowPlacement& placement() const { return placement_; }
+    const QFont& font(int index) const { return fonts_[index]; }
+    const QPixmap& indicator(Indicator which) const { return indicators_[which]; }
+    const QString& startDirectory() const { return startDirectory_; }
+    Compiler& compiler() { return compiler_; }
+    int& splashCounter() { return splashCounter_; }
+    bool& sendThenCommands() { return sendThenCommands_; }
+
+    const RecentFileList& recentFiles() const { return recentFiles_; }
+    void AddRecentFile(const QString& path);
+
+    // Every dialog, question and message goes through these; nullptr brings
+    // back the real dialogs.
+    Prompts& prompts() { return *prompts_; }
+    void SetPrompts(Prompts* prompts) { prompts_ = prompts ? prompts : &qtPrompts_; }
+
+    CVelmorinDoc& document() { return *doc_; }
+    CMainFrame* frame() const { return frame_.get(); }
+
+    // Font sized for a paint device of the given resolution.
+    static QFont MakeFont(const FontSpec& spec, int dpiX, int dpiY);
+
+signals:
+    void recentFilesChanged();
+
+private:
+    void CreateFonts();
+    void LoadIndicators();
+    void OnFrameClosed(const WindowPlacement& placement);
+
+    AppSettings settings_;
+    WindowPlacement placement_;
+    std::array<QFont, FontCount> fonts_;
+    std::array<QPixmap, 3> indicators_;
+    QString startDirectory_;
+    Compiler compiler_;
+    int splashCounter_ = 0;
+    bool sendThenCommands_ = false;
+    RecentFileList recentFiles_;
+    QtPrompts qtPrompts_;
+    Prompts* prompts_ = &qtPrompts_;
+    std::unique_ptr<CVelmorinDoc> doc_;
+    std::unique_ptr<CMainFrame> frame_;
+    bool started_ = false;
+    bool settingsWritten_ = false;
+    bool placementCaptured_ = false;
+};
+
+}  // namespace velmorin

@@ -1,0 +1,35 @@
+#include "app/CVelmorinDoc.h"
+
+#include "app/CVelmorinApp.h"
+
+namespace velmorin {
+
+CVelmorinDoc::CVelmorinDoc(CVelmorinApp& app, QObject* parent) : QObject(parent), app_(app) {
+    DocumentHooks hooks;
+    hooks.titleChanged = [this](const std::string& title) { emit titleChanged(QString::fromStdString(title)); };
+    hooks.recentFileAdded = [this](const std::string& path) { app_.AddRecentFile(QString::fromStdString(path)); };
+    hooks.viewReset = [this] { emit viewResetRequested(); };
+    hooks.monitorCleared = [this] { emit monitorCleared(); };
+    hooks.markedCellCleared = [this] { emit markedCellCleared(); };
+    hooks.diagnosticsCleared = [this] { emit diagnosticsCleared(); };
+    hooks.redrawRequested = [this] { emit redrawRequested(); };
+    document_.SetHooks(std::move(hooks));
+}
+
+QString CVelmorinDoc::WindowTitle() {
+    const QString type = QString::fromLatin1(DocumentTypeString);
+    return type.left(type.indexOf(u'\n'));
+}
+
+QString CVelmorinDoc::title() const {
+    return document_.title().empty() ? QString::fromUtf8(UntitledName) : QString::fromStdString(document_.title());
+}
+
+bool CVelmorinDoc::NewDocument() { return document_.NewDocument(app_.prompts()); }
+bool CVelmorinDoc::OpenDocument() { return document_.OpenDocument(app_.prompts()); }
+bool CVelmorinDoc::LoadDocument(const QString& path) { return document_.LoadDocument(app_.prompts(), path.toStdString()); }
+bool CVelmorinDoc::SaveDocument() { return document_.SaveDocument(app_.prompts()); }
+bool CVelmorinDoc::SaveDocumentAs() { return document_.SaveDocumentAs(app_.prompts()); }
+bool CVelmorinDoc::ConfirmDiscard() { return document_.ConfirmDiscard(app_.prompts()); }
+
+}  // namespace velmorin

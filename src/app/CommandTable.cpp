@@ -1,0 +1,124 @@
+#include "app/CommandTable.h"
+
+#include "app/CMainFrame.h"
+
+namespace velmorin {
+
+const std::array<CommandDef, 30> CommandTable = {{
+    {cmd::FileNew, "&Nuevo\tCtrl+N", "Ctrl+N", "Crea un diagrama nuevo\nNuevo", ":/icons/new.svg",
+     &CMainFrame::onFileNew, false},
+    {cmd::FileOpen, "&Abrir...\tCtrl+A", "Ctrl+O", "Abre un diagrama existente\nAbrir", ":/icons/open.svg",
+     &CMainFrame::onFileOpen, false},
+    {cmd::FileSave, "&Guardar\tCtrl+G", "Ctrl+S", "Guarda el diagrama activo\nGuardar", ":/icons/save.svg",
+     &CMainFrame::onFileSave, false},
+    {cmd::FileSaveAs, "Guardar c&omo...", "", "Guarda el diagrama activo con otro nombre\nGuardar como", nullptr,
+     &CMainFrame::onFileSaveAs, false},
+    {cmd::FilePrint, "&Imprimir...\tCtrl+I", "Ctrl+P", "Imprime el diagrama activo\nImprimir", ":/icons/print.svg",
+     &CMainFrame::onFilePrint, false},
+    {cmd::FilePrintPreview, "&Presentación preliminar", "",
+     "Muestra las páginas tal como se imprimirán\nPresentación preliminar", nullptr,
+     &CMainFrame::onFilePrintPreview, false},
+    {cmd::FilePrintSetup, "Con&figurar impresora...", "",
+     "Cambia la impresora y las opciones de impresión\nConfigurar impresora", nullptr,
+     &CMainFrame::onFilePrintSetup, false},
+    {cmd::AppExit, "&Salir", "", "Sale de la aplicación; pregunta antes de descartar cambios\nSalir", nullptr,
+     &CMainFrame::onAppExit, false},
+
+    {cmd::ToolVertical, "VERT", "", "Inserta una línea vertical\nVertical", ":/icons/vert.svg", nullptr, true},
+    {cmd::ToolHorizontal, "HORIZ", "", "Inserta una línea horizontal\nHorizontal", ":/icons/horiz.svg", nullptr,
+     true},
+    {cmd::ToolLd, "LD", "", "Inserta una carga de acumulador \nLD", ":/icons/ld.svg", nullptr, true},
+    {cmd::ToolLdn, "LDN", "", "Inserta una carga negada de acumulador\nLDN", ":/icons/ldn.svg", nullptr, true},
+    {cmd::ToolOut, "OUT", "", "Inserta una bobina de salida\nOUT", ":/icons/out.svg", nullptr, true},
+    {cmd::ToolIf, "IF", "", "Inserta una caja de condición o de salto\nIF1,IF0,IFV1,JP1,JP0,JPV1",
+     ":/icons/if.svg", nullptr, true},
+    {cmd::ToolBoxOneSided, "CAJA1", "", "Inserta una caja de un solo lado\nEND,GOTO,RJP", ":/icons/caja1.svg",
+     nullptr, true},
+    {cmd::ToolBoxTwoSided, "CAJA2", "",
+     "Inserta una caja de dos lados\nRST,SET,SETB,TP,TPF,TPV,TPVF,OSC,GOSUB,RCT,RTP,NOT,SETIF1,XOR,CLRIF1,NOTA",
+     ":/icons/caja2.svg", nullptr, true},
+    {cmd::ToolCounter, "CNTV", "", "Inserta un contador de dos filas\nCNTV", ":/icons/cntv.svg", nullptr, true},
+    {cmd::ToolDelete, nullptr, "", "Elimina un elemento\nEliminar", ":/icons/delete.svg", nullptr, true},
+
+    {cmd::Compile, "&Compilar", "", "Compila el LADDER\nCompilar", ":/icons/compile.svg",
+     &CMainFrame::RunCompileCommand, false},
+    {cmd::Send, "&Enviar", "", "Envia el programa compilado al PLC\nEnviar", ":/icons/send.svg",
+     &CMainFrame::onSend, false},
+    {cmd::Extract, "E&xtraer programa", "Alt+X", "Extrae el programa del PLC", nullptr, &CMainFrame::onExtract,
+     false},
+    {cmd::Monitor, "&Monitor", "", "Monitor del Velmorin\nMonitor", ":/icons/monitor.svg", &CMainFrame::onMonitor,
+     false},
+    {cmd::Commands, "Co&mandos al PLC", "", "Envia comandos al PLC\nComandos al PLC", ":/icons/commands.svg",
+     &CMainFrame::onCommands, false},
+    {cmd::SerialPort, "&Puerto Serie", "Alt+P", "Asigna el puerto de comunicación RS232 con PLC", nullptr,
+     &CMainFrame::onSerialPort, false},
+
+    {cmd::ViewToolBar, "Barra de &herramientas", "",
+     "Muestra u oculta la barra de herramientas\nBarra de herramientas", nullptr, &CMainFrame::onViewToolBar, true},
+    {cmd::ViewStatusBar, "Barra de &estado", "", "Muestra u oculta la barra de estado\nBarra de estado", nullptr,
+     &CMainFrame::onViewStatusBar, true},
+    {cmd::ErrorList, "&Listado de errores", "",
+     "Muestra los errores y observaciones de la última compilación\nListado de errores", nullptr,
+     &CMainFrame::onErrorList, false},
+
+    {cmd::HelpTopics, "Temas de &ayuda", "", "Muestra los temas de ayuda\nTemas de ayuda", nullptr,
+     &CMainFrame::onHelpTopics, false},
+    {cmd::Help, nullptr, "F1; Shift+F1", "Muestra la ayuda del botón o del menú que se elija\nAyuda",
+     ":/icons/help.svg", &CMainFrame::onContextHelp, false},
+    {cmd::AppAbout, "&Acerca de velmorin...", "", "Muestra el nombre y la versión del programa\nAcerca de", nullptr,
+     &CMainFrame::onAppAbout, false},
+}};
+
+namespace {
+
+constexpr int FileMenuItems[] = {cmd::FileNew,      cmd::FileOpen,         cmd::FileSave,       cmd::FileSaveAs,
+                                 cmd::Separator,    cmd::FilePrint,        cmd::FilePrintPreview, cmd::FilePrintSetup,
+                                 cmd::Separator,    cmd::RecentFiles,      cmd::Separator,      cmd::AppExit};
+constexpr int ElementMenuItems[] = {cmd::ToolVertical, cmd::ToolHorizontal, cmd::ToolLd,
+                                    cmd::ToolLdn,      cmd::ToolOut,        cmd::ToolIf,
+                                    cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided, cmd::ToolCounter};
+constexpr int ToolsMenuItems[] = {cmd::Compile, cmd::Send,     cmd::Extract,
+                                  cmd::Monitor, cmd::Commands, cmd::SerialPort};
+constexpr int ViewMenuItems[] = {cmd::ViewToolBar, cmd::ViewStatusBar, cmd::ErrorList};
+constexpr int HelpMenuItems[] = {cmd::HelpTopics, cmd::Separator, cmd::AppAbout};
+
+constexpr int ToolBarItems[] = {
+    cmd::FileNew,        cmd::FileOpen,        cmd::FileSave,   cmd::Separator,  cmd::ToolDelete,
+    cmd::ToolHorizontal, cmd::ToolVertical,    cmd::ToolLd,     cmd::ToolLdn,    cmd::ToolOut,
+    cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided, cmd::ToolCounter, cmd::ToolIf,   cmd::Separator,
+    cmd::Monitor,        cmd::Commands,        cmd::Compile,    cmd::Send,       cmd::Separator,
+    cmd::FilePrint,      cmd::Help,
+};
+
+}  // namespace
+
+const std::array<MenuDef, 5> MenuTable = {{
+    {"&Archivo", FileMenuItems},
+    {"&Elementos", ElementMenuItems},
+    {"&Herramientas", ToolsMenuItems},
+    {"&Ver", ViewMenuItems},
+    {"Ay&uda", HelpMenuItems},
+}};
+
+const std::span<const int> ToolBarLayout = ToolBarItems;
+
+const CommandDef* FindCommand(int id) {
+    for (const auto& command : CommandTable) {
+        if (command.id == id) return &command;
+    }
+    return nullptr;
+}
+
+QString PromptStatusText(const char* prompt) {
+    const QString text = QString::fromUtf8(prompt ? prompt : "");
+    const qsizetype split = text.indexOf(u'\n');
+    return split < 0 ? text : text.left(split);
+}
+
+QString PromptToolTip(const char* prompt) {
+    const QString text = QString::fromUtf8(prompt ? prompt : "");
+    const qsizetype split = text.indexOf(u'\n');
+    return split < 0 ? QString() : text.mid(split + 1);
+}
+
+}  // namespace velmorin

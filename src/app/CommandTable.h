@@ -1,0 +1,83 @@
+#pragma once
+// The main frame's commands as read-only data: id, menu caption (with its
+// mnemonic and the shortcut text shown), key binding, status-bar prompt
+// (tooltip after "\n"), icon and handler; then the menus and the toolbar.
+#include <array>
+#include <span>
+
+#include <QString>
+
+namespace velmorin {
+
+class CMainFrame;
+using CommandHandler = void (CMainFrame::*)();
+
+namespace cmd {
+inline constexpr int FileNew = 57600;
+inline constexpr int FileOpen = 57601;
+inline constexpr int FileSave = 57603;
+inline constexpr int FileSaveAs = 57604;
+inline constexpr int FilePrintSetup = 57606;
+inline constexpr int FilePrint = 57607;
+inline constexpr int FilePrintPreview = 57609;
+inline constexpr int RecentFile1 = 57616;  // ..57619
+inline constexpr int AppAbout = 57664;
+inline constexpr int AppExit = 57665;
+inline constexpr int HelpTopics = 57667;
+inline constexpr int Help = 57670;
+inline constexpr int ViewToolBar = 59392;
+inline constexpr int ViewStatusBar = 59393;
+inline constexpr int ToolLdn = 32771;
+inline constexpr int ToolBoxOneSided = 32772;
+inline constexpr int ToolCounter = 32774;
+inline constexpr int ToolOut = 32775;
+inline constexpr int ToolIf = 32776;
+inline constexpr int ToolHorizontal = 32777;
+inline constexpr int ToolVertical = 32778;
+inline constexpr int ToolLd = 32779;
+inline constexpr int ToolBoxTwoSided = 32780;
+inline constexpr int Compile = 32783;
+inline constexpr int Send = 32784;
+inline constexpr int Monitor = 32785;
+inline constexpr int ToolDelete = 32786;
+inline constexpr int SerialPort = 32787;
+inline constexpr int ErrorList = 32810;
+inline constexpr int Commands = 32811;
+inline constexpr int Extract = 32813;
+inline constexpr int LiveReceive = 1045;
+inline constexpr int LiveExit = 1178;
+inline constexpr int Separator = 0;
+inline constexpr int RecentFiles = -1;  // where the recent-file entries go in a menu
+}  // namespace cmd
+
+inline constexpr int RecentFileCount = 4;
+inline constexpr const char* IdleText = "Preparado";
+inline constexpr const char* RecentFilePlaceholder = "Archivo reciente";
+inline constexpr const char* RecentFilePrompt = "Abre este diagrama";
+
+struct CommandDef {
+    int id;
+    const char* caption;  // nullptr: reached by keys and the toolbar only
+    const char* keys;     // portable key text; several are separated by "; "
+    const char* prompt;
+    const char* icon;     // resource path, or nullptr
+    CommandHandler handler;  // nullptr for the element tools, which toggle the editor's tool
+    bool checkable;
+};
+
+struct MenuDef {
+    const char* title;
+    std::span<const int> items;  // command ids, cmd::Separator, cmd::RecentFiles
+};
+
+extern const std::array<CommandDef, 30> CommandTable;
+extern const std::array<MenuDef, 5> MenuTable;
+extern const std::span<const int> ToolBarLayout;
+
+const CommandDef* FindCommand(int id);
+
+// The status-bar text and the tooltip of a prompt.
+QString PromptStatusText(const char* prompt);
+QString PromptToolTip(const char* prompt);
+
+}  // namespace velmorin

@@ -1,0 +1,60 @@
+#include "app/QtPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace velmorin {
+
+namespace {
+
+QString Caption(const std::string& caption) {
+    return caption.empty() ? QStringLiteral("velmorin") : QString::fromStdString(caption);
+}
+
+}  // namespace
+
+void QtPrompts::ShowMessage(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Warning, Caption(caption), QString::fromStdString(text), QMessageBox::Ok,
+                    parent_);
+    box.exec();
+}
+
+bool QtPrompts::AskYesNo(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Warning, Caption(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QStringList QtPrompts::NameFilters(const FileDialogRequest& request) {
+    QStringList filters;
+    for (const auto& filter : request.filters) {
+        filters << QStringLiteral("%1 (%2)").arg(QString::fromStdString(filter.name),
+                                                 QString::fromStdString(filter.pattern));
+    }
+    return filters;
+}
+
+std::optional<std::string> QtPrompts::AskFile(const FileDialogRequest& request) {
+    QFileDialog dialog(parent_, QString::fromStdString(request.title), QString::fromStdString(request.directory));
+    // Qt's own dialog, so that the name field really starts with the preset pattern.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setNameFilters(NameFilters(request));
+    if (!request.filters.empty()) dialog.selectNameFilter(dialog.nameFilters().front());
+    if (request.save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    if (!request.presetName.empty()) dialog.selectFile(QString::fromStdString(request.presetName));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
+    return chosen.front().toStdString();
+}
+
+}  // namespace velmorin
