@@ -1,0 +1,266 @@
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+
+#include "app/CommandTable.h"
+#include "editor/CVelmorinView.h"
+#include "model/messages.h"
+#include "shell_test_support.h"
+
+namespace velmorin {
+namespace {
+
+using testing::ShellTest;
+
+enum class Operation { New, Open, Recent, Close };
+
+const char* Name(Operation operation) {
+    switch (operation) {
+    case Operation::New: return "New";
+    case Operation::Open: return "Open";
+    case Operation::Recent: return "Recent";
+    case Operation::Close: return "Close";
+    }
+    return "?";
+}
+
+QAction* RecentAction(CMainFrame& frame, int index) {
+    for (QAction* action : frame.recentFileMenu()->actions()) {
+        if (action->data().toInt() == cmd::RecentFile1 + index && action->isEnabled()) return action;
+    }
+    return nullptr;
+}
+
+class DocumentFlowTest : public ShellTest {
+protected:
+    // The edit every case starts from: a horizontal wire where no file has one.
+    static void Edit(ProgramModel& model) { model.grid.at(3, 4).shape = KindHorizontal; }
+    static bool Edited(const ProgramModel& model) { return model.grid.at(3, 4).shape == KindHorizontal; }
+
+    void StartWithLoadedDiagram() {
+        ASSERT_TRUE(Start());
+        oldPath = WriteDiagram("old.ldr");
+        otherPath = WriteDiagram("other.ldr", 9, 2);
+        ASSERT_TRUE(doc().LoadDocument(QString::fromStdString(oldPath)));
+        app->AddRecentFile(QString::fromStdString(otherPath));
+        Edit(doc().model());
+    }
+
+    bool OldDiagramKept() {
+        return Edited(doc().model()) && doc().currentPath().toStdString() == oldPath &&
+               frame().windowTitle() == "old.ldr - velmorin";
+    }
+
+    std::string oldPath;
+    std::string otherPath;
+};
+
+TEST_F(DocumentFlowTest, DiscardQuestionMatrix) {
+    for (Operation operation : {Operation::New, Operation::Open, Operation::Recent, Operation::Close}) {
+        for (bool modified : {false, true}) {
+            for (bool yes : {false, true}) {
+                if (!modified && !yes) continue;  // nothing is asked: one case is enough
+                SCOPED_TRACE(::testing::Message() << Name(operation) << " modified=" << modified << " yes=" << yes);
+                prompts = {};
+                StartWithLoadedDiagram();
+                doc().SetModified(modified);
+                if (modified) prompts.yesNoAnswers = {yes};
+                const bool proceeds = !modified || yes;
+                if (proceeds && operation == Operation::Open) prompts.fileAnswers = {otherPath};
+
+                switch (operation) {
+                case Operation::New:
+                    frame().action(cmd::FileNew)->trigger();
+                    break;
+                case Operation::Open:
+                    frame().action(cmd::FileOpen)->trigger();
+                    break;
+                case Operation::Recent: {
+                    QAction* recent = RecentAction(frame(), 0);
+                    ASSERT_NE(recent, nullptr);
+                    recent->trigger();
+                    break;
+                }
+                case Operation::Close:
+                    frame().close();
+                    break;
+                }
+
+                EXPECT_EQ(prompts.questions.size(), modified ? 1u : 0u);
+                EXPECT_TRUE(prompts.AllAnswersUsed());
+                if (!proceeds) {
+                    EXPECT_TRUE(OldDiagramKept());
+                    EXPECT_TRUE(doc().modified());
+                    EXPECT_TRUE(frame().isVisible());
+                    EXPECT_TRUE(prompts.fileRequests.empty());
+                    continue;
+                }
+                switch (operation) {
+                case Operation::New:
+                    EXPECT_FALSE(Edited(doc().model()));
+                    EXPECT_TRUE(doc().currentPath().isEmpty());
+                    EXPECT_FALSE(doc().modified());
+                    break;
+                case Operation::Open:
+                case Operation::Recent:
+                    EXPECT_FALSE(Edited(doc().model()));
+                    EXPECT_EQ(doc().model().grid.at(9, 2).shape, KindVertical);
+                    EXPECT_EQ(doc().currentPath().toStdString(), otherPath);
+                    EXPECT_EQ(frame().windowTitle(), "other.ldr - velmorin");
+                    EXPECT_FALSE(doc().modified());
+                    break;
+                case Operation::Close:
+                    EXPECT_FALSE(frame().isVisible());
+                    EXPECT_TRUE(app->settingsWritten());
+                    break;
+                }
+                app.reset();
+            }
+        }
+    }
+}
+
+TEST_F(DocumentFlowTest, OpenAnsweredYesThenCancelledKeepsTheOldDiagram) {
+    StartWithLoadedDiagram();
+    doc().SetModified(true);
+    prompts.yesNoAnswers = {true};
+    prompts.fileAnswers = {std::nullopt};
+    frame().action(cmd::FileOpen)->trigger();
+    EXPECT_EQ(prompts.fileRequests.size(), 1u);
+    EXPECT_TRUE(OldDiagramKept());
+    EXPECT_TRUE(doc().modified());
+}
+
+TEST_F(DocumentFlowTest, NewResetsTheViewAndTheMarkedCell) {
+    StartWithLoadedDiagram();
+    CVelmorinView& view = *frame().view();
+    view.SetMarkedCell({4, 7});
+    view.resize(200, 200);
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    ASSERT_GT(view.verticalScrollBar()->value(), 0);
+    frame().action(cmd::FileNew)->trigger();
+    EXPECT_EQ(view.markedCell(), (GridCell{-1, -1}));
+    EXPECT_EQ(view.hoverCell(), (GridCell{1, 1}));
+    EXPECT_EQ(view.previousHoverCell(), (GridCell{1, 1}));
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+}
+
+TEST_F(DocumentFlowTest, SaveOnANewDiagramAsksForANameAndCancelWritesNothing) {
+    ASSERT_TRUE(Start());
+    Edit(doc().model());
+    doc().SetModified(true);
+    prompts.fileAnswers = {std::nullopt};
+    frame().action(cmd::FileSave)->trigger();
+    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    EXPECT_EQ(prompts.fileRequests[0].title, "Guardar archivo fuente");
+    EXPECT_EQ(prompts.fileRequests[0].directory, QDir::currentPath().toStdString());
+    EXPECT_TRUE(QDir(files.path()).isEmpty());
+    EXPECT_TRUE(doc().modified());
+    EXPECT_EQ(frame().windowTitle(), QString::fromUtf8("Sin título - velmorin"));
+    EXPECT_TRUE(app->recentFiles().empty());
+}
+
+TEST_F(DocumentFlowTest, SaveAsAddsTheExtensionAndUpdatesTitleAndRecentList) {
+    ASSERT_TRUE(Start());
+    Edit(doc().model());
+    doc().SetModified(true);
+    prompts.fileAnswers = {FilePath("motor")};
+    frame().action(cmd::FileSaveAs)->trigger();
+    const QString saved = files.filePath("motor.ldr");
+    EXPECT_TRUE(QFile::exists(saved));
+    EXPECT_FALSE(doc().modified());
+    EXPECT_EQ(doc().currentPath(), saved);
+    EXPECT_EQ(frame().windowTitle(), "motor.ldr - velmorin");
+    QAction* recent = RecentAction(frame(), 0);
+    ASSERT_NE(recent, nullptr);
+    EXPECT_TRUE(recent->text().startsWith("&1 "));
+    EXPECT_TRUE(recent->text().endsWith("motor.ldr"));
+    EXPECT_EQ(RecentAction(frame(), 1), nullptr);
+}
+
+TEST_F(DocumentFlowTest, RecentEntriesSitBetweenPrintingAndExit) {
+    ASSERT_TRUE(Start());
+    const QList<QAction*> items = frame().recentFileMenu()->actions();
+    auto position = [&](int id) {
+        for (int i = 0; i < items.size(); ++i) {
+            if (items[i]->data().toInt() == id) return i;
+        }
+        return -1;
+    };
+    const int placeholder = position(cmd::RecentFile1);
+    ASSERT_GT(placeholder, 0);
+    EXPECT_EQ(items[placeholder]->text(), "Archivo reciente");
+    EXPECT_FALSE(items[placeholder]->isEnabled());
+    EXPECT_TRUE(items[placeholder - 1]->isSeparator());
+    EXPECT_TRUE(items[placeholder + 1]->isSeparator());
+    EXPECT_EQ(position(cmd::FilePrintSetup), placeholder - 2);
+    EXPECT_EQ(position(cmd::AppExit), placeholder + 2);
+
+    for (const char* name : {"a.ldr", "b.ldr", "c.ldr", "d.ldr", "e.ldr"}) {
+        app->AddRecentFile(files.filePath(name));
+    }
+    ASSERT_NE(RecentAction(frame(), 3), nullptr);
+    EXPECT_EQ(RecentAction(frame(), 4), nullptr);
+    EXPECT_TRUE(RecentAction(frame(), 0)->text().endsWith("e.ldr"));
+    EXPECT_TRUE(RecentAction(frame(), 3)->text().endsWith("b.ldr"));
+    // Still in place: the last entry is followed by the separator and Exit.
+    const QList<QAction*> after = frame().recentFileMenu()->actions();
+    const int last = after.indexOf(RecentAction(frame(), 3));
+    EXPECT_TRUE(after[last + 1]->isSeparator());
+    EXPECT_EQ(after[last + 2]->data().toInt(), cmd::AppExit);
+}
+
+TEST_F(DocumentFlowTest, FailedLoadLeavesTheResetDiagramWithoutPath) {
+    StartWithLoadedDiagram();
+    QFile bogus(QString::fromStdString(otherPath));
+    ASSERT_TRUE(bogus.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bogus.write("~XYZ|100r02\n");
+    bogus.close();
+    doc().SetModified(false);
+    RecentAction(frame(), 0)->trigger();
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::NotSourceFile}));
+    EXPECT_FALSE(Edited(doc().model()));
+    EXPECT_NE(doc().model().grid.at(5, 1).shape, KindVertical);
+    EXPECT_TRUE(doc().currentPath().isEmpty());
+    EXPECT_EQ(frame().windowTitle(), "old.ldr - velmorin");
+}
+
+TEST_F(DocumentFlowTest, AFileNamedOnTheCommandLineIsOpened) {
+    const std::string path = WriteDiagram("start.ldr", 13, 6);
+    StartOptions options;
+    options.sourceFile = QString::fromStdString(path);
+    ASSERT_TRUE(Start(options));
+    EXPECT_EQ(doc().model().grid.at(13, 6).shape, KindVertical);
+    EXPECT_EQ(doc().currentPath().toStdString(), path);
+    EXPECT_EQ(frame().windowTitle(), "start.ldr - velmorin");
+    EXPECT_FALSE(doc().modified());
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(DocumentFlowTest, AnUnreadableCommandLineFileEndsTheProgram) {
+    StartOptions options;
+    options.sourceFile = files.filePath("absent.ldr");
+    EXPECT_FALSE(Start(options));
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::FileOpenError}));
+    // It never got far enough to have settings to write.
+    app->ExitInstance();
+    EXPECT_TRUE(testing::Store().allKeys().isEmpty());
+}
+
+TEST_F(DocumentFlowTest, TheFileDialogsOpenInTheStartDirectory) {
+    ASSERT_TRUE(Start());
+    prompts.fileAnswers = {std::nullopt, std::nullopt};
+    frame().action(cmd::FileOpen)->trigger();
+    frame().action(cmd::FileSaveAs)->trigger();
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    for (const auto& request : prompts.fileRequests) {
+        EXPECT_EQ(request.directory, app->startDirectory().toStdString());
+    }
+    EXPECT_EQ(QtPrompts::NameFilters(prompts.fileRequests[0]),
+              (QStringList{"Fuente Ladder (*.ldr)", "Todos los archivos (*.*)"}));
+}
+
+}  // namespace
+}  // namespace velmorin
