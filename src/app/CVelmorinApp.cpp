@@ -21,11 +21,12 @@
 namespace velmorin {
 
 const std::array<FontSpec, 5> FontSpecs = {{
-    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 700},
-    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 400},
-    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 10, 700},
-    {"Times New Roman", "Liberation Serif,DejaVu Serif", 36, 8, 400},
-    {"MS Sans Serif", "Liberation Sans,DejaVu Sans", 20, 8, 800},
+    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 700, false},
+    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 400, false},
+    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 10, 700, false},
+    {"Times New Roman", "Liberation Serif,DejaVu Serif", 36, 8, 400, false},
+    // The about box's version line: a dialog control measures in pixels.
+    {"MS Sans Serif", "Liberation Sans,DejaVu Sans", 20, 8, 800, true},
 }};
 
 namespace {
@@ -51,8 +52,8 @@ QFont CVelmorinApp::MakeFont(const FontSpec& spec, int dpiX, int dpiY) {
     // The height is the whole character cell, ascent plus descent; the width
     // the average character width. Qt sizes by em and stretch, so measure
     // once and correct both.
-    const double cellPixels = spec.height * dpiY / 254.0;
-    const double widthPixels = spec.width * dpiX / 254.0;
+    const double cellPixels = spec.dialogPixels ? spec.height : spec.height * dpiY / 254.0;
+    const double widthPixels = spec.dialogPixels ? spec.width : spec.width * dpiX / 254.0;
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(cellPixels))));
     const QFontMetricsF first(font);
     if (first.height() > 0) {

@@ -25,13 +25,16 @@ struct StartOptions {
     bool splash = true;   // the about box for three seconds after the window shows
 };
 
-// One of the five shared fonts, sizes in 0.1 mm.
+// One of the five shared fonts. Sizes are in the logical units of the
+// surface the font is drawn on: 0.1 mm for the diagram fonts, pixels for
+// the one that labels a dialog.
 struct FontSpec {
     const char* face;
     const char* fallbacks;  // fontconfig families tried when the face is missing, comma-separated
     int height;
     int width;
     int weight;
+    bool dialogPixels;
 };
 
 extern const std::array<FontSpec, 5> FontSpecs;
@@ -73,7 +76,7 @@ public:
     CVelmorinDoc& document() { return *doc_; }
     CMainFrame* frame() const { return frame_.get(); }
 
-    // Font sized for a paint device of the given resolution.
+    // Font sized for a paint device of the given resolution (ignored for dialog fonts).
     static QFont MakeFont(const FontSpec& spec, int dpiX, int dpiY);
 
 signals:

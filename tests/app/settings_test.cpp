@@ -197,6 +197,12 @@ TEST(FontSizes, HeightIsTheCellAndWidthTheAverageCharacter) {
     const double average = metrics.averageCharWidth() > 0 ? metrics.averageCharWidth()
                                                           : metrics.horizontalAdvance(u'x');
     EXPECT_NEAR(average, 12.0, 3.0);
+
+    // The dialog font is measured in pixels whatever the resolution.
+    for (int dpi : {96, 254}) {
+        const QFontMetricsF dialog(CVelmorinApp::MakeFont(FontSpecs[4], dpi, dpi));
+        EXPECT_NEAR(dialog.height(), 20.0, 2.0) << dpi;
+    }
 }
 
 }  // namespace
