@@ -1,0 +1,233 @@
+// Whole-block translations through the real pipeline (wire pass, analysis,
+// reduction passes, emission), checked against code worked out by hand.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "compile_helpers.h"
+
+namespace velmorin::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* Rung = "ld:e1 ─ ─ ─ ─ ─ ─ out:s1";
+
+TEST(Rungs, ContactAndCoilGiveTheirIdsAndOperandBytes) {
+    Diagram d;
+    d.Block(0, {Rung}).Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Code(), ElementsAre(6, 0, 11, 8, 15));
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld e1", "out s1", "end"));
+    EXPECT_THAT(c.Diagnostics(), IsEmpty());
+}
+
+TEST(Rungs, ContactsTouchingEachOtherRunInSeries) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ldn:e2 ld:e3 ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(), ElementsAre("ld e1", "andn e2", "and e3", "out s1", "end"));
+}
+
+TEST(Rungs, AnOutputCutByAWireWithoutLeftConnectorWarnsOfReverseFlow) {
+    Diagram d;
+    d.Block(0, {"ld:e1 │"}).Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagReverseFlow, 1, 1}));
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld e1", "end"));
+}
+
+TEST(ParallelJoins, TwoSingleLoadsKeepTheLaterAndOrTheEarlier) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(), ElementsAre("ld e2", "or e1", "out s1", "end"));
+}
+
+TEST(ParallelJoins, NormallyClosedSingleBranchBecomesOrn) {
+    Diagram d;
+    d.Block(0, {"ldn:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(), ElementsAre("ld e2", "orn e1", "out s1", "end"));
+}
+
+TEST(ParallelJoins, ChainBesideChainIsLinkedAfterItAndOrpFollows) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ld:e2 ┬ ─ ─ ─ ─ out:s1", "ld:e3 ld:e4 ┘"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(),
+                ElementsAre("ld e1", "and e2", "ld e3", "and e4", "orp", "out s1", "end"));
+}
+
+TEST(ParallelJoins, ImmediateLoadBesideAChainIsOredWithOrp) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ld:e2 ┬ ─ ─ ─ ─ out:s1", "ldi:7 ─ ┘"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(),
+                ElementsAre("ld e1", "and e2", "ldi 7", "orp", "out s1", "end"));
+}
+
+TEST(ParallelJoins, CoilsWiredTogetherCannotJoinAndRaiseErrorTenForEach) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagBranchJoinFailed, 3, 2},
+                                             DiagnosticEntry{DiagBranchJoinFailed, 3, 1}));
+    EXPECT_EQ(c.compiler->errorCount(), 2);
+    EXPECT_FALSE(c.compiler->hasFinalImage());
+    // The fan-out still links both coils; the code stays in compile state.
+    EXPECT_THAT(c.Code(), ElementsAre(6, 0, 11, 9, 11, 8, 15));
+}
+
+TEST(SeriesJoins, AndpGoesBeforeTheTerminatingCoilOfTheLoadedChain) {
+    // e4-e5 becomes parallel to e1 only after both series joins; by then the
+    // rung to the right is already "ld e2, out s1".
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ┬ ld:e2 ─ ─ ─ out:s1", "ld:e4 ld:e5 ┘"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(),
+                ElementsAre("ld e4", "and e5", "or e1", "ld e2", "andp", "out s1", "end"));
+}
+
+TEST(BranchOuts, MixedBranchesAreWrappedInCsAndCrWithCoilsFirst) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", ". ├ ld:e2 ─ ─ ─ ─ out:s2", ". └ ─ ─ ─ ─ ─ out:s3"});
+    d.Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(),
+                ElementsAre("ld e1", "cs", "out s3", "out s1", "ld e2", "out s2", "cr", "end"));
+}
+
+TEST(BranchOuts, OnlyCoilsNeedNoCsOrCrAndComeOutReversed) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", ". ├ ─ ─ ─ ─ ─ out:s2", ". └ ─ ─ ─ ─ ─ out:s3"});
+    d.Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(), ElementsAre("ld e1", "out s3", "out s2", "out s1", "end"));
+}
+
+TEST(ShortCircuits, ElementBetweenOneNodeIsDroppedWithAWarning) {
+    Diagram d;
+    d.Block(0, {"─ ld:e1 ┐", "─ ─ ┘"}).Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagShortCircuit, 2, 1}));
+    EXPECT_THAT(c.Instructions(), ElementsAre("end"));
+    EXPECT_TRUE(c.compiler->hasFinalImage());
+}
+
+TEST(ShortCircuits, BypassRunningThroughTheLastRowOfTheBlockIsSeen) {
+    // The bypass goes down into row 4 and back up: it shorts the contact.
+    Diagram d;
+    d.Block(0, {"─ ld:e1 ┐", "│ . │", "│ . │", "└ ─ ┘"}).Block(1, {"end"});
+    // The left wire joins the rail's first-row net only through its corner.
+    d.model().grid.at(1, 1).shape = KindTeeLeftRightDown;
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagShortCircuit, 2, 1}));
+}
+
+TEST(ShortCircuits, WiresNeverReachIntoTheNextBlock) {
+    // The tee on block 0's last row points down at e2; followed into block 1
+    // it would give e2 block 0's rail as input and cut it from e1.
+    Diagram down;
+    down.Row(4, "─ ┬");
+    down.Block(1, {"ld:e1 ld:e2 ─ ─ ─ ─ ─ out:s1"}).Block(2, {"end"});
+    EXPECT_THAT(CompileInMemory(down.model()).Instructions(), ElementsAre("ld e1", "and e2", "out s1", "end"));
+
+    // Block 1's rail tee points up at e2: followed into block 0 it would end
+    // e2 on another node than its parallel partner e1.
+    Diagram up;
+    up.Row(3, "ld:e1 ┬ ─ ─ ─ ─ ─ out:s1").Row(4, "ld:e2 ┘").Row(5, "┴").Block(2, {"end"});
+    EXPECT_THAT(CompileInMemory(up.model()).Instructions(), ElementsAre("ld e2", "or e1", "out s1", "end"));
+}
+
+TEST(Wires, LoopOfWiresAwayFromTheNetsFirstCellIsFollowedOnce) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ┬ ┬ ─ ─ ─ out:s1", ". . └ ┘"}).Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld e1", "out s1", "end"));
+    EXPECT_THAT(c.Diagnostics(), IsEmpty());
+}
+
+TEST(Bridges, UnresolvableCombinationRaisesErrorSixAtEachBridgedHead) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ─ ─ ld:e4 ┬ ─ out:s1", ". └ ld:e3 ┐ . │ . .", "ld:e2 ─ ─ ┴ ld:e5 ┘ . ."});
+    d.Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagInvalidCombination, 3, 2},
+                                             DiagnosticEntry{DiagInvalidCombination, 5, 1},
+                                             DiagnosticEntry{DiagInvalidCombination, 5, 3}));
+}
+
+TEST(TwoRowElements, CounterTakesTheResetChainBeforeIt) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ ctv:cnt1", "ld:e2 ─ ─ ─ ─ ─ ─ ▽"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(), ElementsAre("ld e1", "ld e2", "ctv Cnt1", "end"));
+}
+
+TEST(TwoRowElements, TwoCountersInTheSameRowsEachFindTheirOwnLowerHalf) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ctv:cnt1 . . ┌ ld:e3 ctv:cnt2 .", "ld:e2 ▽ . . ├ ld:e4 ▽ .", "─ ─ ─ ─ ┘"});
+    d.Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld e1", "ld e2", "ctv Cnt1", "ld e3", "ld e4", "ctv Cnt2", "end"));
+    EXPECT_THAT(c.Diagnostics(), IsEmpty());
+}
+
+TEST(TwoRowElements, TimerOnATwoRowBoxIsSplicedTheSameWay) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ tp=3:tp2:2.3", "ldn:e2 ─ ─ ▽"}).Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld e1", "ldn e2", "tp Tp2  2.3", "end"));
+    // 2.3 s is 23 tenths exactly.
+    EXPECT_THAT(c.Code(), ElementsAre(6, 0, 7, 1, 25, 1, 23, 0, 15));
+}
+
+TEST(TwoRowElements, MissingOrUnfedLowerHalfRaisesErrorNine) {
+    Diagram alone;
+    alone.Block(0, {"ld:e1 ctv:cnt1"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(alone.model()).Diagnostics(),
+                ElementsAre(DiagnosticEntry{DiagTimerUnresolved, 2, 1}));
+
+    Diagram unfed;
+    unfed.Block(0, {"ld:e1 ctv:cnt1", ". ▽"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(unfed.model()).Diagnostics(),
+                ElementsAre(DiagnosticEntry{DiagTimerUnresolved, 2, 1}));
+}
+
+TEST(TwoRowElements, AndpMovedBeforeACounterStaysWhenTheResetIsSpliced) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ┬ ld:e2 ─ ─ ─ ctv:cnt1", "ld:e4 ld:e5 ┘ . . . ┌ ▽", "ld:e6 ─ ─ ─ ─ ─ ┘"});
+    d.Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(),
+                ElementsAre("ld e4", "and e5", "or e1", "ld e2", "andp", "ld e6", "ctv Cnt1", "end"));
+}
+
+TEST(TwoRowElements, CounterInABranchMovedBehindACoilKeepsItsChain) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ld:e2 ─ ─ ─ ─ ctv:cnt1", ". │ ld:e3 ─ ─ ─ ─ ▽", ". └ ─ ─ ─ ─ ─ out:s1"});
+    d.Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(),
+                ElementsAre("ld e1", "cs", "out s1", "ld e2", "ld e3", "ctv Cnt1", "cr", "end"));
+}
+
+TEST(Operands, TimesAreExactTenthsAndHundredthsAndListedWithTheirPoint) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ tp:tp1:25.5"});
+    d.Block(1, {"ld:e2 ─ ─ ─ ─ ─ ─ tpf:tpf1:0.07"});
+    d.Block(2, {"ld:e3 ─ ─ ─ ─ ─ ─ tp:tp3:100"});
+    d.Block(3, {"ldi:200 ─ ─ ─ ─ ─ ─ osc:0.5:25"});
+    d.Block(4, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Code(), ElementsAre(6, 0, 25, 0, 0xFF, 0x00,   // tp Tp1 25.5: 255 tenths
+                                      6, 1, 25, 4, 7, 0,         // tpf Tpf1 0.07: 7 hundredths
+                                      6, 2, 25, 2, 0xE8, 0x03,   // tp Tp3 100: 1000 tenths
+                                      20, 200, 21, 5, 250,       // ldi 200, osc 0.5 25
+                                      15));
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld e1", "tp Tp1 25.5", "ld e2", "tpf Tpf1 0.07", "ld e3",
+                                              "tp Tp3 100.0", "ldi 200", "osc  0.525.0", "end"));
+}
+
+TEST(Operands, VariableOperandIsTheIndexLessTheBase) {
+    Diagram d;
+    d.Block(0, {"ld:tpvf2 ─ ─ ─ ─ ─ ─ tpvf:tpvf1", "ld:cnt4 ─ ─ ─ ─ ─ ─ tpv:tpv3"});
+    d.Block(1, {"end"});
+    d.Alias("tpvf1", "rapido");
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Code(), ElementsAre(6, 85, 19, 4, 6, 79, 19, 2, 15));
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld Tpvf2", "tpvf rapido", "ld Cnt4", "tpv Tpv3", "end"));
+}
+
+}  // namespace
+}  // namespace velmorin::test
