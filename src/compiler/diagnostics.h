@@ -47,6 +47,7 @@ struct DiagnosticEntry {
     int32_t key;
     int32_t column;
     int32_t row;
+    bool operator==(const DiagnosticEntry&) const = default;
 };
 
 // The diagnostics of one compilation, in order of raising, with the two

@@ -5,10 +5,6 @@
 
 namespace velmorin {
 
-bool operator==(const DiagnosticEntry& a, const DiagnosticEntry& b) {
-    return a.key == b.key && a.column == b.column && a.row == b.row;
-}
-
 void PrintTo(const DiagnosticEntry& e, std::ostream* os) {
     *os << "{key " << e.key << ", column " << e.column << ", row " << e.row << "}";
 }

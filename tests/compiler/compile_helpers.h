@@ -28,6 +28,5 @@ Compiled CompileInMemory(ProgramModel& model);
 }  // namespace velmorin::test
 
 namespace velmorin {
-bool operator==(const DiagnosticEntry& a, const DiagnosticEntry& b);
 void PrintTo(const DiagnosticEntry& e, std::ostream* os);
 }  // namespace velmorin
