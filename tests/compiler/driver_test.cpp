@@ -1,0 +1,287 @@
+// The compile driver over real files: what is written, deleted and kept,
+// what the worker reports and in which order, cancelling, the locale.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "compile_helpers.h"
+#include "compiler/headless_compile.h"
+#include "compiler/image_file.h"
+#include "model/source_file.h"
+
+namespace velmorin::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class CompileFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("velmorin-driver-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        // A dotted folder: outputs must stay next to the source.
+        dir /= "plc.v2";
+        std::filesystem::create_directories(dir);
+        source = (dir / "prog.ldr").string();
+    }
+    void TearDown() override { std::filesystem::remove_all(dir.parent_path()); }
+
+    // Records every callback as text, in order.
+    CompileCallbacks Recorder() {
+        CompileCallbacks cb;
+        cb.progress = [this](const std::string& t) { events.push_back("progress " + t); };
+        cb.counts = [this](int e, int w) { events.push_back("counts " + std::to_string(e) + " " + std::to_string(w)); };
+        cb.imageWritten = [this] { events.push_back("imageWritten"); };
+        cb.finished = [this](bool d) { events.push_back(std::string("finished ") + (d ? "1" : "0")); };
+        return cb;
+    }
+
+    std::filesystem::path dir;
+    std::string source;
+    std::vector<std::string> events;
+};
+
+constexpr ImageDate Date{6, 11, 2026};
+
+TEST_F(CompileFiles, EmptyDiagramIsRefusedAndTouchesNoFile) {
+    WriteAll(dir / "prog.prg", "old listing");
+    WriteAll(dir / "prog.bld", "old image");
+    Diagram d;
+    d.Block(0, {"─ ─ ┬ ─", ". . └ ─"});
+    Compiler compiler;
+    EXPECT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::NothingToCompile);
+    compiler.Run(d.model(), Recorder(), Date);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(ReadAll(dir / "prog.prg"), "old listing");
+    EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
+    EXPECT_FALSE(compiler.hasFinalImage());
+}
+
+TEST_F(CompileFiles, CleanCompilationWritesListingAndImage) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
+    Compiler compiler;
+    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+    EXPECT_EQ(compiler.listingPath(), (dir / "prog.prg").string());
+    compiler.Run(d.model(), Recorder(), Date);
+    std::string expected = "\n     ld e1 \n     out s1 \n\n     end \n";
+    expected += std::string(22, '\n');
+    expected += "\nBINARY-----\n00  06 00 \n02  0B 08 \n04  0F \n";
+    EXPECT_EQ(ReadAll(dir / "prog.prg"), expected);
+    EXPECT_EQ(compiler.listingText(), expected);
+    EXPECT_EQ(ReadAll(dir / "prog.bld"), std::string("~VLB| 100r01 |5 06-11-2026\n\x06\x00\x0B\x08\x0F", 32));
+    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_FALSE(compiler.cancelled());
+}
+
+TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
+    WriteAll(dir / "prog.bld", "old image");
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"end"});
+    Compiler compiler;
+    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+    compiler.Run(d.model(), Recorder(), Date);
+    EXPECT_EQ(compiler.errorCount(), 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
+    EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
+    EXPECT_FALSE(compiler.hasFinalImage());
+    EXPECT_EQ(events.back(), "finished 1");
+    EXPECT_THAT(std::vector<std::string>(events.end() - 3, events.end()),
+                ElementsAre("progress 1-23-03", "progress 1-23-04", "finished 1"));
+}
+
+TEST_F(CompileFiles, WarningsOnlyStillWriteTheImage) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
+    Compiler compiler;
+    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+    compiler.Run(d.model(), Recorder(), Date);
+    EXPECT_EQ(compiler.warningCount(), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir / "prog.bld"));
+    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_THAT(std::vector<std::string>(events.end() - 4, events.end()),
+                ElementsAre("counts 0 1", "progress 0004", "imageWritten", "finished 1"));
+}
+
+TEST_F(CompileFiles, ProgressComesRowByRowThenBlockByBlockAndPass) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
+    Compiler compiler;
+    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+    compiler.Run(d.model(), Recorder(), Date);
+    std::vector<std::string> expected = {"progress 0"};
+    for (int row = 0; row <= 96; ++row) expected.push_back("progress 0-0-" + std::string(row < 10 ? "0" : "") + std::to_string(row));
+    // Block 0: pass 1 joins, restart; pass 2 joins, restart; then 1, 2, 3, 4.
+    for (const char* pass : {"01", "01", "02", "01", "02", "03", "04"}) expected.push_back(std::string("progress 1-00-") + pass);
+    for (int block = 1; block < 24; ++block)
+        for (const char* pass : {"01", "02", "03", "04"})
+            expected.push_back("progress 1-" + std::string(block < 10 ? "0" : "") + std::to_string(block) + "-" + pass);
+    expected.insert(expected.end(), {"progress 0007", "imageWritten", "finished 0"});
+    EXPECT_EQ(events, expected);
+}
+
+TEST_F(CompileFiles, CancelStopsBeforeTheNextPassAndLeavesWhatWasWritten) {
+    Diagram d;
+    for (int block = 0; block < 5; ++block) d.Block(block, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
+    d.Block(5, {"end"});
+    Compiler compiler;
+    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+    CompileCallbacks cb = Recorder();
+    cb.progress = [&](const std::string& t) {
+        events.push_back("progress " + t);
+        if (t == "1-03-02") compiler.cancelFlag().store(true);
+    };
+    compiler.Run(d.model(), cb, Date);
+    EXPECT_TRUE(compiler.cancelled());
+    EXPECT_FALSE(compiler.hasFinalImage());
+    // Neither the caption nor the files change after a cancel.
+    EXPECT_EQ(events.back(), "progress 1-03-02");
+    EXPECT_EQ(ReadAll(dir / "prog.prg"), "\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "prog.bld"));
+}
+
+TEST_F(CompileFiles, EveryCompilationStartsAfresh) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ jp1:@2"}).Block(2, {"end"});
+    Compiler compiler;
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+        compiler.Run(d.model(), CompileCallbacks{}, Date);
+        EXPECT_EQ(compiler.diagnosticCount(), 0);
+        EXPECT_EQ(compiler.codeLength(), 5);
+        EXPECT_EQ(d.model().labels[2].referenced, 1);
+        EXPECT_EQ(d.model().labels[2].codeAddress, 4);
+    }
+    // A run without a fresh Prepare does nothing.
+    compiler.Run(d.model(), Recorder(), Date);
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(CompileFiles, WorkerRunsTheCompilationOnItsOwnThread) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
+    Compiler compiler;
+    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+    std::mutex mutex;
+    std::thread::id finishedOn;
+    CompileCallbacks cb;
+    cb.finished = [&](bool) {
+        std::lock_guard<std::mutex> lock(mutex);
+        finishedOn = std::this_thread::get_id();
+    };
+    CompileWorker worker;
+    worker.Start(compiler, d.model(), cb, Date);
+    worker.Join();
+    EXPECT_FALSE(worker.Running());
+    std::lock_guard<std::mutex> lock(mutex);
+    EXPECT_NE(finishedOn, std::thread::id());
+    EXPECT_NE(finishedOn, std::this_thread::get_id());
+    EXPECT_TRUE(compiler.hasFinalImage());
+}
+
+TEST_F(CompileFiles, HeadlessCompileReportsEveryDiagnosticAndTheTotals) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
+    ASSERT_TRUE(WriteSourceFile(d.model(), source));
+    const HeadlessOutcome outcome = CompileFile(source, Date);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.report,
+              "ETQ01 Y2 X3: Error: No se pudo unir el ramal\n"
+              "ETQ01 Y1 X3: Error: No se pudo unir el ramal\n"
+              "ETQ02 Y1 X8:  Obs.: La última instrucción debe ser END o RJP\n"
+              "2 errores, 1 warnings, 10 bytes\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
+}
+
+TEST_F(CompileFiles, HeadlessCompileRefusesMissingAndEmptySources) {
+    EXPECT_EQ(CompileFile((dir / "none.ldr").string(), Date).status, 1);
+    Diagram empty;
+    ASSERT_TRUE(WriteSourceFile(empty.model(), source));
+    const HeadlessOutcome outcome = CompileFile(source, Date);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.error, "No hay elementos para compilar");
+    EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
+}
+
+TEST(IsoDates, AreReadStrictly) {
+    const std::optional<ImageDate> date = ParseIsoDate("2026-12-06");
+    ASSERT_TRUE(date);
+    EXPECT_EQ(date->day, 6);
+    EXPECT_EQ(date->month0, 11);
+    EXPECT_EQ(date->year, 2026);
+    EXPECT_TRUE(ParseIsoDate("2024-02-29"));
+    for (const char* bad : {"2026-13-01", "2026-00-10", "2025-02-29", "2026-04-31", "2026-1-01", "26-01-01", "2026-01-01x", ""})
+        EXPECT_FALSE(ParseIsoDate(bad)) << bad;
+}
+
+// A Spanish desktop writes "25,5" with printf and reads "2.5" as 2 with
+// atof; the listing, the header and the operands must not notice. When the
+// machine has no such locale, one is built into a private folder.
+class SpanishLocale : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Activate()) {
+            folder = std::filesystem::temp_directory_path() / ("velmorin-locale-" + std::to_string(::getpid()));
+            std::filesystem::create_directories(folder);
+            const std::string command = "localedef -i es_ES -f UTF-8 '" + (folder / "es_ES.UTF-8").string() +
+                                        "' >/dev/null 2>&1";
+            if (std::system(command.c_str()) == 0) {
+                ::setenv("LOCPATH", folder.c_str(), 1);
+                Activate();
+            }
+        }
+        if (active.empty()) GTEST_SKIP() << "no locale with a decimal comma could be set";
+        char text[16];
+        std::snprintf(text, sizeof text, "%4.1f", 25.5);
+        ASSERT_STREQ(text, "25,5") << active;
+    }
+    void TearDown() override {
+        std::setlocale(LC_ALL, "C");
+        if (!folder.empty()) std::filesystem::remove_all(folder);
+    }
+    bool Activate() {
+        for (const char* name : {"es_ES.UTF-8", "es_ES.utf8", "es_ES"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr) {
+                active = name;
+                return true;
+            }
+        }
+        return false;
+    }
+    std::string active;
+    std::filesystem::path folder;
+};
+
+TEST_F(SpanishLocale, TimesListingAndHeaderAreUnchanged) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ tp:tp1:25.5", "ld:e2 ─ ─ ─ ─ ─ ─ tpf:tpf1:2.5"}).Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Code(), ElementsAre(6, 0, 25, 0, 255, 0, 6, 1, 25, 4, 0xFA, 0, 15));
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld e1", "tp Tp1 25.5", "ld e2", "tpf Tpf1 2.50", "end"));
+    const std::vector<uint8_t> file = EncodeImageFile(CodeImage{}, ImageDate{6, 11, 2026});
+    EXPECT_EQ(std::string(file.begin(), file.end()), "~VLB| 100r01 |0 06-11-2026\n");
+}
+
+}  // namespace
+}  // namespace velmorin::test
