@@ -1,0 +1,62 @@
+// Every case under golden/ compiled the way `velmorin-cli compile` does it,
+// with a fixed date, and compared byte for byte with its expected listing
+// (<case>.prg), image (<case>.bld) and report (<case>.txt). A case without
+// an expected listing or image must produce none.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "compiler/headless_compile.h"
+
+namespace velmorin {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> Cases() {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(VELMORIN_TEST_DATA) / "golden"))
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, CompilesToTheExpectedListingImageAndReport) {
+    const std::string name = GetParam();
+    const fs::path expected = fs::path(VELMORIN_TEST_DATA) / "golden" / name;
+    const fs::path work = fs::temp_directory_path() / ("velmorin-golden-" + std::to_string(::getpid())) / name;
+    fs::remove_all(work);
+    fs::create_directories(work);
+    fs::copy_file(expected / (name + ".ldr"), work / (name + ".ldr"));
+
+    const HeadlessOutcome outcome = CompileFile((work / (name + ".ldr")).string(), ImageDate{6, 11, 2026});
+    EXPECT_EQ(outcome.error, "");
+    EXPECT_EQ(outcome.report, ReadAll(expected / (name + ".txt")));
+    for (const char* extension : {".prg", ".bld"}) {
+        const fs::path want = expected / (name + extension);
+        const fs::path got = work / (name + extension);
+        ASSERT_EQ(fs::exists(got), fs::exists(want)) << name << extension;
+        if (fs::exists(want)) {
+            EXPECT_EQ(ReadAll(got), ReadAll(want)) << name << extension;
+        }
+    }
+    fs::remove_all(work.parent_path());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+}  // namespace
+}  // namespace velmorin
