@@ -64,8 +64,9 @@ TEST_F(ChainTable, LinkedChainMayBringAtMost71FollowingRecords) {
     EXPECT_EQ(state->records[40].inColumn, -1);
     EXPECT_EQ(state->records[72].outRow, -1);
 
-    const int32_t c = Chain(73, 1);
-    const int32_t d = Chain(74, 73);  // d and 72 following
+    state = std::make_unique<CompileState>();
+    const int32_t c = Chain(0, 1);
+    const int32_t d = Chain(1, 73);  // d and 72 following
     EXPECT_EQ(LinkChain(*state, c, d), -1);
     EXPECT_EQ(state->records[d].link, LinkFree);
     EXPECT_EQ(state->diagnostics.errorCount(), 1);
