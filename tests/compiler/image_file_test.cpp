@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "compiler/compiler.h"
@@ -113,7 +114,7 @@ class ImageFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
-              ("velmorin-image-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+              ("velmorin-image-" + std::to_string(::getpid()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir);
     }

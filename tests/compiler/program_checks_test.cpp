@@ -54,17 +54,6 @@ TEST(Jumps, JumpAddressesAndTheLabelLineOfTheTargetBlock) {
     EXPECT_EQ(listing.substr(0, expected.size()), expected);
 }
 
-TEST(Jumps, JumpBeyondTheLastReturnIsAnError) {
-    Diagram d;
-    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ jp1:@2"});
-    d.Block(1, {"end"});
-    d.Block(2, {"ld:e2 ─ ─ ─ ─ ─ ─ out:s1"});
-    Compiled c = CompileInMemory(d.model());
-    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagLastInstruction, 8, 9},
-                                             DiagnosticEntry{DiagCallWithoutReturn, 8, 1}));
-    EXPECT_FALSE(c.compiler->hasFinalImage());
-}
-
 TEST(Jumps, UnsetLabelSetsNoMarkAndKeepsItsByte) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ goto"});
@@ -92,15 +81,6 @@ TEST(CallNesting, BlockJumpingToItsOwnLabelWarnsAndEnds) {
     EXPECT_THAT(c.Code(), ElementsAre(6, 0, 0x11, 0, 15));
     const std::string expected = "\nETQ01: \n     ld e1 \n     jp1 ETQ01 \n\n     end \n";
     EXPECT_EQ(c.compiler->listingText().substr(0, expected.size()), expected);
-}
-
-TEST(CallNesting, SixCallsDeepWarnsOnlyAtTheOutermost) {
-    Diagram d;
-    for (int block = 0; block < 6; ++block) d.Row(BlockFirstRow(block), "gosub:@" + std::to_string(block + 1));
-    d.Block(6, {"rjp"}).Block(7, {"end"});
-    Compiled c = CompileInMemory(d.model());
-    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagNestingOverflow, 1, 1}));
-    EXPECT_THAT(c.Code(), ElementsAre(0x1B, 2, 0x1B, 4, 0x1B, 6, 0x1B, 8, 0x1B, 10, 0x1B, 12, 0x12, 0x0F));
 }
 
 TEST(CallNesting, FiveCallsDeepIsQuiet) {
