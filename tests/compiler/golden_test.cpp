@@ -55,6 +55,21 @@ TEST_P(Golden, CompilesToTheExpectedListingImageAndReport) {
     fs::remove_all(work.parent_path());
 }
 
+// The shipped examples are golden cases too: a changed example needs its
+// expected files looked at again.
+TEST(GoldenExamples, EveryExampleIsAGoldenCaseWithTheSameSource) {
+    int examples = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(VELMORIN_SOURCE_DIR) / "examples")) {
+        if (entry.path().extension() != ".ldr") continue;
+        ++examples;
+        const std::string name = "example_" + entry.path().stem().string();
+        const fs::path golden = fs::path(VELMORIN_TEST_DATA) / "golden" / name / (name + ".ldr");
+        ASSERT_TRUE(fs::exists(golden)) << name;
+        EXPECT_EQ(ReadAll(entry.path()), ReadAll(golden)) << name;
+    }
+    EXPECT_GT(examples, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
