@@ -88,6 +88,17 @@ TEST(ShortCircuits, WiresNeverReachIntoTheNextBlock) {
     EXPECT_THAT(CompileInMemory(up.model()).Instructions(), ElementsAre("ld e2", "or e1", "out s1", "end"));
 }
 
+TEST(Orientation, TwoContactsWiredIntoARingAreTurnedIntoAParallelPair) {
+    // e1 runs from the left net to the middle one, e2 from the middle back
+    // round the second row to the left net: e1 is turned to match e2.
+    Diagram d;
+    d.Block(0, {"┌ ld:e1 ─ ld:e2 ┐", "└ ─ ─ ─ ┘"}).Block(1, {"end"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Instructions(), ElementsAre("ld e2", "or e1", "end"));
+    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagReverseFlow, 2, 1},
+                                             DiagnosticEntry{DiagReverseFlow, 4, 1}));
+}
+
 TEST(Wires, LoopOfWiresAwayFromTheNetsFirstCellIsFollowedOnce) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ┬ ┬ ─ ─ ─ out:s1", ". . └ ┘"}).Block(1, {"end"});

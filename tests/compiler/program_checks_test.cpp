@@ -54,6 +54,16 @@ TEST(Jumps, JumpAddressesAndTheLabelLineOfTheTargetBlock) {
     EXPECT_EQ(listing.substr(0, expected.size()), expected);
 }
 
+TEST(Jumps, JumpBeyondTheLastReturnIsReportedAtTheFirstJumpThatFarOut) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ jp1:@2"});
+    d.Block(1, {"ld:e2 ─ ─ ─ ─ ─ ─ if1:@2", "end"});
+    d.Block(2, {"ld:e3 ─ ─ ─ ─ ─ ─ out:s1"});
+    Compiled c = CompileInMemory(d.model());
+    EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagLastInstruction, 8, 9},
+                                             DiagnosticEntry{DiagCallWithoutReturn, 8, 1}));
+}
+
 TEST(Jumps, UnsetLabelSetsNoMarkAndKeepsItsByte) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ goto"});
