@@ -9,6 +9,9 @@
 #include <QToolButton>
 #include <QWhatsThis>
 #include <QWindow>
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/CHelpWindow.h"
@@ -305,6 +308,18 @@ TEST_F(CommandsTest, PrintingCountsTwelveRowsToAPage) {
     EXPECT_EQ(view.PageCount(), 2);
     model.grid.at(96, 5).shape = KindVertical;
     EXPECT_EQ(view.PageCount(), 8);
+
+    // Printing emits one sheet per page.
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("diagram.pdf"));
+    model.grid.at(96, 5).shape = ShapeEmpty;
+    view.PrintDocument(printer);
+    QFile pdf(folder.filePath("diagram.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 2);
 }
 
 }  // namespace

@@ -1,0 +1,113 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/QtPrompts.h"
+#include "model/document.h"
+
+namespace velmorin {
+namespace {
+
+// Runs `act` on the first modal dialog of type T that comes up while
+// `show` runs; gives up (and fails) after a few seconds.
+template <typename T>
+bool WhileShown(const std::function<void()>& show, const std::function<void(T&)>& act) {
+    bool seen = false;
+    QDeadlineTimer deadline(5000);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            seen = true;
+            act(*dialog);
+        } else if (deadline.hasExpired()) {
+            poll.stop();
+            if (QWidget* other = QApplication::activeModalWidget()) other->close();
+        }
+    });
+    poll.start(10);
+    show();
+    return seen;
+}
+
+TEST(QtPrompts, TheDiscardQuestionIsAWarningWithYesAndNo) {
+    QtPrompts prompts;
+    for (bool yes : {false, true}) {
+        bool answer = !yes;
+        const bool seen = WhileShown<QMessageBox>(
+            [&] { answer = prompts.AskYesNo("El diagrama fue editado. Descarta los cambios?", "Descartar"); },
+            [&](QMessageBox& box) {
+                EXPECT_EQ(box.windowTitle(), "Descartar");
+                EXPECT_EQ(box.text(), "El diagrama fue editado. Descarta los cambios?");
+                EXPECT_EQ(box.icon(), QMessageBox::Warning);
+                EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
+                box.button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(answer, yes);
+    }
+}
+
+TEST(QtPrompts, MessagesHaveOnlyAnOkButton) {
+    QtPrompts prompts;
+    const bool seen = WhileShown<QMessageBox>([&] { prompts.ShowMessage("Error al abrir el archivo"); },
+                                              [](QMessageBox& box) {
+                                                  EXPECT_EQ(box.windowTitle(), "velmorin");
+                                                  EXPECT_EQ(box.text(), "Error al abrir el archivo");
+                                                  EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+                                                  box.button(QMessageBox::Ok)->click();
+                                              });
+    EXPECT_TRUE(seen);
+}
+
+TEST(QtPrompts, TheSaveDialogPresetsAndCompletesTheName) {
+    QTemporaryDir folder;
+    Document document;
+    document.SetStartDirectory(folder.path().toStdString());
+    QtPrompts prompts;
+    std::optional<std::string> chosen;
+    const bool seen = WhileShown<QFileDialog>(
+        [&] { chosen = prompts.AskFile(document.SaveRequest()); },
+        [&](QFileDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), "Guardar archivo fuente");
+            EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+            EXPECT_EQ(dialog.nameFilters(), (QStringList{"Fuente Ladder (*.ldr)", "Todos los archivos (*.*)"}));
+            EXPECT_EQ(dialog.selectedNameFilter(), "Fuente Ladder (*.ldr)");
+            EXPECT_EQ(dialog.directory().absolutePath(), QDir(folder.path()).absolutePath());
+            EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+            auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(name->text(), "*.ldr");
+            name->setText("motor");
+            QMetaObject::invokeMethod(&dialog, "accept");
+        });
+    ASSERT_TRUE(seen);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QString::fromStdString(*chosen), QDir(folder.path()).filePath("motor.ldr"));
+}
+
+TEST(QtPrompts, TheOpenDialogTakesOnlyExistingFilesAndCancelGivesNothing) {
+    Document document;
+    QtPrompts prompts;
+    std::optional<std::string> chosen = "unchanged";
+    const bool seen = WhileShown<QFileDialog>([&] { chosen = prompts.AskFile(document.OpenRequest()); },
+                                              [](QFileDialog& dialog) {
+                                                  EXPECT_EQ(dialog.windowTitle(), "Abrir archivo fuente");
+                                                  EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+                                                  EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
+                                                  dialog.reject();
+                                              });
+    ASSERT_TRUE(seen);
+    EXPECT_FALSE(chosen.has_value());
+}
+
+}  // namespace
+}  // namespace velmorin
