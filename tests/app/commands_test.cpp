@@ -110,11 +110,6 @@ TEST_F(CommandsTest, MenusInOrder) {
     QStringList elements;
     for (QAction* action : frame().menuBar()->actions()[1]->menu()->actions()) elements << action->text();
     EXPECT_EQ(elements, (QStringList{"VERT", "HORIZ", "LD", "LDN", "OUT", "IF", "CAJA1", "CAJA2", "CNTV"}));
-
-    QStringList tools;
-    for (QAction* action : frame().menuBar()->actions()[2]->menu()->actions()) tools << action->text();
-    EXPECT_EQ(tools, (QStringList{"&Compilar", "&Enviar", "E&xtraer programa", "&Monitor", "Co&mandos al PLC",
-                                  "&Puerto Serie"}));
 }
 
 TEST_F(CommandsTest, ToolBarOrder) {
@@ -234,21 +229,6 @@ TEST_F(CommandsTest, SendOpensTheCommandPanelOnlyAfterASuccessfulSend) {
     EXPECT_EQ(opened, (std::vector<std::string>{"send", "commands"}));
 }
 
-TEST_F(CommandsTest, ViewCommandsShowAndHideTheBars) {
-    QAction* toolBarCommand = frame().action(cmd::ViewToolBar);
-    QAction* statusBarCommand = frame().action(cmd::ViewStatusBar);
-    EXPECT_TRUE(toolBarCommand->isChecked());
-    EXPECT_TRUE(statusBarCommand->isChecked());
-    toolBarCommand->trigger();
-    statusBarCommand->trigger();
-    EXPECT_FALSE(frame().toolBar()->isVisible());
-    EXPECT_FALSE(frame().statusBar()->isVisible());
-    toolBarCommand->trigger();
-    statusBarCommand->trigger();
-    EXPECT_TRUE(frame().toolBar()->isVisible());
-    EXPECT_TRUE(frame().statusBar()->isVisible());
-}
-
 TEST_F(CommandsTest, TheLiveMonitorBarWaitsHidden) {
     QToolBar* live = frame().liveBar();
     ASSERT_NE(live, nullptr);
@@ -278,21 +258,6 @@ TEST_F(CommandsTest, HelpCommands) {
         QWhatsThis::leaveWhatsThisMode();
     }
     EXPECT_EQ(frame().action(cmd::Compile)->whatsThis(), "Compila el LADDER");
-}
-
-TEST_F(CommandsTest, ExitClosesThroughTheDiscardQuestion) {
-    doc().SetModified(true);
-    prompts.yesNoAnswers = {false};
-    frame().action(cmd::AppExit)->trigger();
-    EXPECT_TRUE(frame().isVisible());
-    prompts.yesNoAnswers = {true};
-    frame().action(cmd::AppExit)->trigger();
-    EXPECT_FALSE(frame().isVisible());
-}
-
-TEST_F(CommandsTest, TitleNamesTheDocument) {
-    EXPECT_EQ(frame().windowTitle(), QString::fromUtf8("Sin título - velmorin"));
-    EXPECT_EQ(CVelmorinDoc::WindowTitle(), "velmorin");
 }
 
 TEST_F(CommandsTest, PrintingCountsTwelveRowsToAPage) {

