@@ -51,6 +51,14 @@ TEST(ParallelJoins, ImmediateLoadBesideAChainIsOredWithOrp) {
                 ElementsAre("ld e1", "and e2", "ldi 7", "orp", "out s1", "end"));
 }
 
+TEST(ParallelJoins, PairAfterAContactCountsAsOneBranchAndJoinsInSeries) {
+    // Once e2 and e3 are one branch, the node before them has two ends left.
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ld:e2 ┬ ─ ─ ─ out:s1", ". └ ld:e3 ┘"}).Block(1, {"end"});
+    EXPECT_THAT(CompileInMemory(d.model()).Instructions(),
+                ElementsAre("ld e1", "ld e3", "or e2", "andp", "out s1", "end"));
+}
+
 TEST(ParallelJoins, CoilsWiredTogetherCannotJoinAndRaiseErrorTenForEach) {
     Diagram d;
     d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"end"});
