@@ -20,7 +20,7 @@
 
 namespace velmorin {
 
-const std::array<FontSpec, 5> FontSpecs = {{
+const std::array<FontDef, 5> FontTable = {{
     {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 700, false},
     {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 400, false},
     {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 10, 700, false},
@@ -43,17 +43,17 @@ CVelmorinApp::CVelmorinApp(QObject* parent) : QObject(parent) {}
 
 CVelmorinApp::~CVelmorinApp() = default;
 
-QFont CVelmorinApp::MakeFont(const FontSpec& spec, int dpiX, int dpiY) {
-    QStringList families{QString::fromLatin1(spec.face)};
-    families += QString::fromLatin1(spec.fallbacks).split(u',', Qt::SkipEmptyParts);
+QFont CVelmorinApp::MakeFont(const FontDef& def, int dpiX, int dpiY) {
+    QStringList families{QString::fromLatin1(def.face)};
+    families += QString::fromLatin1(def.fallbacks).split(u',', Qt::SkipEmptyParts);
     QFont font;
     font.setFamilies(families);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    font.setWeight(static_cast<QFont::Weight>(def.weight));
     // The height is the whole character cell, ascent plus descent; the width
     // the average character width. Qt sizes by em and stretch, so measure
     // once and correct both.
-    const double cellPixels = spec.dialogPixels ? spec.height : spec.height * dpiY / 254.0;
-    const double widthPixels = spec.dialogPixels ? spec.width : spec.width * dpiX / 254.0;
+    const double cellPixels = def.dialogPixels ? def.height : def.height * dpiY / 254.0;
+    const double widthPixels = def.dialogPixels ? def.width : def.width * dpiX / 254.0;
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(cellPixels))));
     const QFontMetricsF first(font);
     if (first.height() > 0) {
@@ -74,7 +74,7 @@ void CVelmorinApp::CreateFonts() {
         dpiX = static_cast<int>(std::lround(screen->logicalDotsPerInchX()));
         dpiY = static_cast<int>(std::lround(screen->logicalDotsPerInchY()));
     }
-    for (int i = 0; i < FontCount; ++i) fonts_[i] = MakeFont(FontSpecs[i], dpiX, dpiY);
+    for (int i = 0; i < FontCount; ++i) fonts_[i] = MakeFont(FontTable[i], dpiX, dpiY);
 }
 
 void CVelmorinApp::LoadIndicators() {

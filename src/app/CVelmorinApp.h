@@ -28,7 +28,7 @@ struct StartOptions {
 // One of the five shared fonts. Sizes are in the logical units of the
 // surface the font is drawn on: 0.1 mm for the diagram fonts, pixels for
 // the one that labels a dialog.
-struct FontSpec {
+struct FontDef {
     const char* face;
     const char* fallbacks;  // fontconfig families tried when the face is missing, comma-separated
     int height;
@@ -37,7 +37,7 @@ struct FontSpec {
     bool dialogPixels;
 };
 
-extern const std::array<FontSpec, 5> FontSpecs;
+extern const std::array<FontDef, 5> FontTable;
 
 enum Indicator { IndicatorGreen = 0, IndicatorRed = 1, IndicatorDark = 2 };
 
@@ -77,7 +77,7 @@ public:
     CMainFrame* frame() const { return frame_.get(); }
 
     // Font sized for a paint device of the given resolution (ignored for dialog fonts).
-    static QFont MakeFont(const FontSpec& spec, int dpiX, int dpiY);
+    static QFont MakeFont(const FontDef& def, int dpiX, int dpiY);
 
 signals:
     void recentFilesChanged();

@@ -191,7 +191,7 @@ TEST_F(SettingsTest, FontsAndIndicatorsAreReady) {
 
 TEST(FontSizes, HeightIsTheCellAndWidthTheAverageCharacter) {
     // 40 tenths of a millimetre at 254 dots per inch are 40 pixels.
-    const QFont font = CVelmorinApp::MakeFont(FontSpecs[1], 254, 254);
+    const QFont font = CVelmorinApp::MakeFont(FontTable[1], 254, 254);
     const QFontMetricsF metrics(font);
     EXPECT_NEAR(metrics.height(), 40.0, 3.0);
     const double average = metrics.averageCharWidth() > 0 ? metrics.averageCharWidth()
@@ -200,7 +200,7 @@ TEST(FontSizes, HeightIsTheCellAndWidthTheAverageCharacter) {
 
     // The dialog font is measured in pixels whatever the resolution.
     for (int dpi : {96, 254}) {
-        const QFontMetricsF dialog(CVelmorinApp::MakeFont(FontSpecs[4], dpi, dpi));
+        const QFontMetricsF dialog(CVelmorinApp::MakeFont(FontTable[4], dpi, dpi));
         EXPECT_NEAR(dialog.height(), 20.0, 2.0) << dpi;
     }
 }
