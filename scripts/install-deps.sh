@@ -9,7 +9,7 @@ PACKAGES=(
   libgl1-mesa-dev libglx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
-  xvfb xauth fonts-liberation fonts-dejavu-core
+  xvfb xauth fonts-liberation fonts-dejavu-core locales
 )
 
 missing=()

@@ -57,7 +57,8 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     view_->toolState().Clear();
     SyncToolChecks();
 
-    dialogs_.compile = RunCompileDialog;
+    dialogs_.compile = [](QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& path,
+                          Prompts& prompts) { return RunCompileDialog(parent, compiler, model, path, prompts); };
     ConnectDocument();
     RebuildRecentFileMenu();
     UpdateTitle();

@@ -111,7 +111,7 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     qtPrompts_.SetParent(frame_.get());
     connect(frame_.get(), &CMainFrame::closed, this, &CVelmorinApp::OnFrameClosed);
     connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this,
-            [this] { compiler_.impl().state.diagnostics.Reset(); });
+            [this] { compiler_.ForgetDiagnostics(); });
     const bool opened = options.sourceFile.isEmpty()
                             ? doc_->NewDocument()
                             : doc_->LoadDocument(QFileInfo(options.sourceFile).absoluteFilePath());

@@ -103,6 +103,7 @@ Compiler::Diagnostic Compiler::diagnostic(int index) const {
 }
 
 bool Compiler::hasFinalImage() const { return impl_->finalImage; }
+void Compiler::ForgetDiagnostics() { impl_->state.diagnostics.Reset(); }
 int Compiler::codeLength() const { return impl_->state.image.codeLength; }
 const uint8_t* Compiler::imageBytes() const { return impl_->state.image.bytes.data(); }
 const std::string& Compiler::listingPath() const { return impl_->listingPath; }

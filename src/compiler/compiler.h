@@ -66,6 +66,8 @@ public:
     // True only after a compilation without errors that was not cancelled:
     // the image in memory is then in its final state and may be sent.
     bool hasFinalImage() const;
+    // A new or reloaded document has no diagnostics to list.
+    void ForgetDiagnostics();
     int codeLength() const;
     const uint8_t* imageBytes() const;  // 256 bytes
     const std::string& listingPath() const;

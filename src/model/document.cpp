@@ -47,6 +47,8 @@ void Document::Reset() {
 bool Document::NewDocument(Prompts& prompts) {
     if (!ConfirmDiscard(prompts)) return false;
     Reset();
+    // A new diagram has no file: the window must not keep naming the old one.
+    SetTitle(std::string());
     return true;
 }
 

@@ -121,6 +121,7 @@ TEST_F(DocumentTest, NewResetsEveryPartInOrderAndForgetsThePath) {
     EXPECT_FALSE(Marked(doc.model()));
     EXPECT_TRUE(doc.currentPath().empty());
     EXPECT_FALSE(doc.modified());
+    EXPECT_TRUE(doc.title().empty());
     EXPECT_EQ(log.events, (std::vector<std::string>{"view", "monitor", "marked", "diagnostics"}));
 }
 

@@ -65,7 +65,7 @@ CompileDialog::~CompileDialog() {
     WaitForWorker();
 }
 
-bool CompileDialog::Start(const std::string& sourcePath, Prompts& prompts) {
+bool CompileDialog::Start(const std::string& sourcePath, Prompts& prompts, std::optional<ImageDate> imageDate) {
     progressField_->setText(QStringLiteral("0"));
     compiler_.cancelFlag().store(false);
     if (compiler_.Prepare(model_, sourcePath) == PrepareOutcome::NothingToCompile) {
@@ -92,7 +92,7 @@ bool CompileDialog::Start(const std::string& sourcePath, Prompts& prompts) {
                                   Qt::QueuedConnection);
     };
     worker_ = std::make_unique<CompileWorker>();
-    worker_->Start(compiler_, model_, std::move(callbacks));
+    worker_->Start(compiler_, model_, std::move(callbacks), imageDate);
     return true;
 }
 
@@ -140,9 +140,9 @@ void CompileDialog::ShowFinished(bool hasDiagnostics) {
 }
 
 int RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
-                     Prompts& prompts) {
+                     Prompts& prompts, std::optional<ImageDate> imageDate) {
     CompileDialog dialog(compiler, model, parent);
-    if (!dialog.Start(sourcePath, prompts)) {
+    if (!dialog.Start(sourcePath, prompts, imageDate)) {
         return CompileDialog::NothingToCompile;
     }
     dialog.exec();

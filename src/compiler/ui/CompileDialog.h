@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "compiler/compiler.h"
@@ -32,7 +33,10 @@ public:
     // The opening steps on this thread, then the worker. Returns false when
     // there is nothing to compile (the message has been shown through
     // `prompts`); the box then stays hidden.
-    bool Start(const std::string& sourcePath, Prompts& prompts);
+    // `imageDate` fixes the date in the image header (reproducible files);
+    // without it the worker takes today's local date.
+    bool Start(const std::string& sourcePath, Prompts& prompts,
+               std::optional<ImageDate> imageDate = std::nullopt);
     // Waits, handling events meanwhile, until the worker has ended.
     void WaitForWorker();
     bool WorkerRunning() const;
@@ -65,6 +69,6 @@ private:
 // "No hay elementos para compilar" went through `prompts`), else 0 once the
 // box has closed and the worker has ended.
 int RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
-                     Prompts& prompts);
+                     Prompts& prompts, std::optional<ImageDate> imageDate = std::nullopt);
 
 }  // namespace velmorin

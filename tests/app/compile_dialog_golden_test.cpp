@@ -1,0 +1,92 @@
+// The Compile dialog and velmorin-cli share one compiler; this holds them to
+// the same files: every golden case compiled through the dialog must give the
+// listing and image the command-line tool was checked against.
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compiler/ui/CompileDialog.h"
+#include "model/source_file.h"
+
+namespace velmorin {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SilentPrompts : public Prompts {
+public:
+    void ShowMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> AskFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::vector<std::string> messages;
+};
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<fs::path> GoldenCases() {
+    std::vector<fs::path> cases;
+    for (const auto& entry : fs::directory_iterator(fs::path(VELMORIN_SOURCE_DIR) / "tests/compiler/golden")) {
+        if (entry.is_directory()) cases.push_back(entry.path());
+    }
+    std::sort(cases.begin(), cases.end());
+    return cases;
+}
+
+TEST(CompileDialogGolden, EveryCaseGivesTheFilesTheCommandLineGives) {
+    const std::vector<fs::path> cases = GoldenCases();
+    ASSERT_GE(cases.size(), 10u);
+    const fs::path work = fs::temp_directory_path() / ("velmorin-dialog-golden-" + std::to_string(::getpid()));
+    fs::remove_all(work);
+    fs::create_directories(work);
+    Compiler compiler;  // one compiler for all cases, as in the application
+    for (const fs::path& dir : cases) {
+        const std::string name = dir.filename().string();
+        SCOPED_TRACE(name);
+        const fs::path source = work / (name + ".ldr");
+        fs::copy_file(dir / (name + ".ldr"), source, fs::copy_options::overwrite_existing);
+        auto model = std::make_unique<ProgramModel>();
+        ResetModel(*model);
+        ASSERT_TRUE(ReadSourceFile(*model, source.string()).ok);
+
+        SilentPrompts prompts;
+        CompileDialog dialog(compiler, *model);
+        ASSERT_TRUE(dialog.Start(source.string(), prompts, ImageDate{6, 11, 2026}));
+        QDeadlineTimer deadline(20000);
+        while (dialog.WorkerRunning() && !deadline.hasExpired()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        ASSERT_FALSE(dialog.WorkerRunning());
+        dialog.WaitForWorker();
+        QApplication::processEvents();
+        EXPECT_NE(dialog.button()->text(), QStringLiteral("Cancelar"));
+
+        const fs::path expectedImage = dir / (name + ".bld");
+        const fs::path listing = work / (name + ".prg");
+        const fs::path image = work / (name + ".bld");
+        if (fs::exists(dir / (name + ".prg"))) {
+            EXPECT_EQ(Slurp(listing), Slurp(dir / (name + ".prg")));
+        } else {
+            EXPECT_FALSE(fs::exists(listing));
+        }
+        if (fs::exists(expectedImage)) {
+            EXPECT_EQ(Slurp(image), Slurp(expectedImage));
+        } else {
+            EXPECT_FALSE(fs::exists(image));
+        }
+    }
+    fs::remove_all(work);
+}
+
+}  // namespace
+}  // namespace velmorin
