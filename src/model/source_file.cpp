@@ -305,16 +305,18 @@ Result WriteSourceFile(const ProgramModel& model, const std::string& path) {
         target = resolved;
     }
 
+    // The rename below would replace a file the user may not write to (the
+    // folder's permission is enough for it); such a file cannot be opened
+    // for writing, so it is refused like any other.
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && (!S_ISREG(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) return failure;
+
     std::string tempPath;
     const int fd = CreateTemporary(target, tempPath);
     if (fd < 0) return failure;
 
-    struct stat existing {};
-    bool ok = true;
-    if (::stat(target.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode)) ok = false;
-        else ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-    }
+    bool ok = !exists || ::fchmod(fd, existing.st_mode & 07777) == 0;
     ok = ok && WriteAll(fd, EncodeSourceFile(model));
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;

@@ -139,6 +139,29 @@ TEST_F(SourceFileIo, ReadOnlyFolderLeavesTheOldFileIntact) {
     EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
 }
 
+TEST_F(SourceFileIo, ReadOnlyFileInAWritableFolderIsNotReplaced) {
+    const fs::path path = dir / "a.ldr";
+    WriteRaw(path, oldContent);
+    // The folder lets anyone create and rename files; only the file says no.
+    fs::permissions(dir, fs::perms::all);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        const Result r = WriteSourceFile(model, path.string());
+        ::_exit(r.ok ? 1 : r.message == msg::FileOpenError ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadAll(path), oldContent);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
+}
+
 TEST_F(SourceFileIo, UnwritablePlacesAreRefused) {
     const fs::path notFolder = dir / "plain";
     WriteRaw(notFolder, oldContent);
