@@ -66,6 +66,9 @@ bool Document::LoadDocument(Prompts& prompts, const std::string& path) {
     Reset();
     const Result read = ReadSourceFile(*model_, path);
     if (!read) {
+        // The reader stops at the damage and keeps what came before it; a
+        // diagram with no file must not show half of one.
+        ResetModel(*model_);
         prompts.ShowMessage(read.message);
         return false;
     }

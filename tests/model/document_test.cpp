@@ -245,6 +245,24 @@ TEST_F(DocumentTest, FailedLoadLeavesAResetDiagramWithoutPath) {
     EXPECT_TRUE(log.recent.empty());
 }
 
+TEST_F(DocumentTest, AFileDamagedHalfWayLeavesNoneOfItsRecords) {
+    SavedMarkedDiagram();
+    // A good coil record, then a cell outside the grid.
+    const std::string damaged = dir.file("damaged.ldr");
+    std::ofstream(damaged, std::ios::binary) << "~VLM| 100r02 |97 9\n"
+                                             << std::string{'\x05', '\x04', '\x16', '\x0B', '\x08'}
+                                             << std::string{'\x05', '\x0C', '\x0D', '\xFF'};
+
+    EXPECT_FALSE(doc.LoadDocument(prompts, damaged));
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::FileCorrupt}));
+    EXPECT_FALSE(Marked(doc.model()));
+    EXPECT_EQ(doc.model().grid.at(5, 4).shape, ShapeEmpty);
+    EXPECT_EQ(doc.model().grid.at(5, 4).element, ElementNone);
+    EXPECT_EQ(doc.model().grid.at(5, 0).shape, KindCornerDownRight);
+    EXPECT_TRUE(doc.currentPath().empty());
+    EXPECT_FALSE(doc.modified());
+}
+
 TEST_F(DocumentTest, SaveOfANewDiagramAsksForANameAndCancelWritesNothing) {
     Mark(doc.model());
     doc.SetModified(true);
