@@ -15,19 +15,12 @@
 
 #include "compiler/ui/CompileDialog.h"
 #include "model/source_file.h"
+#include "../support/scripted_prompts.h"
 
 namespace velmorin {
 namespace {
 
 namespace fs = std::filesystem;
-
-class SilentPrompts : public Prompts {
-public:
-    void ShowMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> AskFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::vector<std::string> messages;
-};
 
 std::string Slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -59,7 +52,7 @@ TEST(CompileDialogGolden, EveryCaseGivesTheFilesTheCommandLineGives) {
         ResetModel(*model);
         ASSERT_TRUE(ReadSourceFile(*model, source.string()).ok);
 
-        SilentPrompts prompts;
+        testing::ScriptedPrompts prompts;
         CompileDialog dialog(compiler, *model);
         ASSERT_TRUE(dialog.Start(source.string(), prompts, ImageDate{6, 11, 2026}));
         QDeadlineTimer deadline(20000);

@@ -18,21 +18,13 @@
 #include "compiler/compiler.h"
 #include "model/ladder_model.h"
 #include "model/messages.h"
-#include "model/prompts.h"
+#include "../support/scripted_prompts.h"
 
 namespace velmorin {
 namespace {
 
 constexpr int E1 = 0;
 constexpr int S1 = 8;
-
-class RecordingPrompts : public Prompts {
-public:
-    void ShowMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> AskFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::vector<std::string> messages;
-};
 
 void PutElement(ProgramModel& model, int row, int column, int element, int variable) {
     LadderCell& cell = model.grid.at(row, column);
@@ -84,7 +76,7 @@ protected:
     std::unique_ptr<ProgramModel> model;
     std::string source;
     Compiler compiler;
-    RecordingPrompts prompts;
+    testing::ScriptedPrompts prompts;
 };
 
 TEST_F(CompileDialogTest, EmptyDiagramReportsNothingToCompileAndTouchesNoFile) {

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "../model/document_scripted_prompts.h"
+#include "../support/scripted_prompts.h"
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmorinApp.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "document_scripted_prompts.h"
+#include "../support/scripted_prompts.h"
 #include "model/document.h"
 #include "model/messages.h"
 #include "model/source_file.h"
