@@ -93,23 +93,43 @@ TEST_F(SourceFileIo, OverwriteKeepsPermissionsAndLinks) {
     EXPECT_TRUE(Leftovers({"a.ldr", "link.ldr"}).empty());
 }
 
-TEST_F(SourceFileIo, FileSizeLimitLeavesTheOldFileIntact) {
-    const fs::path path = dir / "a.ldr";
-    WriteRaw(path, oldContent);
-    // The limit would also stop the test runner's own output, so the save runs in a child.
+// How a save that ran in a child process ended.
+enum class ChildSave { Refused, Saved, OtherMessage, NotPrepared, Lost };
+
+// Runs `prepare` and then the save in a child, so that limits and dropped
+// privileges stay out of the test runner.
+template <typename Prepare>
+ChildSave SaveInChild(const ProgramModel& model, const fs::path& path, Prepare prepare) {
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
+    if (child < 0) return ChildSave::Lost;
     if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+        if (!prepare()) ::_exit(3);
         const Result r = WriteSourceFile(model, path.string());
         ::_exit(r.ok ? 1 : r.message == msg::FileOpenError ? 0 : 2);
     }
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return ChildSave::Lost;
+    switch (WEXITSTATUS(status)) {
+        case 0: return ChildSave::Refused;
+        case 1: return ChildSave::Saved;
+        case 2: return ChildSave::OtherMessage;
+        case 3: return ChildSave::NotPrepared;
+        default: return ChildSave::Lost;
+    }
+}
+
+// Permissions do not stop root, and CI runs as root.
+bool DropPrivileges() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
+
+TEST_F(SourceFileIo, FileSizeLimitLeavesTheOldFileIntact) {
+    const fs::path path = dir / "a.ldr";
+    WriteRaw(path, oldContent);
+    const ChildSave result = SaveInChild(model, path, [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    });
+    EXPECT_EQ(result, ChildSave::Refused);
     EXPECT_EQ(ReadAll(path), oldContent);
     EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
 }
@@ -121,20 +141,9 @@ TEST_F(SourceFileIo, ReadOnlyFolderLeavesTheOldFileIntact) {
                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                               fs::perms::others_read);
-    // Permissions do not stop root, so the save runs in a child that gives up
-    // its privileges first (CI runs as root).
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        const Result r = WriteSourceFile(model, path.string());
-        ::_exit(r.ok ? 1 : r.message == msg::FileOpenError ? 0 : 2);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const ChildSave result = SaveInChild(model, path, DropPrivileges);
     fs::permissions(dir, fs::perms::owner_all);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(result, ChildSave::Refused);
     EXPECT_EQ(ReadAll(path), oldContent);
     EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
 }
@@ -144,21 +153,11 @@ TEST_F(SourceFileIo, ReadOnlyFileInAWritableFolderIsNotReplaced) {
     WriteRaw(path, oldContent);
     // The folder lets anyone create and rename files; only the file says no.
     fs::permissions(dir, fs::perms::all);
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        const Result r = WriteSourceFile(model, path.string());
-        ::_exit(r.ok ? 1 : r.message == msg::FileOpenError ? 0 : 2);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(path, readOnly);
+    EXPECT_EQ(SaveInChild(model, path, DropPrivileges), ChildSave::Refused);
     EXPECT_EQ(ReadAll(path), oldContent);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, readOnly);
     EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
 }
 
