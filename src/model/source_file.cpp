@@ -43,6 +43,19 @@ void AppendField(std::vector<uint8_t>& out, const NameField& field) {
     for (char c : field) out.push_back(static_cast<uint8_t>(c));
 }
 
+// The alias and the label sections: one record per used index, then the end mark.
+template <typename Entry, size_t N>
+void AppendNameSection(std::vector<uint8_t>& out, const std::array<Entry, N>& entries,
+                       const std::array<bool, N>& used) {
+    for (size_t index = 0; index < N; ++index) {
+        if (!used[index]) continue;
+        out.push_back(static_cast<uint8_t>(index));
+        AppendField(out, entries[index].name);
+        AppendField(out, entries[index].alias);
+    }
+    out.push_back(SectionEnd);
+}
+
 // Sequential reader over the file's bytes; running out is reported, never overrun.
 class ByteCursor {
 public:
@@ -185,26 +198,22 @@ private:
         return true;
     }
 
-    bool ReadAliases() {
-        for (int32_t record = 0; record < AliasCount; ++record) {
+    // The alias and the label sections: at most one record per entry, and
+    // no index past the table.
+    template <typename Entry, size_t N>
+    bool ReadNameSection(std::array<Entry, N>& entries) {
+        for (size_t record = 0; record < N; ++record) {
             const std::optional<uint8_t> index = RecordStart();
             if (!index) return true;
-            AliasEntry& entry = model_.aliases[*index];
+            if (*index >= N) return false;
+            Entry& entry = entries[*index];
             if (!ReadNamePair(entry.name, entry.alias)) return false;
         }
         return SectionClosed();
     }
 
-    bool ReadLabels() {
-        for (int32_t record = 0; record < LabelCount; ++record) {
-            const std::optional<uint8_t> index = RecordStart();
-            if (!index) return true;
-            if (*index >= LabelCount) return false;
-            LabelEntry& label = model_.labels[*index];
-            if (!ReadNamePair(label.name, label.alias)) return false;
-        }
-        return SectionClosed();
-    }
+    bool ReadAliases() { return ReadNameSection(model_.aliases); }
+    bool ReadLabels() { return ReadNameSection(model_.labels); }
 
     ProgramModel& model_;
     ByteCursor in_;
@@ -274,22 +283,8 @@ std::vector<uint8_t> EncodeSourceFile(const ProgramModel& model) {
         }
     }
     out.push_back(SectionEnd);
-
-    for (int32_t index = 0; index < AliasCount; ++index) {
-        if (!usedVariables[static_cast<size_t>(index)]) continue;
-        out.push_back(static_cast<uint8_t>(index));
-        AppendField(out, model.aliases[static_cast<size_t>(index)].name);
-        AppendField(out, model.aliases[static_cast<size_t>(index)].alias);
-    }
-    out.push_back(SectionEnd);
-
-    for (int32_t index = 0; index < LabelCount; ++index) {
-        if (!usedLabels[static_cast<size_t>(index)]) continue;
-        out.push_back(static_cast<uint8_t>(index));
-        AppendField(out, model.labels[static_cast<size_t>(index)].name);
-        AppendField(out, model.labels[static_cast<size_t>(index)].alias);
-    }
-    out.push_back(SectionEnd);
+    AppendNameSection(out, model.aliases, usedVariables);
+    AppendNameSection(out, model.labels, usedLabels);
     return out;
 }
 
