@@ -4,6 +4,8 @@
 #include <QSettings>
 #include <QWidget>
 
+#include <span>
+
 namespace velmorin {
 
 namespace {
@@ -20,38 +22,61 @@ void WriteInt(QSettings& store, const char* key, int value) {
     store.setValue(QString::fromLatin1(key), value);
 }
 
+// Each key is named once, for both the read at start-up and the write at exit.
+template <typename Record>
+struct IntKey {
+    const char* key;
+    int Record::*member;
+};
+
+constexpr IntKey<AppSettings> SettingsKeys[] = {
+    {"CommPort", &AppSettings::commPort},     {"PlcId", &AppSettings::plcId},
+    {"setRunMode", &AppSettings::setRunMode}, {"setStopMode", &AppSettings::setStopMode},
+    {"setIdAll", &AppSettings::setIdAll},     {"PlcSelOnProg", &AppSettings::plcSelOnProg},
+};
+// The exit writes these two before the window placement, the rest after it.
+constexpr size_t SettingsWrittenFirst = 2;
+
+constexpr IntKey<WindowPlacement> PlacementKeys[] = {
+    {"ptMaxPosition_x", &WindowPlacement::maxX},
+    {"ptMaxPosition_y", &WindowPlacement::maxY},
+    {"ptMinPosition_x", &WindowPlacement::minX},
+    {"ptMinPosition_y", &WindowPlacement::minY},
+    {"showCmd", &WindowPlacement::showCmd},
+    {"rcNormalPosition_bottom", &WindowPlacement::bottom},
+    {"rcNormalPosition_top", &WindowPlacement::top},
+    {"rcNormalPosition_left", &WindowPlacement::left},
+    {"rcNormalPosition_right", &WindowPlacement::right},
+};
+
+// Missing or unreadable values keep the record's defaults.
+template <typename Record>
+Record ReadGroup(QSettings& store, const char* group, std::span<const IntKey<Record>> keys) {
+    const Record defaults;
+    Record record;
+    store.beginGroup(QString::fromLatin1(group));
+    for (const IntKey<Record>& key : keys) record.*key.member = ReadInt(store, key.key, defaults.*key.member);
+    store.endGroup();
+    return record;
+}
+
+template <typename Record>
+void WriteGroup(QSettings& store, const char* group, std::span<const IntKey<Record>> keys, const Record& record) {
+    store.beginGroup(QString::fromLatin1(group));
+    for (const IntKey<Record>& key : keys) WriteInt(store, key.key, record.*key.member);
+    store.endGroup();
+}
+
 }  // namespace
 
 AppSettings ReadAppSettings(QSettings& store) {
-    AppSettings defaults;
-    AppSettings settings;
-    store.beginGroup("Settings");
-    settings.commPort = ReadInt(store, "CommPort", defaults.commPort);
-    settings.plcId = ReadInt(store, "PlcId", defaults.plcId);
+    AppSettings settings = ReadGroup<AppSettings>(store, "Settings", SettingsKeys);
     if (settings.plcId == 0) settings.plcId = 1;
-    settings.setRunMode = ReadInt(store, "setRunMode", defaults.setRunMode);
-    settings.setStopMode = ReadInt(store, "setStopMode", defaults.setStopMode);
-    settings.setIdAll = ReadInt(store, "setIdAll", defaults.setIdAll);
-    settings.plcSelOnProg = ReadInt(store, "PlcSelOnProg", defaults.plcSelOnProg);
-    store.endGroup();
     return settings;
 }
 
 WindowPlacement ReadWindowPlacement(QSettings& store) {
-    WindowPlacement defaults;
-    WindowPlacement placement;
-    store.beginGroup("WinPos");
-    placement.maxX = ReadInt(store, "ptMaxPosition_x", defaults.maxX);
-    placement.maxY = ReadInt(store, "ptMaxPosition_y", defaults.maxY);
-    placement.minX = ReadInt(store, "ptMinPosition_x", defaults.minX);
-    placement.minY = ReadInt(store, "ptMinPosition_y", defaults.minY);
-    placement.showCmd = ReadInt(store, "showCmd", defaults.showCmd);
-    placement.bottom = ReadInt(store, "rcNormalPosition_bottom", defaults.bottom);
-    placement.top = ReadInt(store, "rcNormalPosition_top", defaults.top);
-    placement.left = ReadInt(store, "rcNormalPosition_left", defaults.left);
-    placement.right = ReadInt(store, "rcNormalPosition_right", defaults.right);
-    store.endGroup();
-    return placement;
+    return ReadGroup<WindowPlacement>(store, "WinPos", PlacementKeys);
 }
 
 QStringList ReadRecentFiles(QSettings& store) {
@@ -67,29 +92,12 @@ QStringList ReadRecentFiles(QSettings& store) {
 
 void WriteAppSettings(QSettings& store, const AppSettings& settings, const WindowPlacement& placement,
                       const QStringList& recentFiles) {
-    store.beginGroup("Settings");
-    WriteInt(store, "CommPort", settings.commPort);
-    WriteInt(store, "PlcId", settings.plcId == 0 ? 1 : settings.plcId);
-    store.endGroup();
-
-    store.beginGroup("WinPos");
-    WriteInt(store, "ptMaxPosition_x", placement.maxX);
-    WriteInt(store, "ptMaxPosition_y", placement.maxY);
-    WriteInt(store, "ptMinPosition_x", placement.minX);
-    WriteInt(store, "ptMinPosition_y", placement.minY);
-    WriteInt(store, "showCmd", placement.showCmd);
-    WriteInt(store, "rcNormalPosition_bottom", placement.bottom);
-    WriteInt(store, "rcNormalPosition_top", placement.top);
-    WriteInt(store, "rcNormalPosition_left", placement.left);
-    WriteInt(store, "rcNormalPosition_right", placement.right);
-    store.endGroup();
-
-    store.beginGroup("Settings");
-    WriteInt(store, "setRunMode", settings.setRunMode);
-    WriteInt(store, "setStopMode", settings.setStopMode);
-    WriteInt(store, "setIdAll", settings.setIdAll);
-    WriteInt(store, "PlcSelOnProg", settings.plcSelOnProg);
-    store.endGroup();
+    AppSettings written = settings;
+    if (written.plcId == 0) written.plcId = 1;
+    const std::span<const IntKey<AppSettings>> settingsKeys(SettingsKeys);
+    WriteGroup(store, "Settings", settingsKeys.first(SettingsWrittenFirst), written);
+    WriteGroup<WindowPlacement>(store, "WinPos", PlacementKeys, placement);
+    WriteGroup(store, "Settings", settingsKeys.subspan(SettingsWrittenFirst), written);
 
     store.beginGroup(RecentGroup);
     store.remove(QString());
