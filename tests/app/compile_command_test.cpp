@@ -10,6 +10,7 @@
 #include "compiler/compiler.h"
 #include "compiler/ui/CompileDialog.h"
 #include "model/messages.h"
+#include "../support/model_builders.h"
 #include "shell_test_support.h"
 
 namespace velmorin {
@@ -17,27 +18,13 @@ namespace {
 
 using testing::ShellTest;
 
-constexpr int E1 = 0;
-constexpr int S1 = 8;
-
-void PutElement(ProgramModel& model, int row, int column, int element, int variable) {
-    LadderCell& cell = model.grid.at(row, column);
-    cell.element = element;
-    cell.shape = CatalogueEntryFor(element).cellKind;
-    cell.params[0][0] = static_cast<uint8_t>(variable);
-    cell.params[0][1] = 0;
-}
+using testing::PutEnd;
+using testing::PutRung;
 
 // ld e1 ──── out s1 in block 0; with `end`, END closes the program in block 1.
 void PutProgram(ProgramModel& model, bool end) {
-    PutElement(model, 1, 1, ElementLd, E1);
-    for (int column = 2; column <= 7; ++column) model.grid.at(1, column).shape = KindHorizontal;
-    PutElement(model, 1, 8, ElementOut, S1);
-    if (end) {
-        LadderCell& cell = model.grid.at(BlockFirstRow(1), 1);
-        cell.element = ElementEnd;
-        cell.shape = CatalogueEntryFor(ElementEnd).cellKind;
-    }
+    PutRung(model, 1);
+    if (end) PutEnd(model, 1);
 }
 
 // The compile box's opening steps and the worker's run, on this thread.

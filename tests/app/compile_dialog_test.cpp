@@ -18,36 +18,17 @@
 #include "compiler/compiler.h"
 #include "model/ladder_model.h"
 #include "model/messages.h"
+#include "../support/model_builders.h"
 #include "../support/scripted_prompts.h"
 
 namespace velmorin {
 namespace {
 
-constexpr int E1 = 0;
-constexpr int S1 = 8;
-
-void PutElement(ProgramModel& model, int row, int column, int element, int variable) {
-    LadderCell& cell = model.grid.at(row, column);
-    cell.element = element;
-    cell.shape = CatalogueEntryFor(element).cellKind;
-    cell.params[0][0] = static_cast<uint8_t>(variable);
-    cell.params[0][1] = 0;
-}
-
-// ld e1 ───── out s1 on one row.
-void PutRung(ProgramModel& model, int row) {
-    PutElement(model, row, 1, ElementLd, E1);
-    for (int column = 2; column <= 7; ++column) {
-        model.grid.at(row, column).shape = KindHorizontal;
-    }
-    PutElement(model, row, 8, ElementOut, S1);
-}
-
-void PutEnd(ProgramModel& model, int block) {
-    LadderCell& cell = model.grid.at(BlockFirstRow(block), 1);
-    cell.element = ElementEnd;
-    cell.shape = CatalogueEntryFor(ElementEnd).cellKind;
-}
+using testing::E1;
+using testing::PutElement;
+using testing::PutEnd;
+using testing::PutRung;
+using testing::S1;
 
 // Runs the event loop until `done` holds; false when it never did.
 template <typename Condition>
