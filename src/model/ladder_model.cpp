@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <span>
 
 #include "model/operand_areas.h"
 
@@ -12,20 +11,6 @@ namespace velmorin {
 namespace {
 
 constexpr uint8_t EndMark = 0xFF;
-
-void SetFormatted(NameField& field, const char* format, int32_t number) {
-    char text[32];
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#endif
-    std::snprintf(text, sizeof text, format, number);
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-    field.fill(0);
-    SetFieldText(field, text);
-}
 
 void UpperCase(NameField& field) {
     for (char& c : field) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -35,30 +20,6 @@ void MarkEnd(NameField& field) {
     field.fill(0);
     field[0] = static_cast<char>(EndMark);
     field[1] = 0;
-}
-
-// Walks the area table as the name tables are filled: `visit(index, area, n)`
-// for every named index, then `end(index)` for the first index past them.
-// With `pairedCountStates` the indices from FirstCountState on share one
-// number per two entries.
-template <typename Visit, typename End>
-void WalkAreas(std::span<const OperandArea> areas, int32_t tableSize, bool pairedCountStates,
-               Visit visit, End end) {
-    size_t area = 0;
-    int32_t n = 1;
-    for (int32_t index = 0; index < tableSize; ++index) {
-        const OperandArea& current = areas[area];
-        if (current.id == -1) {
-            end(index);
-            return;
-        }
-        visit(index, current, n);
-        if (!pairedCountStates || index < FirstCountState || (index - FirstCountState) % 2 == 1) ++n;
-        if (index == current.last) {
-            ++area;
-            n = 1;
-        }
-    }
 }
 
 void ResetGrid(LadderGrid& grid) {
@@ -90,44 +51,45 @@ void ResetGrid(LadderGrid& grid) {
     }
 }
 
+// The areas follow one another, so the first index no area names is the
+// one past the table and carries the end mark.
 void ResetAliases(std::array<AliasEntry, AliasCount>& aliases) {
     aliases.fill(AliasEntry{});
-    WalkAreas(
-        VariableAreas, AliasCount, false,
-        [&](int32_t index, const OperandArea& area, int32_t n) {
-            AliasEntry& entry = aliases[static_cast<size_t>(index)];
-            SetFormatted(entry.name, area.format, n);
-            entry.alias = entry.name;
-            UpperCase(entry.name);
-        },
-        [&](int32_t index) { MarkEnd(aliases[static_cast<size_t>(index)].name); });
+    for (size_t index = 0; index < aliases.size(); ++index) {
+        AliasEntry& entry = aliases[index];
+        const std::string name = FormatOperandName(VariableAreas, static_cast<int32_t>(index));
+        if (name.empty()) {
+            MarkEnd(entry.name);
+            return;
+        }
+        SetFieldText(entry.name, name);
+        entry.alias = entry.name;
+        UpperCase(entry.name);
+    }
 }
 
 void ResetMonitorNames(std::array<NameField, MonitorNameCount>& names) {
     names.fill(NameField{});
-    WalkAreas(
-        MonitorAreas, MonitorNameCount, true,
-        [&](int32_t index, const OperandArea& area, int32_t n) {
-            NameField& name = names[static_cast<size_t>(index)];
-            SetFormatted(name, area.format, n);
-            UpperCase(name);
-        },
-        [&](int32_t index) { MarkEnd(names[static_cast<size_t>(index)]); });
+    for (size_t index = 0; index < names.size(); ++index) {
+        const std::string name = FormatOperandName(MonitorAreas, static_cast<int32_t>(index));
+        if (name.empty()) {
+            MarkEnd(names[index]);
+            return;
+        }
+        SetFieldText(names[index], name);
+        UpperCase(names[index]);
+    }
 }
 
 void ResetLabels(std::array<LabelEntry, LabelCount>& labels) {
     for (int32_t i = 0; i < LabelCount; ++i) {
         LabelEntry& label = labels[static_cast<size_t>(i)];
         label = LabelEntry{};
-        SetFormatted(label.name, "ETQ%02d", i + 1);
-        SetFormatted(label.alias, "etq%02d", i + 1);
+        char number[8];
+        std::snprintf(number, sizeof number, "%02d", i + 1);
+        SetFieldText(label.name, std::string("ETQ") + number);
+        SetFieldText(label.alias, std::string("etq") + number);
     }
-}
-
-template <size_t N>
-std::string TerminatedText(const std::array<char, N>& bytes) {
-    const auto end = std::find(bytes.begin(), bytes.end(), '\0');
-    return std::string(bytes.begin(), end);
 }
 
 }  // namespace
@@ -139,7 +101,10 @@ void ResetModel(ProgramModel& model) {
     ResetMonitorNames(model.monitorNames);
 }
 
-std::string FieldText(const NameField& field) { return TerminatedText(field); }
+std::string FieldText(const NameField& field) {
+    const auto end = std::find(field.begin(), field.end(), '\0');
+    return std::string(field.begin(), end);
+}
 
 std::string SlotText(const ParamSlot& slot) {
     const auto end = std::find(slot.begin(), slot.end(), uint8_t{0});
