@@ -71,8 +71,7 @@ TEST(BadInput, ExamplesAreThereAndLoadAsSaved) {
     const std::vector<Example> examples = Examples();
     ASSERT_GE(examples.size(), 3u);
     for (const Example& e : examples) {
-        ProgramModel model;
-        ResetModel(model);
+        ProgramModel model = Reset();
         ASSERT_TRUE(ReadSourceBytes(model, e.bytes).ok) << e.name;
         EXPECT_EQ(EncodeSourceFile(model), e.bytes) << e.name;
     }

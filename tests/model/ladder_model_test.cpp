@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/ladder_model.h"
 #include "model/operand_areas.h"
@@ -18,16 +20,13 @@ TEST_F(ResetTest, RailsOfEveryBlockAndNothingElse) {
     for (int32_t block = 0; block < BlockCount; ++block) {
         const int32_t row = BlockFirstRow(block);
         SCOPED_TRACE(block);
-        EXPECT_EQ(model.grid.at(row, 0).shape, KindCornerDownRight);
-        EXPECT_EQ(model.grid.at(row + 1, 0).shape, KindTeeUpDownRight);
-        EXPECT_EQ(model.grid.at(row + 2, 0).shape, KindTeeUpDownRight);
-        EXPECT_EQ(model.grid.at(row + 3, 0).shape, KindCornerUpRight);
-        EXPECT_EQ(model.grid.at(row, 9).shape, KindCornerDownLeft);
-        EXPECT_EQ(model.grid.at(row + 1, 9).shape, KindTeeUpDownLeft);
-        EXPECT_EQ(model.grid.at(row + 2, 9).shape, KindTeeUpDownLeft);
-        EXPECT_EQ(model.grid.at(row + 3, 9).shape, KindCornerUpLeft);
-        for (int32_t r = row; r < row + 4; ++r)
-            for (int32_t c = 1; c <= 8; ++c) EXPECT_EQ(model.grid.at(r, c).shape, ShapeEmpty);
+        const int left[4] = {KindCornerDownRight, KindTeeUpDownRight, KindTeeUpDownRight, KindCornerUpRight};
+        const int right[4] = {KindCornerDownLeft, KindTeeUpDownLeft, KindTeeUpDownLeft, KindCornerUpLeft};
+        for (int32_t r = 0; r < 4; ++r) {
+            EXPECT_EQ(model.grid.at(row + r, 0).shape, left[r]);
+            EXPECT_EQ(model.grid.at(row + r, 9).shape, right[r]);
+            for (int32_t c = 1; c <= 8; ++c) EXPECT_EQ(model.grid.at(row + r, c).shape, ShapeEmpty);
+        }
     }
     for (int32_t c = 0; c < GridColumns; ++c) EXPECT_EQ(model.grid.at(0, c).shape, ShapeEmpty);
     for (const LadderCell& cell : model.grid.cells) {
@@ -70,7 +69,7 @@ TEST_F(ResetTest, ClearsAnEditedModelButKeepsViewAnchors) {
     EXPECT_EQ(model.labels[3].codeAddress, 0);
 }
 
-TEST_F(ResetTest, AliasTableNamesAndEndMark) {
+TEST_F(ResetTest, AliasLabelAndMonitorNamesWithTheirEndMarks) {
     struct Expect {
         int index;
         const char* name;
@@ -86,38 +85,21 @@ TEST_F(ResetTest, AliasTableNamesAndEndMark) {
         EXPECT_EQ(FieldText(model.aliases[e.index].name), e.name);
         EXPECT_EQ(FieldText(model.aliases[e.index].alias), e.alias);
     }
-    EXPECT_EQ(static_cast<uint8_t>(model.aliases[92].name[0]), 0xFF);
-    EXPECT_EQ(model.aliases[92].name[1], 0);
+    for (const Expect& e : {Expect{0, "ETQ01", "etq01"}, {9, "ETQ10", "etq10"}, {24, "ETQ25", "etq25"}}) {
+        EXPECT_EQ(FieldText(model.labels[e.index].name), e.name);
+        EXPECT_EQ(FieldText(model.labels[e.index].alias), e.alias);
+    }
+    // Counter and timer count states take two entries each after the variables.
+    for (const auto& [index, name] : std::vector<std::pair<int, std::string>>{
+             {0, "E1"}, {13, "S6"}, {64, "RE05"}, {76, "CNT1"}, {85, "TPVF2"}, {91, "TPF2"}, {92, "CNTE1"},
+             {93, "CNTE1"}, {94, "CNTE2"}, {99, "CNTE4"}, {100, "TPE1"}, {101, "TPE1"}, {122, "TPE12"},
+             {123, "TPE12"}, {124, "TPE13"}})
+        EXPECT_EQ(FieldText(model.monitorNames[index]), name) << index;
+    for (const NameField& end : {model.aliases[92].name, model.monitorNames[125]}) {
+        EXPECT_EQ(static_cast<uint8_t>(end[0]), 0xFF);
+        EXPECT_EQ(end[1], 0);
+    }
     for (int i = 93; i < AliasCount; ++i) EXPECT_EQ(model.aliases[i].name[0], 0) << i;
-}
-
-TEST_F(ResetTest, MonitorNamesPairCountStates) {
-    auto name = [&](int i) { return FieldText(model.monitorNames[i]); };
-    EXPECT_EQ(name(0), "E1");
-    EXPECT_EQ(name(13), "S6");
-    EXPECT_EQ(name(64), "RE05");
-    EXPECT_EQ(name(76), "CNT1");
-    EXPECT_EQ(name(85), "TPVF2");
-    EXPECT_EQ(name(91), "TPF2");
-    EXPECT_EQ(name(92), "CNTE1");
-    EXPECT_EQ(name(93), "CNTE1");
-    EXPECT_EQ(name(94), "CNTE2");
-    EXPECT_EQ(name(99), "CNTE4");
-    EXPECT_EQ(name(100), "TPE1");
-    EXPECT_EQ(name(101), "TPE1");
-    EXPECT_EQ(name(122), "TPE12");
-    EXPECT_EQ(name(123), "TPE12");
-    EXPECT_EQ(name(124), "TPE13");
-    EXPECT_EQ(static_cast<uint8_t>(model.monitorNames[125][0]), 0xFF);
-    EXPECT_EQ(model.monitorNames[125][1], 0);
-}
-
-TEST_F(ResetTest, LabelNames) {
-    EXPECT_EQ(FieldText(model.labels[0].name), "ETQ01");
-    EXPECT_EQ(FieldText(model.labels[0].alias), "etq01");
-    EXPECT_EQ(FieldText(model.labels[9].name), "ETQ10");
-    EXPECT_EQ(FieldText(model.labels[24].name), "ETQ25");
-    EXPECT_EQ(FieldText(model.labels[24].alias), "etq25");
 }
 
 TEST(OperandNames, FormatsByAreaAndPairsCountStates) {

@@ -7,23 +7,15 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-TEST(RecentFiles, NewestFirstAndAtMostFour) {
+TEST(RecentFiles, NewestFirstAtMostFourAndAReusedFileMovesUp) {
     RecentFileList list;
-    for (const char* path : {"/a.ldr", "/b.ldr", "/c.ldr", "/d.ldr", "/e.ldr"}) list.Add(path);
-    EXPECT_EQ(list.entries(), (Paths{"/e.ldr", "/d.ldr", "/c.ldr", "/b.ldr"}));
-}
-
-TEST(RecentFiles, AReusedFileMovesUpInsteadOfRepeating) {
-    RecentFileList list;
-    list.Add("/a.ldr");
-    list.Add("/b.ldr");
-    list.Add("/c.ldr");
-    list.Add("/a.ldr");
+    for (const char* path : {"/a.ldr", "/b.ldr", "/c.ldr", "/a.ldr"}) list.Add(path);
     EXPECT_EQ(list.entries(), (Paths{"/a.ldr", "/c.ldr", "/b.ldr"}));
     list.Add("/a.ldr");
-    EXPECT_EQ(list.size(), 3);
     list.Add("");
     EXPECT_EQ(list.size(), 3);
+    for (const char* path : {"/d.ldr", "/e.ldr"}) list.Add(path);
+    EXPECT_EQ(list.entries(), (Paths{"/e.ldr", "/d.ldr", "/a.ldr", "/c.ldr"}));
 }
 
 TEST(RecentFiles, AssignDropsEmptiesAndRepeatsAndCaps) {

@@ -121,44 +121,38 @@ ChildSave SaveInChild(const ProgramModel& model, const fs::path& path, Prepare p
 // Permissions do not stop root, and CI runs as root.
 bool DropPrivileges() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
 
-TEST_F(SourceFileIo, FileSizeLimitLeavesTheOldFileIntact) {
+TEST_F(SourceFileIo, FailedSavesLeaveTheOldFileIntact) {
     const fs::path path = dir / "a.ldr";
-    WriteRaw(path, oldContent);
-    const ChildSave result = SaveInChild(model, path, [] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    });
-    EXPECT_EQ(result, ChildSave::Refused);
-    EXPECT_EQ(ReadAll(path), oldContent);
-    EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
-}
-
-TEST_F(SourceFileIo, ReadOnlyFolderLeavesTheOldFileIntact) {
-    const fs::path path = dir / "a.ldr";
-    WriteRaw(path, oldContent);
-    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                             fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                              fs::perms::others_read);
-    const ChildSave result = SaveInChild(model, path, DropPrivileges);
-    fs::permissions(dir, fs::perms::owner_all);
-    EXPECT_EQ(result, ChildSave::Refused);
-    EXPECT_EQ(ReadAll(path), oldContent);
-    EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
-}
-
-TEST_F(SourceFileIo, ReadOnlyFileInAWritableFolderIsNotReplaced) {
-    const fs::path path = dir / "a.ldr";
-    WriteRaw(path, oldContent);
-    // The folder lets anyone create and rename files; only the file says no.
-    fs::permissions(dir, fs::perms::all);
     const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-    fs::permissions(path, readOnly);
-    EXPECT_EQ(SaveInChild(model, path, DropPrivileges), ChildSave::Refused);
-    EXPECT_EQ(ReadAll(path), oldContent);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, readOnly);
-    EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
+    const fs::perms listOnly = readOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    struct Case {
+        const char* name;
+        fs::perms folder, file;
+        bool (*prepare)();
+    };
+    const Case cases[] = {
+        {"file size limit", fs::perms::owner_all, fs::perms::owner_read | fs::perms::owner_write,
+         [] {
+             std::signal(SIGXFSZ, SIG_IGN);
+             const rlimit limit{100, 100};
+             return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+         }},
+        {"read-only folder", listOnly, readOnly | fs::perms::owner_write, DropPrivileges},
+        // The folder lets anyone create and rename files; only the file says no.
+        {"read-only file in a writable folder", fs::perms::all, readOnly, DropPrivileges},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path);
+        WriteRaw(path, oldContent);
+        fs::permissions(path, c.file);
+        fs::permissions(dir, c.folder);
+        EXPECT_EQ(SaveInChild(model, path, c.prepare), ChildSave::Refused);
+        fs::permissions(dir, fs::perms::owner_all);
+        EXPECT_EQ(ReadAll(path), oldContent);
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, c.file);
+        EXPECT_TRUE(Leftovers({"a.ldr"}).empty());
+    }
 }
 
 TEST_F(SourceFileIo, UnwritablePlacesAreRefused) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/messages.h"
@@ -52,9 +53,7 @@ TEST(SourceWrite, FreshModelIsHeaderLeftRailAndThreeEndMarks) {
         EXPECT_EQ(file[at + 2], shapes[(row - 1) % 4]);
         EXPECT_EQ(file[at + 3], 0xFF);
     }
-    EXPECT_EQ(file[403], 0xFF);
-    EXPECT_EQ(file[404], 0xFF);
-    EXPECT_EQ(file[405], 0xFF);
+    EXPECT_EQ(Bytes(file.begin() + 403, file.end()), (Bytes{0xFF, 0xFF, 0xFF}));
 }
 
 TEST(SourceWrite, RecordLayoutsOfLdiAndTimer) {
@@ -151,21 +150,20 @@ TEST(SourceRoundTrip, EveryElementAndParameterKindIsByteIdentical) {
     ASSERT_TRUE(Load(loaded, file).ok);
     EXPECT_EQ(EncodeSourceFile(loaded), file);
 
+    // The model itself must match, not only its bytes: a reader and writer
+    // that misplace a parameter the same way would still agree on the file.
     for (int row = 0; row < GridRows; ++row) {
         for (int column = 0; column < 9; ++column) {
             const LadderCell& a = original.grid.at(row, column);
             const LadderCell& b = loaded.grid.at(row, column);
             SCOPED_TRACE(testing::Message() << row << "," << column);
-            ASSERT_EQ(a.shape, b.shape);
-            ASSERT_EQ(a.element, b.element);
-            if (!a.hasElement()) continue;
-            const CatalogueEntry& entry = CatalogueEntryFor(a.element);
-            for (int p = 0; p < entry.paramCount; ++p) {
-                const ParamKind kind = entry.paramDefs[static_cast<size_t>(p)].kind;
-                if (kind == ParamKind::Variable || kind == ParamKind::Label)
-                    EXPECT_EQ(a.params[static_cast<size_t>(p)][0], b.params[static_cast<size_t>(p)][0]);
-                else
-                    EXPECT_EQ(SlotText(a.params[static_cast<size_t>(p)]), SlotText(b.params[static_cast<size_t>(p)]));
+            ASSERT_EQ(std::pair(a.shape, a.element), std::pair(b.shape, b.element));
+            for (int p = 0; a.hasElement() && p < CatalogueEntryFor(a.element).paramCount; ++p) {
+                const ParamKind kind = CatalogueEntryFor(a.element).paramDefs[static_cast<size_t>(p)].kind;
+                const ParamSlot& x = a.params[static_cast<size_t>(p)];
+                const ParamSlot& y = b.params[static_cast<size_t>(p)];
+                if (kind == ParamKind::Variable || kind == ParamKind::Label) EXPECT_EQ(x[0], y[0]);
+                else EXPECT_EQ(SlotText(x), SlotText(y));
             }
         }
     }
@@ -239,16 +237,6 @@ TEST(SourceRead, ShorterTextOverLongerShowsOnlyTheShorter) {
     SetSlotText(model.grid.at(2, 2).params[0], "12345678");
     ASSERT_TRUE(Load(model, Concat(Header, {2, 2, 1, ElementLdi, 2, '4', '2', 0xFF})).ok);
     EXPECT_EQ(SlotText(model.grid.at(2, 2).params[0]), "42");
-
-    // The same through a save: a long time replaced by a short one.
-    ProgramModel first = Fresh();
-    SetSlotText(Place(first, 1, 1, KindBoxTwoSided, ElementOsc).params[0], "250.0");
-    SetSlotText(first.grid.at(1, 1).params[1], "1");
-    ProgramModel second = Fresh();
-    SetSlotText(Place(second, 1, 1, KindBoxTwoSided, ElementOsc).params[0], "2");
-    SetSlotText(second.grid.at(1, 1).params[1], "1");
-    ASSERT_TRUE(Load(first, EncodeSourceFile(second)).ok);
-    EXPECT_EQ(SlotText(first.grid.at(1, 1).params[0]), "2");
 }
 
 TEST(SourceRead, EndOfFileAtARecordBoundaryEndsTheSections) {

@@ -13,25 +13,19 @@ int CheckedCount(const ToolState& tools) {
     return count;
 }
 
-TEST(ToolState, StartsWithoutTool) {
-    ToolState tools;
-    EXPECT_EQ(tools.currentTool(), NoTool);
-    EXPECT_EQ(CheckedCount(tools), 0);
-}
-
 TEST(ToolState, ChoosingTheSameToolTwiceLeavesNone) {
     ToolState tools;
-    tools.ToggleTool(KindContactOpen);
-    EXPECT_EQ(tools.currentTool(), KindContactOpen);
-    EXPECT_EQ(tools.flag(KindContactOpen), 1);
-    EXPECT_EQ(CheckedCount(tools), 1);
-
-    tools.ToggleTool(KindContactOpen);
     EXPECT_EQ(tools.currentTool(), NoTool);
     EXPECT_EQ(CheckedCount(tools), 0);
-
-    tools.ToggleTool(KindContactOpen);
-    EXPECT_EQ(tools.currentTool(), KindContactOpen);
+    for (int round = 0; round < 2; ++round) {
+        tools.ToggleTool(KindContactOpen);
+        EXPECT_EQ(tools.currentTool(), KindContactOpen);
+        EXPECT_EQ(tools.flag(KindContactOpen), 1);
+        EXPECT_EQ(CheckedCount(tools), 1);
+        tools.ToggleTool(KindContactOpen);
+        EXPECT_EQ(tools.currentTool(), NoTool);
+        EXPECT_EQ(CheckedCount(tools), 0);
+    }
 }
 
 TEST(ToolState, AnotherToolTakesOverTheCheckMark) {
@@ -45,6 +39,12 @@ TEST(ToolState, AnotherToolTakesOverTheCheckMark) {
     tools.ToggleTool(KindContactOpen);
     EXPECT_EQ(tools.currentTool(), KindContactOpen);
     EXPECT_EQ(CheckedCount(tools), 1);
+    // Kinds without a flag are ignored.
+    tools.ToggleTool(ShapeEmpty);
+    tools.ToggleTool(-1);
+    EXPECT_EQ(tools.currentTool(), KindContactOpen);
+    EXPECT_EQ(tools.flag(ShapeEmpty), 0);
+    EXPECT_EQ(tools.flag(-3), 0);
 }
 
 TEST(ToolState, SelectingDoesNotToggle) {
@@ -61,16 +61,6 @@ TEST(ToolState, SelectingDoesNotToggle) {
     tools.Clear();
     EXPECT_EQ(tools.currentTool(), NoTool);
     EXPECT_EQ(CheckedCount(tools), 0);
-}
-
-TEST(ToolState, KindsWithoutAFlagAreIgnored) {
-    ToolState tools;
-    tools.ToggleTool(KindCoil);
-    tools.ToggleTool(ShapeEmpty);
-    tools.ToggleTool(-1);
-    EXPECT_EQ(tools.currentTool(), KindCoil);
-    EXPECT_EQ(tools.flag(ShapeEmpty), 0);
-    EXPECT_EQ(tools.flag(-3), 0);
 }
 
 TEST(ToolCommands, EachCommandSelectsItsOwnKind) {
