@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/MarkupRenderer.h"
@@ -35,13 +36,18 @@ QTextCharFormat FormatAt(QTextBrowser* browser, int position) {
 struct ManualTimer {
     std::vector<int> requested;
     std::function<void()> fire;
-    CAboutDialog::TimerStarter Starter() {
-        return [this](int milliseconds, std::function<void()> callback) {
-            requested.push_back(milliseconds);
-            fire = std::move(callback);
-        };
-    }
 };
+
+// A box shown with the manual timer in place of the real one.
+std::unique_ptr<CAboutDialog> ShowSplash(int& counter, ManualTimer& timer) {
+    auto dialog = std::make_unique<CAboutDialog>(counter, VersionFont());
+    dialog->SetTimerStarter([&timer](int milliseconds, std::function<void()> callback) {
+        timer.requested.push_back(milliseconds);
+        timer.fire = std::move(callback);
+    });
+    dialog->show();
+    return dialog;
+}
 
 TEST(AboutBox, ShowsNameVersionPurposeAndModel) {
     int counter = 100;
@@ -63,15 +69,12 @@ TEST(AboutBox, ShowsNameVersionPurposeAndModel) {
     ASSERT_NE(icon, nullptr);
     EXPECT_FALSE(icon->pixmap().isNull());
 
-    bool hasAccept = false;
-    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
-        hasAccept = hasAccept || button->text() == "Aceptar";
-    }
-    EXPECT_TRUE(hasAccept);
+    const auto* accept = dialog.findChild<QPushButton*>("acceptButton");
+    ASSERT_NE(accept, nullptr);
+    EXPECT_EQ(accept->text(), "Aceptar");
 
     QPushButton* tiny = dialog.splashButton();
     ASSERT_NE(tiny, nullptr);
-    EXPECT_EQ(tiny->objectName(), "splashButton");
     EXPECT_TRUE(tiny->text().isEmpty());
     EXPECT_TRUE(tiny->isFlat());
     EXPECT_LT(tiny->maximumWidth(), 20);
@@ -94,119 +97,87 @@ TEST(AboutBox, MakerLineIsDarkGreyBoldWithALinkToTheDocumentation) {
     EXPECT_EQ(maker->document()->blockCount(), 1);
 }
 
-TEST(AboutBox, CreditsAndTelephoneKeepTheMakerColour) {
-    int counter = 100;
-    CAboutDialog dialog(counter, VersionFont());
-    QTextBrowser* maker = dialog.makerLine();
-    SetMarkupText(maker, CAboutDialog::CreditsMarkup());
-    ASSERT_EQ(maker->document()->blockCount(), 2);
-    const QString target = *LinkAt(maker, {0, 1});
-    EXPECT_TRUE(target.startsWith("mailto:"));
-    EXPECT_TRUE(target.endsWith(".example.org"));
-    const int phone = maker->document()->lastBlock().position();
-    EXPECT_EQ(FormatAt(maker, phone).foreground().color(), QColor(0x0F, 0x0F, 0x0F));
-    EXPECT_GE(FormatAt(maker, phone).fontWeight(), QFont::Bold);
-}
-
 TEST(Splash, FirstShowingClosesItselfAfterThreeSeconds) {
     int counter = 0;
     ManualTimer timer;
-    CAboutDialog dialog(counter, VersionFont());
-    dialog.SetTimerStarter(timer.Starter());
-    dialog.show();
+    auto dialog = ShowSplash(counter, timer);
     ASSERT_EQ(timer.requested, std::vector<int>{3000});
-    ASSERT_TRUE(dialog.isVisible());
+    ASSERT_TRUE(dialog->isVisible());
     timer.fire();
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(counter, CAboutDialog::ShownCounter);
 }
 
-TEST(Splash, DefaultTimerIsArmedForThreeSecondsOnTheFirstShowingOnly) {
+TEST(Splash, DefaultTimerIsASingleShotOfThreeSeconds) {
     int counter = 0;
-    CAboutDialog first(counter, VersionFont());
-    first.show();
-    auto* timer = first.findChild<QTimer*>("splashTimer");
+    CAboutDialog dialog(counter, VersionFont());
+    dialog.show();
+    auto* timer = dialog.findChild<QTimer*>("splashTimer");
     ASSERT_NE(timer, nullptr);
     EXPECT_TRUE(timer->isActive());
     EXPECT_TRUE(timer->isSingleShot());
     EXPECT_EQ(timer->interval(), 3000);
-    first.accept();
-
-    CAboutDialog later(counter, VersionFont());
-    later.show();
-    EXPECT_EQ(later.findChild<QTimer*>("splashTimer"), nullptr);
 }
 
 TEST(Splash, TinyButtonKeepsTheBoxOpenUntilAccepted) {
     int counter = 0;
     ManualTimer timer;
-    CAboutDialog dialog(counter, VersionFont());
-    dialog.SetTimerStarter(timer.Starter());
-    dialog.show();
-    dialog.splashButton()->click();
+    auto dialog = ShowSplash(counter, timer);
+    dialog->splashButton()->click();
     EXPECT_EQ(counter, 1);
     timer.fire();
-    EXPECT_TRUE(dialog.isVisible());
-    dialog.findChild<QPushButton*>("acceptButton")->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->findChild<QPushButton*>("acceptButton")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(counter, CAboutDialog::ShownCounter);
 }
 
-TEST(Splash, NinthPressShowsTheCredits) {
+TEST(Splash, NinthPressShowsTheCreditsInTheMakerColour) {
     int counter = 0;
     ManualTimer timer;
-    CAboutDialog dialog(counter, VersionFont());
-    dialog.SetTimerStarter(timer.Starter());
-    dialog.show();
-    const QString maker = dialog.makerLine()->toPlainText();
+    auto dialog = ShowSplash(counter, timer);
+    QTextBrowser* line = dialog->makerLine();
+    const QString maker = line->toPlainText();
     for (int press = 1; press <= 8; ++press) {
-        dialog.splashButton()->click();
-        ASSERT_EQ(dialog.makerLine()->toPlainText(), maker) << press;
+        dialog->splashButton()->click();
+        ASSERT_EQ(line->toPlainText(), maker) << press;
     }
-    dialog.splashButton()->click();
-    const QString credits = dialog.makerLine()->toPlainText();
-    EXPECT_NE(credits, maker);
+    dialog->splashButton()->click();
+    const QString credits = line->toPlainText();
     EXPECT_TRUE(credits.contains("Equipo"));
-    EXPECT_EQ(dialog.makerLine()->document()->blockCount(), 2);
+    ASSERT_EQ(line->document()->blockCount(), 2);
+    const QString target = LinkAt(line, {0, 1}).value_or(QString());
+    EXPECT_TRUE(target.startsWith("mailto:"));
+    EXPECT_TRUE(target.endsWith(".example.org"));
+    // The telephone line keeps the maker's dark grey bold.
+    const int phone = line->document()->lastBlock().position();
+    EXPECT_EQ(FormatAt(line, phone).foreground().color(), QColor(0x0F, 0x0F, 0x0F));
+    EXPECT_GE(FormatAt(line, phone).fontWeight(), QFont::Bold);
     // Further presses leave the credits alone.
-    dialog.splashButton()->click();
-    EXPECT_EQ(dialog.makerLine()->toPlainText(), credits);
+    dialog->splashButton()->click();
+    EXPECT_EQ(line->toPlainText(), credits);
     EXPECT_EQ(counter, 10);
 }
 
 TEST(Splash, LaterShowingsHaveNoTimerAndNoCredits) {
     int counter = 0;
-    {
-        ManualTimer timer;
-        CAboutDialog dialog(counter, VersionFont());
-        dialog.SetTimerStarter(timer.Starter());
-        dialog.show();
-        dialog.reject();
-    }
+    ManualTimer first;
+    ShowSplash(counter, first)->reject();
     ASSERT_EQ(counter, CAboutDialog::ShownCounter);
     ManualTimer timer;
-    CAboutDialog again(counter, VersionFont());
-    again.SetTimerStarter(timer.Starter());
-    again.show();
+    auto again = ShowSplash(counter, timer);
     EXPECT_TRUE(timer.requested.empty());
-    const QString maker = again.makerLine()->toPlainText();
-    for (int press = 0; press < 12; ++press) {
-        again.splashButton()->click();
-    }
-    EXPECT_EQ(again.makerLine()->toPlainText(), maker);
-    EXPECT_TRUE(again.isVisible());
+    const QString maker = again->makerLine()->toPlainText();
+    for (int press = 0; press < 12; ++press) again->splashButton()->click();
+    EXPECT_EQ(again->makerLine()->toPlainText(), maker);
+    EXPECT_TRUE(again->isVisible());
 }
 
 TEST(Splash, TimerAfterAnEarlyCloseDoesNothing) {
     int counter = 0;
     ManualTimer timer;
-    {
-        CAboutDialog dialog(counter, VersionFont());
-        dialog.SetTimerStarter(timer.Starter());
-        dialog.show();
-        dialog.accept();
-    }
+    ShowSplash(counter, timer)->accept();
     ASSERT_TRUE(timer.fire);
     timer.fire();  // the box is gone: nothing to close, nothing to crash
     EXPECT_EQ(counter, CAboutDialog::ShownCounter);

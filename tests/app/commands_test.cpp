@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 #include "app/CHelpWindow.h"
@@ -166,7 +167,7 @@ TEST_F(CommandsTest, AToolChosenInTheViewMovesTheCheckMark) {
     EXPECT_TRUE(frame().action(cmd::ToolHorizontal)->isChecked());
 }
 
-TEST_F(CommandsTest, ElementToolTipsAreTheirMnemonics) {
+TEST_F(CommandsTest, ElementToolsExplainThemselves) {
     for (const ElementToolCommand& tool : ElementToolCommands) {
         SCOPED_TRACE(tool.id);
         QAction* action = frame().action(tool.id);
@@ -174,9 +175,6 @@ TEST_F(CommandsTest, ElementToolTipsAreTheirMnemonics) {
         EXPECT_EQ(action->toolTip(), QString::fromUtf8(tool.mnemonic));
         EXPECT_FALSE(action->statusTip().isEmpty());
         EXPECT_EQ(action->whatsThis(), action->statusTip());
-        if (tool.menuText) {
-            EXPECT_EQ(action->text(), QString::fromUtf8(tool.menuText));
-        }
     }
     EXPECT_EQ(frame().action(cmd::ToolLd)->statusTip(), "Inserta una carga de acumulador ");
     EXPECT_EQ(frame().action(cmd::ToolDelete)->statusTip(), "Elimina un elemento");
@@ -243,7 +241,7 @@ TEST_F(CommandsTest, TheLiveMonitorBarWaitsHidden) {
     }
 }
 
-TEST_F(CommandsTest, HelpCommands) {
+TEST_F(CommandsTest, HelpTopicsOpenOneGuideAndF1EntersWhatsThis) {
     EXPECT_EQ(frame().helpWindow(), nullptr);
     frame().action(cmd::HelpTopics)->trigger();
     ASSERT_NE(frame().helpWindow(), nullptr);
@@ -251,6 +249,18 @@ TEST_F(CommandsTest, HelpCommands) {
     CHelpWindow* first = frame().helpWindow();
     frame().action(cmd::HelpTopics)->trigger();
     EXPECT_EQ(frame().helpWindow(), first);
+    EXPECT_EQ(first->windowTitle(), "Temas de ayuda");
+    EXPECT_FALSE(first->isModal());
+    // A Spanish guide to the keys and to the road from diagram to controller, in its order.
+    const QString text = first->browser()->toPlainText();
+    for (const char* key : {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Alt+X", "Alt+P", "F1"}) {
+        EXPECT_TRUE(text.contains(QLatin1StringView(key))) << key;
+    }
+    qsizetype at = 0;
+    for (const char* step : {"Dibujar", "Dar los operandos", "Guardar", "Compilar", "Enviar", "Ejecutar"}) {
+        at = text.indexOf(QString::fromUtf8(step), at);
+        ASSERT_GE(at, 0) << step;
+    }
 
     for (int key : {0, 1}) {
         Press(Qt::Key_F1, key == 0 ? Qt::NoModifier : Qt::ShiftModifier);

@@ -59,12 +59,13 @@ protected:
     std::vector<std::string> compiledPaths;
 };
 
-TEST_F(CompileCommandTest, WithoutAPathACancelledSaveCompilesNothing) {
+TEST_F(CompileCommandTest, WithoutAPathTheSaveDialogComesFirst) {
     PutProgram(doc().model(), true);
     frame().dialogs().compile = [this](QWidget*, Compiler&, ProgramModel&, const std::string& path, Prompts&) {
         compiledPaths.push_back(path);
         return 0;
     };
+    // Cancelled: nothing is compiled, written or opened.
     prompts.fileAnswers = {std::nullopt};
     Compile();
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
@@ -72,14 +73,7 @@ TEST_F(CompileCommandTest, WithoutAPathACancelledSaveCompilesNothing) {
     EXPECT_TRUE(compiledPaths.empty());
     EXPECT_TRUE(opened.empty());
     EXPECT_TRUE(QDir(files.path()).isEmpty());
-}
-
-TEST_F(CompileCommandTest, WithoutAPathTheNameChosenIsCompiled) {
-    PutProgram(doc().model(), true);
-    frame().dialogs().compile = [this](QWidget*, Compiler&, ProgramModel&, const std::string& path, Prompts&) {
-        compiledPaths.push_back(path);
-        return 0;
-    };
+    // A name chosen: the saved file is the one compiled.
     prompts.fileAnswers = {FilePath("motor")};
     Compile();
     EXPECT_EQ(compiledPaths, (std::vector<std::string>{FilePath("motor.ldr")}));

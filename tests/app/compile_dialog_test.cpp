@@ -52,6 +52,11 @@ protected:
         source = folder.filePath("prog.ldr").toStdString();
     }
     bool Exists(const char* name) const { return QFileInfo::exists(folder.filePath(name)); }
+    // Starts the box on the test's source and waits until the worker has reported its end.
+    void RunToEnd(CompileDialog& dialog) {
+        ASSERT_TRUE(dialog.Start(source, prompts));
+        ASSERT_TRUE(WaitFor([&] { return dialog.button()->text() != "Cancelar"; }));
+    }
 
     QTemporaryDir folder;
     std::unique_ptr<ProgramModel> model;
@@ -116,8 +121,7 @@ TEST_F(CompileDialogTest, CleanProgramEndsWithMemoryLengthAndAceptar) {
 TEST_F(CompileDialogTest, WarningsOnlyWriteTheImageAndOfferTheList) {
     PutRung(*model, 1);  // no END: the last instruction is not END or RJP
     CompileDialog dialog(compiler, *model);
-    ASSERT_TRUE(dialog.Start(source, prompts));
-    ASSERT_TRUE(WaitFor([&] { return dialog.button()->text() != "Cancelar"; }));
+    ASSERT_NO_FATAL_FAILURE(RunToEnd(dialog));
     EXPECT_EQ(dialog.button()->text(), "Ver Errores");
     EXPECT_EQ(dialog.errorsField()->text(), "0");
     EXPECT_EQ(dialog.warningsField()->text(), QString::number(compiler.warningCount()));
@@ -132,8 +136,7 @@ TEST_F(CompileDialogTest, ErrorsKeepTheProgressLabelAndDropTheListing) {
         PutRung(*model, row);
     }
     CompileDialog dialog(compiler, *model);
-    ASSERT_TRUE(dialog.Start(source, prompts));
-    ASSERT_TRUE(WaitFor([&] { return dialog.button()->text() != "Cancelar"; }));
+    ASSERT_NO_FATAL_FAILURE(RunToEnd(dialog));
     EXPECT_EQ(dialog.button()->text(), "Ver Errores");
     ASSERT_GE(compiler.errorCount(), 1);
     EXPECT_EQ(dialog.errorsField()->text(), QString::number(compiler.errorCount()));
@@ -207,8 +210,7 @@ TEST_F(CompileDialogTest, DestroyingTheBoxStopsAndAwaitsTheWorker) {
     // The compiler is free for the next compilation.
     PutEnd(*model, 23);
     CompileDialog again(compiler, *model);
-    ASSERT_TRUE(again.Start(source, prompts));
-    ASSERT_TRUE(WaitFor([&] { return again.button()->text() != "Cancelar"; }));
+    ASSERT_NO_FATAL_FAILURE(RunToEnd(again));
 }
 
 }  // namespace

@@ -16,15 +16,7 @@ using testing::ShellTest;
 
 enum class Operation { New, Open, Recent, Close };
 
-const char* Name(Operation operation) {
-    switch (operation) {
-    case Operation::New: return "New";
-    case Operation::Open: return "Open";
-    case Operation::Recent: return "Recent";
-    case Operation::Close: return "Close";
-    }
-    return "?";
-}
+const char* const OperationNames[] = {"New", "Open", "Recent", "Close"};
 
 QAction* RecentAction(CMainFrame& frame, int index) {
     for (QAction* action : frame.recentFileMenu()->actions()) {
@@ -62,8 +54,9 @@ TEST_F(DocumentFlowTest, DiscardQuestionMatrix) {
         for (bool modified : {false, true}) {
             for (bool yes : {false, true}) {
                 if (!modified && !yes) continue;  // nothing is asked: one case is enough
-                SCOPED_TRACE(::testing::Message() << Name(operation) << " modified=" << modified << " yes=" << yes);
+                SCOPED_TRACE(::testing::Message() << OperationNames[static_cast<int>(operation)] << " modified=" << modified << " yes=" << yes);
                 prompts = {};
+                testing::UsePrivateSettingsStore();
                 StartWithLoadedDiagram();
                 doc().SetModified(modified);
                 if (modified) prompts.yesNoAnswers = {yes};
@@ -88,13 +81,20 @@ TEST_F(DocumentFlowTest, DiscardQuestionMatrix) {
                     break;
                 }
 
-                EXPECT_EQ(prompts.questions.size(), modified ? 1u : 0u);
+                ASSERT_EQ(prompts.questions.size(), modified ? 1u : 0u);
+                if (modified) {
+                    EXPECT_EQ(prompts.questions[0].text, "El diagrama fue editado. Descarta los cambios?");
+                    EXPECT_EQ(prompts.questions[0].caption, "Descartar");
+                }
                 EXPECT_TRUE(prompts.AllAnswersUsed());
                 if (!proceeds) {
                     EXPECT_TRUE(OldDiagramKept());
                     EXPECT_TRUE(doc().modified());
                     EXPECT_TRUE(frame().isVisible());
                     EXPECT_TRUE(prompts.fileRequests.empty());
+                    // A refused close keeps running and writes no settings.
+                    EXPECT_FALSE(app->settingsWritten());
+                    EXPECT_TRUE(testing::Store().allKeys().isEmpty());
                     continue;
                 }
                 switch (operation) {
@@ -114,6 +114,7 @@ TEST_F(DocumentFlowTest, DiscardQuestionMatrix) {
                 case Operation::Close:
                     EXPECT_FALSE(frame().isVisible());
                     EXPECT_TRUE(app->settingsWritten());
+                    EXPECT_EQ(testing::Store().value("Settings/CommPort").toInt(), 1);
                     break;
                 }
                 app.reset();

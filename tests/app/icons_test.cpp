@@ -1,6 +1,5 @@
 #include <QIcon>
 #include <QImage>
-#include <QPixmap>
 #include <QString>
 #include <gtest/gtest.h>
 
@@ -42,26 +41,6 @@ TEST(Icons, ContactSymbolsDifferOnlyByTheSlash) {
     const QImage closed = QIcon(":/icons/ldn.svg").pixmap(16, 16).toImage();
     EXPECT_NE(open, closed);
     EXPECT_GT(InkedPixels(closed), InkedPixels(open));
-}
-
-TEST(Indicators, ThreeLampsOfNineByNineInTheirColours) {
-    InitAppResources();
-    struct Lamp {
-        const char* path;
-        bool green;
-        bool red;
-    };
-    const Lamp lamps[] = {{":/indicators/green.svg", true, false},
-                          {":/indicators/red.svg", false, true},
-                          {":/indicators/dark.svg", false, false}};
-    for (const Lamp& lamp : lamps) {
-        const QPixmap pixmap(lamp.path);
-        ASSERT_FALSE(pixmap.isNull()) << lamp.path;
-        EXPECT_EQ(pixmap.size(), QSize(9, 9)) << lamp.path;
-        const QColor centre = pixmap.toImage().pixelColor(5, 6);
-        EXPECT_EQ(centre.green() > 150, lamp.green) << lamp.path;
-        EXPECT_EQ(centre.red() > 150, lamp.red) << lamp.path;
-    }
 }
 
 }  // namespace

