@@ -125,6 +125,7 @@ TEST_F(CompileCommandTest, AnEmptyDiagramStopsAtTheCompileBox) {
     EXPECT_EQ(prompts.messages, (std::vector<std::string>{"No hay elementos para compilar"}));
     EXPECT_TRUE(opened.empty());
     EXPECT_FALSE(QFile::exists(files.filePath("empty.prg")));
+    EXPECT_FALSE(QFile::exists(files.filePath("empty.bld")));
 }
 
 TEST_F(CompileCommandTest, TheRealCompileBoxLeadsToTheSendDialog) {

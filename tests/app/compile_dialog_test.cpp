@@ -17,7 +17,6 @@
 
 #include "compiler/compiler.h"
 #include "model/ladder_model.h"
-#include "model/messages.h"
 #include "../support/model_builders.h"
 #include "../support/scripted_prompts.h"
 
@@ -65,18 +64,6 @@ protected:
     testing::ScriptedPrompts prompts;
 };
 
-TEST_F(CompileDialogTest, EmptyDiagramReportsNothingToCompileAndTouchesNoFile) {
-    // Rails and wires only: nothing that compiles.
-    for (int column = 1; column <= 8; ++column) {
-        model->grid.at(1, column).shape = KindHorizontal;
-    }
-    EXPECT_EQ(RunCompileDialog(nullptr, compiler, *model, source, prompts), 255);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0], msg::NothingToCompile);
-    EXPECT_FALSE(Exists("prog.prg"));
-    EXPECT_FALSE(Exists("prog.bld"));
-}
-
 TEST_F(CompileDialogTest, CleanProgramEndsWithMemoryLengthAndAceptar) {
     PutRung(*model, 1);
     PutEnd(*model, 1);
@@ -118,7 +105,7 @@ TEST_F(CompileDialogTest, CleanProgramEndsWithMemoryLengthAndAceptar) {
     EXPECT_TRUE(compiler.hasFinalImage());
 }
 
-TEST_F(CompileDialogTest, WarningsOnlyWriteTheImageAndOfferTheList) {
+TEST_F(CompileDialogTest, WarningsOnlyReachMemoryAndOfferTheList) {
     PutRung(*model, 1);  // no END: the last instruction is not END or RJP
     CompileDialog dialog(compiler, *model);
     ASSERT_NO_FATAL_FAILURE(RunToEnd(dialog));
@@ -127,10 +114,9 @@ TEST_F(CompileDialogTest, WarningsOnlyWriteTheImageAndOfferTheList) {
     EXPECT_EQ(dialog.warningsField()->text(), QString::number(compiler.warningCount()));
     EXPECT_GE(compiler.warningCount(), 1);
     EXPECT_EQ(dialog.progressLabel()->text(), "memoria");
-    EXPECT_TRUE(Exists("prog.bld"));
 }
 
-TEST_F(CompileDialogTest, ErrorsKeepTheProgressLabelAndDropTheListing) {
+TEST_F(CompileDialogTest, ErrorsKeepTheProgressLabelAndOfferTheList) {
     // Every row of every block a rung: far more than 256 bytes of code.
     for (int row = 1; row < GridRows; ++row) {
         PutRung(*model, row);
@@ -141,8 +127,6 @@ TEST_F(CompileDialogTest, ErrorsKeepTheProgressLabelAndDropTheListing) {
     ASSERT_GE(compiler.errorCount(), 1);
     EXPECT_EQ(dialog.errorsField()->text(), QString::number(compiler.errorCount()));
     EXPECT_EQ(dialog.progressLabel()->text(), "Progreso");
-    EXPECT_FALSE(Exists("prog.prg"));
-    EXPECT_FALSE(Exists("prog.bld"));
 }
 
 TEST_F(CompileDialogTest, RunCompileDialogReturnsZeroWhenClosedAtTheEnd) {
