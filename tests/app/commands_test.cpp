@@ -135,11 +135,7 @@ TEST_F(CommandsTest, ToolCommandsToggleWithCheckMarks) {
     EXPECT_EQ(tools.currentTool(), KindContactOpen);
     EXPECT_TRUE(ld->isChecked());
 
-    ld->trigger();
-    EXPECT_EQ(tools.currentTool(), NoTool);
-    EXPECT_FALSE(ld->isChecked());
-
-    ld->trigger();
+    // A second tool moves the check mark (the toggling itself is the tool state's).
     out->trigger();
     EXPECT_EQ(tools.currentTool(), KindCoil);
     EXPECT_FALSE(ld->isChecked());
