@@ -42,54 +42,47 @@ protected:
     std::unique_ptr<CompileState> state;
 };
 
-TEST_F(ChainTable, LinkingOntoA72RecordChainWorksAndOntoA73RecordChainFails) {
-    const int32_t a = Chain(0, 72);
-    const int32_t b = Chain(72, 1);
-    EXPECT_EQ(LinkChain(*state, a, b), b);
-    EXPECT_EQ(Length(a), 73);
-    EXPECT_EQ(state->records[b].link, 71);
-
-    const int32_t c = Chain(73, 1);
-    EXPECT_EQ(LinkChain(*state, a, c), -1);
-    EXPECT_EQ(state->records[c].link, LinkFree);
-    EXPECT_EQ(state->diagnostics.errorCount(), 1);
-    EXPECT_EQ(state->diagnostics.at(0), (DiagnosticEntry{DiagInvalidCombination, 1, 73}));
+TEST_F(ChainTable, LinkedChainsMayTotal73RecordsWithAtMost71FollowingTheLinkedHead) {
+    const struct {
+        int32_t headLength, linkedLength;
+        int32_t tail;  // the returned tail, -1 for refused
+    } cases[] = {{72, 1, 72}, {73, 1, -1}, {1, 72, 72}, {1, 73, -1}};
+    for (const auto& c : cases) {
+        state = std::make_unique<CompileState>();
+        const int32_t a = Chain(0, c.headLength);
+        const int32_t b = Chain(c.headLength, c.linkedLength);
+        EXPECT_EQ(LinkChain(*state, a, b), c.tail) << c.headLength << "+" << c.linkedLength;
+        if (c.tail < 0) {
+            EXPECT_EQ(state->records[b].link, LinkFree);
+            EXPECT_EQ(state->diagnostics.errorCount(), 1);
+            EXPECT_EQ(state->diagnostics.at(0), (DiagnosticEntry{DiagInvalidCombination, 1, b}));
+            continue;
+        }
+        EXPECT_EQ(Length(a), 73);
+        EXPECT_EQ(state->records[b].link, c.headLength - 1);
+        // Every record taken over loses its nodes.
+        EXPECT_EQ(state->records[72].inColumn, -1);
+        EXPECT_EQ(state->records[72].outRow, -1);
+    }
 }
 
-TEST_F(ChainTable, LinkedChainMayBringAtMost71FollowingRecords) {
-    const int32_t a = Chain(0, 1);
-    const int32_t b = Chain(1, 72);  // b and 71 following
-    EXPECT_EQ(LinkChain(*state, a, b), 72);
-    // Every record taken over loses its nodes.
-    EXPECT_EQ(state->records[40].inColumn, -1);
-    EXPECT_EQ(state->records[72].outRow, -1);
-
-    state = std::make_unique<CompileState>();
-    const int32_t c = Chain(0, 1);
-    const int32_t d = Chain(1, 73);  // d and 72 following
-    EXPECT_EQ(LinkChain(*state, c, d), -1);
-    EXPECT_EQ(state->records[d].link, LinkFree);
-    EXPECT_EQ(state->diagnostics.errorCount(), 1);
-}
-
-TEST_F(ChainTable, BranchOutRefusesAFourthNestedControlSet) {
-    const int32_t a = Chain(0, 1);
-    const int32_t b = Chain(1, 5);
-    for (int32_t r = 2; r <= 4; ++r) state->records[r].element = ElementCs;
-    EXPECT_EQ(LinkChain(*state, a, b, LinkMode::BranchOut), 5);  // three cs follow b
-
-    const int32_t c = Chain(10, 1);
-    const int32_t d = Chain(11, 6);
-    for (int32_t r = 12; r <= 15; ++r) state->records[r].element = ElementCs;
-    EXPECT_EQ(LinkChain(*state, c, d, LinkMode::BranchOut), -1);
-    EXPECT_EQ(state->diagnostics.at(0), (DiagnosticEntry{DiagTooManyBranches, 1, 11}));
-    EXPECT_EQ(state->records[d].link, LinkFree);
-
-    // Outside a branch-out nobody counts them.
-    const int32_t e = Chain(20, 1);
-    const int32_t f = Chain(21, 6);
-    for (int32_t r = 22; r <= 25; ++r) state->records[r].element = ElementCs;
-    EXPECT_EQ(LinkChain(*state, e, f), 26);
+TEST_F(ChainTable, BranchOutRefusesAFourthNestedControlSetButPlainLinksDoNotCount) {
+    const struct {
+        int32_t controlSets;
+        LinkMode mode;
+        int32_t tail;
+    } cases[] = {{3, LinkMode::BranchOut, 5}, {4, LinkMode::BranchOut, -1}, {4, LinkMode::Plain, 6}};
+    for (const auto& c : cases) {
+        state = std::make_unique<CompileState>();
+        const int32_t a = Chain(0, 1);
+        const int32_t b = Chain(1, c.controlSets + 2);
+        for (int32_t r = 2; r < 2 + c.controlSets; ++r) state->records[r].element = ElementCs;
+        EXPECT_EQ(LinkChain(*state, a, b, c.mode), c.tail) << c.controlSets;
+        if (c.tail < 0) {
+            EXPECT_EQ(state->diagnostics.at(0), (DiagnosticEntry{DiagTooManyBranches, 1, 1}));
+            EXPECT_EQ(state->records[b].link, LinkFree);
+        }
+    }
 }
 
 TEST_F(ChainTable, AppendedRecordCopiesPlaceAndNodesAndPointsBackAtItsOwner) {
