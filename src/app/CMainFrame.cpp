@@ -26,7 +26,7 @@
 #include "app/CVelmorinDoc.h"
 #include "app/CommandTable.h"
 #include "compiler/ui/CompileDialog.h"
-#include "editor/CVelmorinView.h"
+#include "editor/ui/CVelmorinView.h"
 #include "model/tool_state.h"
 
 namespace velmorin {

@@ -7,6 +7,7 @@
 
 #include "compiler/compiler.h"
 #include "compiler/numbers.h"
+#include "model/header_line.h"
 #include "model/messages.h"
 
 namespace velmorin {
@@ -14,17 +15,6 @@ namespace {
 
 constexpr const char* Magic = "~VLB";
 constexpr size_t HeaderLineLimit = 510;  // characters of the first line that are read
-constexpr int FieldDigits = 10;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// At most ten digits from `at`; `at` is left on the character that ends them.
-int64_t ReadDigits(const std::string& text, size_t& at) {
-    int64_t value = 0;
-    for (int n = 0; n < FieldDigits && at < text.size() && IsDigit(text[at]); ++n, ++at)
-        value = value * 10 + (text[at] - '0');
-    return value;
-}
 
 }  // namespace
 
@@ -59,27 +49,17 @@ void WriteImageFile(const std::string& path, const CodeImage& image, const Image
 }
 
 Result ReadImageBytes(std::span<const uint8_t> bytes, CodeImage& image) {
-    // The first line as a line reader takes it: up to and including the line
-    // end, at most 510 characters; the text stops at a NUL byte.
-    size_t consumed = 0;
-    while (consumed < bytes.size() && consumed < HeaderLineLimit) {
-        if (bytes[consumed++] == '\n') break;
-    }
-    std::string line;
-    for (size_t i = 0; i < consumed && bytes[i] != 0; ++i) line.push_back(static_cast<char>(bytes[i]));
-
-    if (line.compare(0, 4, Magic) != 0) return Result::Fail(msg::NotImageFile);
-    size_t at = line.find('|');
-    if (at == std::string::npos) return Result::Fail(msg::ImageCorrupt);
-    for (int n = 0; n < FieldDigits && at < line.size() && !IsDigit(line[at]); ++n) ++at;
-    const int64_t major = ReadDigits(line, at);
-    if (at < line.size()) ++at;  // the 'r'
-    const int64_t minor = ReadDigits(line, at);
-    if (major > ImageVersion || minor > ImageRevision) return Result::Fail(msg::IncompatibleVersion);
-    const size_t bar = at + 1 < line.size() ? line.find('|', at + 1) : std::string::npos;
+    const HeaderLine header = ReadHeaderLine(bytes, HeaderLineLimit);
+    const std::string& line = header.text;
+    const size_t consumed = header.consumed;
+    if (!HasMagic(line, Magic)) return Result::Fail(msg::NotImageFile);
+    const std::optional<HeaderVersion> v = ParseHeaderVersion(line);
+    if (!v) return Result::Fail(msg::ImageCorrupt);
+    if (v->version > ImageVersion || v->revision > ImageRevision) return Result::Fail(msg::IncompatibleVersion);
+    const size_t bar = v->end + 1 < line.size() ? line.find('|', v->end + 1) : std::string::npos;
     if (bar == std::string::npos) return Result::Fail(msg::ImageCorrupt);
-    at = bar + 1;
-    const int64_t length = ReadDigits(line, at);
+    size_t at = bar + 1;
+    const int64_t length = ReadHeaderDigits(line, at);
     if (length > ImageSize) return Result::Fail(msg::ImageCorrupt);
     // A body shorter than announced is a damaged file, not a short program.
     if (bytes.size() - consumed < static_cast<size_t>(length)) return Result::Fail(msg::ImageCorrupt);

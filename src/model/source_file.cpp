@@ -11,6 +11,7 @@
 #include <optional>
 #include <random>
 
+#include "model/header_line.h"
 #include "model/messages.h"
 
 namespace velmorin {
@@ -71,16 +72,11 @@ public:
         pos_ += n;
         return true;
     }
-    // The header line as a line reader with a 511-byte buffer sees it: up to
-    // and including the LF, at most 510 bytes.
-    std::string HeaderLine() {
-        std::string line;
-        while (line.size() < MaxHeaderLine && !AtEnd()) {
-            const char c = static_cast<char>(bytes_[pos_++]);
-            line.push_back(c);
-            if (c == '\n') break;
-        }
-        return line;
+    // The header line as a line reader with a 511-byte buffer sees it.
+    std::string TakeHeaderLine() {
+        HeaderLine line = ReadHeaderLine(bytes_.subspan(pos_), MaxHeaderLine);
+        pos_ += line.consumed;
+        return std::move(line.text);
     }
 
 private:
@@ -88,37 +84,14 @@ private:
     size_t pos_ = 0;
 };
 
-struct Version {
-    int64_t version = 0;
-    int64_t revision = 0;
-};
-
-int64_t ReadDigits(const char*& p) {
-    int64_t value = 0;
-    for (int i = 0; i < 10 && *p >= '0' && *p <= '9'; ++i, ++p) value = value * 10 + (*p - '0');
-    return value;
-}
-
-// Version and revision after the first bar; nothing when the line has no bar.
-std::optional<Version> ParseVersion(const std::string& line) {
-    const char* p = std::strchr(line.c_str(), '|');
-    if (p == nullptr) return std::nullopt;
-    for (int i = 0; i < 10 && *p != '\0' && !(*p >= '0' && *p <= '9'); ++i) ++p;
-    Version v;
-    v.version = ReadDigits(p);
-    if (*p != '\0') ++p;  // the 'r'
-    v.revision = ReadDigits(p);
-    return v;
-}
-
 class SourceReader {
 public:
     SourceReader(ProgramModel& model, std::span<const uint8_t> bytes) : model_(model), in_(bytes) {}
 
     Result Read() {
-        const std::string line = in_.HeaderLine();
-        if (line.compare(0, std::strlen(Magic), Magic) != 0) return Result::Fail(msg::NotSourceFile);
-        const std::optional<Version> v = ParseVersion(line);
+        const std::string line = in_.TakeHeaderLine();
+        if (!HasMagic(line, Magic)) return Result::Fail(msg::NotSourceFile);
+        const std::optional<HeaderVersion> v = ParseHeaderVersion(line);
         if (!v || v->version > FormatVersion || v->revision > FormatRevision)
             return Result::Fail(msg::IncompatibleVersion);
         oldCodes_ = v->version == 100 && v->revision == 1;

@@ -17,7 +17,7 @@
 
 #include "app/CHelpWindow.h"
 #include "app/CommandTable.h"
-#include "editor/CVelmorinView.h"
+#include "editor/ui/CVelmorinView.h"
 #include "model/tool_state.h"
 #include "shell_test_support.h"
 

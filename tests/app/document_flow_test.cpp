@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandTable.h"
-#include "editor/CVelmorinView.h"
+#include "editor/ui/CVelmorinView.h"
 #include "model/messages.h"
 #include "shell_test_support.h"
 

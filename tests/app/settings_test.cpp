@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "editor/CVelmorinView.h"
+#include "editor/ui/CVelmorinView.h"
 #include "shell_test_support.h"
 
 namespace velmorin {

@@ -1,4 +1,4 @@
-#include "editor/CVelmorinView.h"
+#include "editor/ui/CVelmorinView.h"
 
 #include <algorithm>
 
