@@ -46,9 +46,7 @@ void CVelmorinView::resizeEvent(QResizeEvent* event) {
     UpdateScrollBars();
 }
 
-QPoint CVelmorinView::ScrollPosition() const {
-    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
-}
+QPoint CVelmorinView::ScrollPosition() const { return {horizontalScrollBar()->value(), verticalScrollBar()->value()}; }
 
 QRect CVelmorinView::CellSquare(GridCell cell) const {
     return QRect(cell.column * CellPixels, cell.row * CellPixels, CellPixels, CellPixels).translated(-ScrollPosition());
@@ -88,7 +86,8 @@ void CVelmorinView::SetLiveMode(bool live) {
 bool CVelmorinView::RefreshLive(const LiveImageSnapshot& image) {
     liveImage_ = image;
     const LiveRefresh refresh = velmorin::RefreshLive(model_.grid, image);
-    for (const Rect& r : refresh.invalidated) viewport()->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    for (const Rect& r : refresh.invalidated)
+        viewport()->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
     return refresh.allKnown;
 }
 

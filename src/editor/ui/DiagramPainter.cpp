@@ -51,7 +51,8 @@ const DiagramPainter::ShapedText& DiagramPainter::Shape(const std::string& bytes
     if (found != cache.constEnd()) return *found;
     if (cache.size() >= MaxCachedTexts) cache.clear();
     const QString text = QString::fromStdString(Windows1252ToUtf8(bytes));
-    const qreal width = fontMetrics_[static_cast<size_t>(std::clamp(font, 0, DiagramFontCount - 1))]->horizontalAdvance(text);
+    const qreal width =
+        fontMetrics_[static_cast<size_t>(std::clamp(font, 0, DiagramFontCount - 1))]->horizontalAdvance(text);
     return *cache.insert(key, ShapedText{text, width});
 }
 

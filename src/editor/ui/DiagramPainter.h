@@ -49,8 +49,7 @@ private:
         qreal width;  // pixels
     };
     const ShapedText& Shape(const std::string& bytes, int font);
-    void DrawTexts(QPainter& painter, const PaintPlan& plan, const PlannedCell& cell, QPointF origin,
-                   LadderCell* keep);
+    void DrawTexts(QPainter& painter, const PaintPlan& plan, const PlannedCell& cell, QPointF origin, LadderCell* keep);
 
     CellMetrics metrics_;
     std::array<QFont, DiagramFontCount> fonts_;

@@ -9,9 +9,13 @@
 #include <QSaveFile>
 #include <QScreen>
 
+#include <filesystem>
+#include <memory>
+
 #include "editor/print_layout.h"
 #include "editor/ui/DiagramPainter.h"
 #include "model/messages.h"
+#include "model/source_file.h"
 
 namespace velmorin {
 
@@ -49,6 +53,36 @@ Result ExportDiagramPdf(const ProgramModel& model, const std::string& path, cons
     }
     if (!printed || !file.commit()) return Result::Fail(msg::FileOpenError);
     return Result::Ok();
+}
+
+bool RunPdfExport(Prompts& prompts, const ProgramModel& model, const CellMetrics& metrics, const std::string& directory,
+                  const std::string& sourcePath) {
+    FileDialogRequest request;
+    request.save = true;
+    request.title = "Exportar PDF";
+    request.filters = {{"Documento PDF", "*.pdf"}};
+    const std::filesystem::path source(sourcePath);
+    request.presetName = source.empty() ? "*.pdf" : source.stem().string() + ".pdf";
+    request.directory = directory;
+    request.defaultExtension = "pdf";
+    request.confirmOverwrite = true;
+    const auto chosen = prompts.AskFile(request);
+    if (!chosen || chosen->empty()) return false;
+    std::string path = *chosen;
+    if (!std::filesystem::path(path).has_extension()) path += ".pdf";
+    const Result exported = ExportDiagramPdf(model, path, metrics);
+    if (!exported) prompts.ShowMessage(exported.message);
+    return exported.ok;
+}
+
+Result ExportSourceFilePdf(const std::string& sourcePath, const std::string& pdfPath) {
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    const Result read = ReadSourceFile(*model, sourcePath);
+    if (!read) return Result::Fail(sourcePath + ": " + read.message);
+    const Result written = ExportDiagramPdf(*model, pdfPath, ScreenCellMetrics());
+    if (!written) return Result::Fail(pdfPath + ": " + written.message);
+    return written;
 }
 
 }  // namespace velmorin

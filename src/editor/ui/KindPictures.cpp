@@ -9,7 +9,7 @@ namespace velmorin {
 namespace {
 
 constexpr int Size = CellPixels;
-constexpr int Mid = 31;     // wires run on pixels 31 and 32 across and down
+constexpr int Mid = 31;  // wires run on pixels 31 and 32 across and down
 constexpr int Stroke = 2;
 
 // Box geometry: the sides leave room at the left for the input wire and are
@@ -22,22 +22,38 @@ enum Stub { Up = 1, Down = 2, Left = 4, Right = 8 };
 // Wire pictures: the half lines from the centre that each kind shows.
 int WireStubs(int kind) {
     switch (kind) {
-        case KindCornerDownRight: return Down | Right;
-        case KindCornerUpRight: return Up | Right;
-        case KindCornerUpLeft: return Up | Left;
-        case KindCornerDownLeft: return Down | Left;
-        case KindCross: return Up | Down | Left | Right;
-        case KindHalfDown: return Down;
-        case KindHalfRight: return Right;
-        case KindHalfUp: return Up;
-        case KindHalfLeft: return Left;
-        case KindHorizontal: return Left | Right;
-        case KindTeeLeftRightUp: return Left | Right | Up;
-        case KindTeeUpDownLeft: return Up | Down | Left;
-        case KindTeeUpDownRight: return Up | Down | Right;
-        case KindTeeLeftRightDown: return Left | Right | Down;
-        case KindVertical: return Up | Down;
-        default: return 0;
+        case KindCornerDownRight:
+            return Down | Right;
+        case KindCornerUpRight:
+            return Up | Right;
+        case KindCornerUpLeft:
+            return Up | Left;
+        case KindCornerDownLeft:
+            return Down | Left;
+        case KindCross:
+            return Up | Down | Left | Right;
+        case KindHalfDown:
+            return Down;
+        case KindHalfRight:
+            return Right;
+        case KindHalfUp:
+            return Up;
+        case KindHalfLeft:
+            return Left;
+        case KindHorizontal:
+            return Left | Right;
+        case KindTeeLeftRightUp:
+            return Left | Right | Up;
+        case KindTeeUpDownLeft:
+            return Up | Down | Left;
+        case KindTeeUpDownRight:
+            return Up | Down | Right;
+        case KindTeeLeftRightDown:
+            return Left | Right | Down;
+        case KindVertical:
+            return Up | Down;
+        default:
+            return 0;
     }
 }
 
@@ -104,9 +120,12 @@ void DrawCrossOut(QPainter& p, bool framed, const QColor& ink) {
 
 QColor PictureInk(PictureVariant variant) {
     switch (variant) {
-        case PictureVariant::Red: return QColor(255, 0, 0);
-        case PictureVariant::Green: return QColor(0, 255, 0);
-        default: return QColor(0, 0, 0);
+        case PictureVariant::Red:
+            return QColor(255, 0, 0);
+        case PictureVariant::Green:
+            return QColor(0, 255, 0);
+        default:
+            return QColor(0, 0, 0);
     }
 }
 
@@ -138,16 +157,25 @@ void DrawKindPicture(QPainter& p, int kind, const QColor& ink) {
             HorizontalLine(p, BoxRight, Size, Mid, ink);
             DrawBox(p, 0, Size, true, false, ink);
             break;
-        case KindContactOpen: DrawContact(p, false, ink); break;
-        case KindContactClosed: DrawContact(p, true, ink); break;
+        case KindContactOpen:
+            DrawContact(p, false, ink);
+            break;
+        case KindContactClosed:
+            DrawContact(p, true, ink);
+            break;
         case KindConditional:
             HorizontalLine(p, 0, BoxLeft, Mid, ink);
             DrawBox(p, 0, 46, true, false, ink);
             Polyline(p, {QPointF(BoxLeft + 1, 46), QPointF(30, 61), QPointF(BoxRight - 2, 46)}, ink);
             break;
-        case KindCoil: DrawCoil(p, ink); break;
-        case KindBlank: break;
-        case KindCrossOut: DrawCrossOut(p, false, ink); break;
+        case KindCoil:
+            DrawCoil(p, ink);
+            break;
+        case KindBlank:
+            break;
+        case KindCrossOut:
+            DrawCrossOut(p, false, ink);
+            break;
         case KindLabelFrame:
             // Around the label's name at the top of the rail's first cell.
             HorizontalLine(p, 1, 63, 1, ink);
@@ -155,10 +183,17 @@ void DrawKindPicture(QPainter& p, int kind, const QColor& ink) {
             VerticalLine(p, 1, 1, 24, ink);
             VerticalLine(p, 61, 1, 24, ink);
             break;
-        case KindCrossOutAlt: DrawCrossOut(p, true, ink); break;
-        case KindRedSquare: p.fillRect(8, 8, 48, 48, PictureInk(PictureVariant::Red)); break;
-        case KindGreenSquare: p.fillRect(8, 8, 48, 48, PictureInk(PictureVariant::Green)); break;
-        default: break;
+        case KindCrossOutAlt:
+            DrawCrossOut(p, true, ink);
+            break;
+        case KindRedSquare:
+            p.fillRect(8, 8, 48, 48, PictureInk(PictureVariant::Red));
+            break;
+        case KindGreenSquare:
+            p.fillRect(8, 8, 48, 48, PictureInk(PictureVariant::Green));
+            break;
+        default:
+            break;
     }
     p.restore();
 }
