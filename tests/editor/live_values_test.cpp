@@ -25,7 +25,7 @@ TEST(LiveValues, ValueTextsFollowTheSlotFlags) {
     for (const Case& c : cases) EXPECT_EQ(FormatLiveValue(c.value, c.flags), c.text) << c.value;
 }
 
-TEST(LiveValues, WordsAreSignedLittleEndianAndNeverReadPastTheImage) {
+TEST(LiveValues, WordsAreSignedLittleEndianAtTheCountStateAndInsideTheImage) {
     LiveImageSnapshot image{};
     image[112] = 0x34;
     image[113] = 0x12;
@@ -38,11 +38,6 @@ TEST(LiveValues, WordsAreSignedLittleEndianAndNeverReadPastTheImage) {
     EXPECT_EQ(LiveValueAddress(9), 9);
     EXPECT_EQ(LiveValueAddress(76), 92);   // Cnt1
     EXPECT_EQ(LiveValueAddress(91), 122);  // Tpf2
-}
-
-TEST(LiveValues, OperandListKeepsFirstOccurrencesAndEndsWithMinusOne) {
-    EXPECT_EQ(FinishOperandList({5, 3, 5, -1, 300, 3, 0}), (MonitoredOperandList{5, 3, 0, -1}));
-    EXPECT_EQ(FinishOperandList({}), (MonitoredOperandList{-1}));
 }
 
 TEST(LiveValues, TheWorkerAlwaysReadsAWholeList) {
@@ -85,29 +80,6 @@ protected:
     std::unique_ptr<ProgramModel> model;
     LiveImageSnapshot image{};
 };
-
-TEST_F(RefreshLiveTest, ColoursFollowBitZeroAndOnlyChangesAreRepainted) {
-    LadderCell& start = Painted(1, 1, ElementLd, 0);
-    LadderCell& stop = Painted(1, 3, ElementLdn, 1);
-    LadderCell& motor = Painted(1, 8, ElementOut, 8);
-    image[0] = 1;
-    image[1] = 0xFE;  // bit 0 clear
-    image[8] = 3;
-    LiveRefresh first = RefreshLive(model->grid, image);
-    EXPECT_TRUE(first.allKnown);
-    EXPECT_EQ(start.liveState, ColourGreen);
-    EXPECT_EQ(stop.liveState, ColourRed);
-    EXPECT_EQ(motor.liveState, ColourGreen);
-    EXPECT_EQ(first.invalidated.size(), 3u);
-
-    // Nothing changed: nothing to repaint.
-    EXPECT_TRUE(RefreshLive(model->grid, image).invalidated.empty());
-
-    image[8] = 0;
-    const LiveRefresh second = RefreshLive(model->grid, image);
-    EXPECT_EQ(second.invalidated, (std::vector<Rect>{motor.elementRect}));
-    EXPECT_EQ(motor.liveState, ColourRed);
-}
 
 TEST_F(RefreshLiveTest, ValueTextsAreRedrawnEveryCycleAndLowerHalvesFollowTheUpper) {
     LadderCell& upper = Painted(5, 4, ElementCtv, 76);

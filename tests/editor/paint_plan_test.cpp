@@ -48,23 +48,6 @@ protected:
     PaintPlan plan;
 };
 
-TEST_F(PaintPlanTest, PaintsOnlyTheRowsAskedForColumnByColumn) {
-    PutElement(*model, 2, 3, ElementLd, testing::E1);
-    const PaintPlan& p = PlanRows(1, 4);
-    ASSERT_FALSE(p.cells.empty());
-    for (const PlannedCell& cell : p.cells) {
-        EXPECT_GE(cell.row, 1);
-        EXPECT_LE(cell.row, 4);
-    }
-    // Both rails of four rows and the one contact; empty cells draw nothing.
-    EXPECT_EQ(p.cells.size(), 9u);
-    EXPECT_EQ(Find(2, 3)->kind, KindContactOpen);
-    EXPECT_EQ(Find(2, 9)->kind, KindTeeUpDownLeft);
-    EXPECT_TRUE(std::is_sorted(p.cells.begin(), p.cells.end(), [](const PlannedCell& a, const PlannedCell& b) {
-        return a.row * 10 + a.column < b.row * 10 + b.column;
-    }));
-}
-
 TEST_F(PaintPlanTest, RowsToPaintCoverTheVisibleBandAndOneRowEachSide) {
     struct Case {
         int32_t top, bottom, first, last;
@@ -134,47 +117,6 @@ TEST_F(PaintPlanTest, HighlightsInvertTheirCellsAndShowEmptyOnesAsBlank) {
     }
 }
 
-TEST_F(PaintPlanTest, AnEndedSelectionShowsPlainAndIsClearedByThePaint) {
-    PaintInputs inputs;
-    inputs.rows = {1, 8};
-    inputs.selection = {-1, {2, 5}, {4, 6}};
-    const PaintPlan& p = Plan(inputs);
-    EXPECT_TRUE(p.selectionCleared);
-    for (const PlannedCell& cell : p.cells) EXPECT_EQ(cell.op, RasterOp::And);
-    EXPECT_EQ(Find(5, 3), nullptr);
-
-    // Off the painted rows it waits for a paint that reaches it.
-    inputs.rows = {9, 12};
-    EXPECT_FALSE(Plan(inputs).selectionCleared);
-}
-
-TEST_F(PaintPlanTest, APendingErasureIsBlankOnceAndEmptyAfterwards) {
-    PutElement(*model, 3, 4, ElementLd, testing::E1);
-    LadderCell& cell = model->grid.at(3, 4);
-    cell.shape = KindBlank;
-    cell.params[1][0] = 5;
-    PlanRows(1, 4);
-    ASSERT_NE(Find(3, 4), nullptr);
-    EXPECT_EQ(Find(3, 4)->kind, KindBlank);
-    EXPECT_EQ(Find(3, 4)->textCount, 0);  // the operand it held is not written over the blank
-    ASSERT_EQ(plan.erased.size(), 1u);
-
-    FinishPaint(plan, *model);
-    EXPECT_EQ(cell.shape, ShapeEmpty);
-    for (const ParamSlot& slot : cell.params) EXPECT_EQ(slot[0], Unchosen);
-    PlanRows(1, 4);
-    EXPECT_EQ(Find(3, 4), nullptr);
-    EXPECT_TRUE(plan.erased.empty());
-
-    // Printing draws it blank but changes nothing.
-    cell.shape = KindBlank;
-    PaintInputs printing;
-    printing.rows = {1, 4};
-    printing.printing = true;
-    Plan(printing);
-    EXPECT_TRUE(plan.erased.empty());
-}
-
 TEST_F(PaintPlanTest, TextsTakeTheirAnchorsFontsAndPlaces) {
     // tp: mnemonic, variable alias, time; ld: the alias at the mnemonic's anchor.
     PutElement(*model, 1, 8, ElementTp, 86);
@@ -215,30 +157,6 @@ TEST_F(PaintPlanTest, TextsTakeTheirAnchorsFontsAndPlaces) {
     EXPECT_FALSE(Find(2, 0)->labelFrame);
 }
 
-TEST_F(PaintPlanTest, ATextWiderThanTheLimitTakesTheNarrowFont) {
-    PutElement(*model, 5, 2, ElementOut, testing::S1);
-    PutElement(*model, 5, 4, ElementOut, testing::S1 + 1);
-    SetFieldText(model->aliases[testing::S1].alias, "abcdefghijklm");  // cut at 9 bytes: 90 units
-    SetFieldText(model->aliases[testing::S1 + 1].alias, "abcdefghijklm");
-    SetFieldText(model->labels[1].alias, "etiqueta");
-    metrics = {169, 169};
-    const TextMeasure wide = [](std::string_view text, int32_t font) {
-        return static_cast<int32_t>(text.size()) * (font == 2 ? 12 : 15);
-    };
-    PaintInputs inputs;
-    inputs.rows = {5, 5};
-    PlanPaint(*model, inputs, metrics, wide, plan);
-    const auto coil = Texts(5, 2);
-    ASSERT_EQ(coil.size(), 1u);
-    EXPECT_EQ(coil[0].text, "abcdefghi");
-    EXPECT_EQ(coil[0].font, 2);  // 135 units in font 1
-    EXPECT_EQ(coil[0].width, 108);
-    EXPECT_EQ(coil[0].x, (169 - 108 - 16) / 2);
-    const auto label = Texts(5, 0);
-    ASSERT_EQ(label.size(), 1u);
-    EXPECT_EQ(label[0].font, 0);  // 120 units: not past the limit
-}
-
 TEST_F(PaintPlanTest, LiveValuesReplaceThePresetOnTheirLineOrAreAdded) {
     PutElement(*model, 1, 8, ElementTp, 86);  // Tp1: count state at 112
     SetSlotText(model->grid.at(1, 8).params[1], "2.5");
@@ -246,6 +164,9 @@ TEST_F(PaintPlanTest, LiveValuesReplaceThePresetOnTheirLineOrAreAdded) {
     model->grid.at(3, 8).shape = KindBoxLowerHalf;
     model->grid.at(3, 8).element = ElementCtv;
     model->grid.at(3, 8).params = model->grid.at(2, 8).params;
+    model->grid.at(2, 8).liveState = ColourGreen;
+    model->grid.at(1, 8).liveState = 7;          // not a colour
+    model->grid.at(1, 0).liveState = ColourRed;  // the rail has no colours
     LiveImageSnapshot image{};
     image[112] = 250;
     image[92] = 0xFE;  // -2
@@ -273,6 +194,10 @@ TEST_F(PaintPlanTest, LiveValuesReplaceThePresetOnTheirLineOrAreAdded) {
     for (const auto& at : {GridCell{8, 1}, GridCell{8, 2}, GridCell{8, 3}})
         EXPECT_TRUE(Find(at.row, at.column)->elementRect);
     EXPECT_FALSE(Find(1, 0)->elementRect);
+    // Colours only where the kind has them, inside the rails, for a real state.
+    EXPECT_EQ(Find(2, 8)->variant, PictureVariant::Green);
+    EXPECT_EQ(Find(1, 8)->variant, PictureVariant::Black);
+    EXPECT_EQ(Find(1, 0)->variant, PictureVariant::Black);
 }
 
 TEST_F(PaintPlanTest, LivePaintCollectsEachPolledAddressOnce) {
@@ -292,30 +217,6 @@ TEST_F(PaintPlanTest, LivePaintCollectsEachPolledAddressOnce) {
 
     inputs.live = false;
     EXPECT_TRUE(Plan(inputs).monitoredOperands.empty());
-}
-
-TEST_F(PaintPlanTest, LiveColoursOnlyKindsWithVariantsInsideTheRails) {
-    PutElement(*model, 1, 1, ElementLd, testing::E1);
-    model->grid.at(1, 1).liveState = ColourGreen;
-    PutElement(*model, 1, 8, ElementOut, testing::S1);
-    model->grid.at(1, 8).liveState = ColourRed;
-    model->grid.at(1, 2).shape = KindHorizontal;
-    model->grid.at(1, 2).liveState = ColourGreen;
-    model->grid.at(1, 0).liveState = ColourGreen;
-    model->grid.at(1, 3).shape = KindContactOpen;
-    model->grid.at(1, 3).liveState = 7;  // not a colour
-    PaintInputs inputs;
-    inputs.rows = {1, 1};
-    inputs.live = true;
-    Plan(inputs);
-    EXPECT_EQ(Find(1, 1)->variant, PictureVariant::Green);
-    EXPECT_EQ(Find(1, 8)->variant, PictureVariant::Red);
-    EXPECT_EQ(Find(1, 2)->variant, PictureVariant::Black);
-    EXPECT_EQ(Find(1, 0)->variant, PictureVariant::Black);
-    EXPECT_EQ(Find(1, 3)->variant, PictureVariant::Black);
-    inputs.live = false;
-    Plan(inputs);
-    EXPECT_EQ(Find(1, 1)->variant, PictureVariant::Black);
 }
 
 TEST_F(PaintPlanTest, DamagedCellsAreDrawnAsFarAsKnown) {

@@ -30,21 +30,13 @@ TEST(PrintLayout, PagesReachTheLastRowInUse) {
     }
 }
 
-TEST(PrintLayout, PagesHoldTwelveRowsShiftedOneCellRightAndThreeDown) {
+TEST(PrintLayout, PagesHoldTwelveRowsPrintedPlain) {
     EXPECT_EQ(PrintPageRows(1).first, 1);
     EXPECT_EQ(PrintPageRows(1).last, 12);
     EXPECT_EQ(PrintPageRows(8).first, 85);
     EXPECT_EQ(PrintPageRows(8).last, 96);
     EXPECT_EQ(PrintPageRows(9).last, 96);
     EXPECT_TRUE(PrintPageRows(9).last < PrintPageRows(9).first);
-
-    const CellMetrics metrics{169, 170};
-    const LogicalPoint first = PrintCellOrigin(2, 13, 0, metrics);
-    EXPECT_EQ(first.x, 169);
-    EXPECT_EQ(first.y + metrics.h, 3 * 170);  // the first row's lower edge
-    const LogicalPoint later = PrintCellOrigin(2, 24, 9, metrics);
-    EXPECT_EQ(later.x, 10 * 169);
-    EXPECT_EQ(later.y - first.y, 11 * 170);
 
     const PaintInputs inputs = PrintPageInputs(2);
     EXPECT_TRUE(inputs.printing);

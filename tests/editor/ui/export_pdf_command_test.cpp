@@ -35,17 +35,12 @@ TEST_F(ExportPdfCommandTest, WritesThePagesWhereTheUserSaysAndReportsAFailure) {
     command->trigger();  // cancelled: nothing shown
     EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_FALSE(doc().modified());
-}
 
-TEST_F(ExportPdfCommandTest, OffersTheSourceNameForTheFile) {
-    const std::string source = WriteDiagram("motor.ldr");
-    StartOptions options;
-    options.sourceFile = QString::fromStdString(source);
-    ASSERT_TRUE(Start(options));
-    prompts.fileAnswers = {std::nullopt};
-    frame().action(cmd::FileExportPdf)->trigger();
-    ASSERT_EQ(prompts.fileRequests.size(), 1u);
-    EXPECT_EQ(prompts.fileRequests[0].presetName, "motor.pdf");
+    // Once the diagram has a file, the PDF is offered under its name.
+    prompts.fileAnswers = {FilePath("motor.ldr"), std::nullopt};
+    ASSERT_TRUE(doc().SaveDocumentAs());
+    command->trigger();
+    EXPECT_EQ(prompts.fileRequests.back().presetName, "motor.pdf");
 }
 
 }  // namespace
