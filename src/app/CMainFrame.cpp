@@ -27,6 +27,7 @@
 #include "app/CommandTable.h"
 #include "compiler/ui/CompileDialog.h"
 #include "editor/ui/CVelmorinView.h"
+#include "editor/ui/DiagramPrinter.h"
 #include "model/tool_state.h"
 
 namespace velmorin {
@@ -299,6 +300,11 @@ void CMainFrame::onFilePrintPreview() {
 void CMainFrame::onFilePrintSetup() {
     QPageSetupDialog dialog(&Printer(), this);
     dialog.exec();
+}
+
+void CMainFrame::onFileExportPdf() {
+    RunPdfExport(app_.prompts(), doc_.model(), view_->cellMetrics(), doc_.core().startDirectory(),
+                 doc_.core().currentPath());
 }
 
 void CMainFrame::onRecentFile(int index) {

@@ -86,6 +86,7 @@ public:
     void onFilePrint();
     void onFilePrintPreview();
     void onFilePrintSetup();
+    void onFileExportPdf();
     void onRecentFile(int index);
     void onAppExit();
     void onToolCommand(int commandId);

@@ -4,7 +4,7 @@
 
 namespace velmorin {
 
-const std::array<CommandDef, 30> CommandTable = {{
+const std::array<CommandDef, 31> CommandTable = {{
     {cmd::FileNew, "&Nuevo\tCtrl+N", "Ctrl+N", "Crea un diagrama nuevo\nNuevo", ":/icons/new.svg",
      &CMainFrame::onFileNew, false},
     {cmd::FileOpen, "&Abrir...\tCtrl+A", "Ctrl+O", "Abre un diagrama existente\nAbrir", ":/icons/open.svg",
@@ -21,6 +21,9 @@ const std::array<CommandDef, 30> CommandTable = {{
     {cmd::FilePrintSetup, "Con&figurar impresora...", "",
      "Cambia la impresora y las opciones de impresión\nConfigurar impresora", nullptr,
      &CMainFrame::onFilePrintSetup, false},
+    {cmd::FileExportPdf, "&Exportar PDF...", "",
+     "Guarda las páginas del diagrama en un archivo PDF\nExportar PDF", nullptr, &CMainFrame::onFileExportPdf,
+     false},
     {cmd::AppExit, "&Salir", "", "Sale de la aplicación; pregunta antes de descartar cambios\nSalir", nullptr,
      &CMainFrame::onAppExit, false},
 
@@ -73,7 +76,8 @@ namespace {
 
 constexpr int FileMenuItems[] = {cmd::FileNew,      cmd::FileOpen,         cmd::FileSave,       cmd::FileSaveAs,
                                  cmd::Separator,    cmd::FilePrint,        cmd::FilePrintPreview, cmd::FilePrintSetup,
-                                 cmd::Separator,    cmd::RecentFiles,      cmd::Separator,      cmd::AppExit};
+                                 cmd::FileExportPdf, cmd::Separator,    cmd::RecentFiles,    cmd::Separator,
+                                 cmd::AppExit};
 constexpr int ElementMenuItems[] = {cmd::ToolVertical, cmd::ToolHorizontal, cmd::ToolLd,
                                     cmd::ToolLdn,      cmd::ToolOut,        cmd::ToolIf,
                                     cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided, cmd::ToolCounter};

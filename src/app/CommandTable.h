@@ -20,6 +20,7 @@ inline constexpr int FileSaveAs = 57604;
 inline constexpr int FilePrintSetup = 57606;
 inline constexpr int FilePrint = 57607;
 inline constexpr int FilePrintPreview = 57609;
+inline constexpr int FileExportPdf = 32850;
 inline constexpr int RecentFile1 = 57616;  // ..57619
 inline constexpr int AppAbout = 57664;
 inline constexpr int AppExit = 57665;
@@ -70,7 +71,7 @@ struct MenuDef {
     std::span<const int> items;  // command ids, cmd::Separator, cmd::RecentFiles
 };
 
-extern const std::array<CommandDef, 30> CommandTable;
+extern const std::array<CommandDef, 31> CommandTable;
 extern const std::array<MenuDef, 5> MenuTable;
 extern const std::span<const int> ToolBarLayout;
 

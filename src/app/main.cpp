@@ -1,16 +1,19 @@
 // velmorin [FILE.ldr]
 // velmorin --screenshot FILE.png [FILE.ldr]   the main window as a picture
 // velmorin --screenshot-about FILE.png        the about box as a picture
-// Both picture modes skip the splash, write no settings and end at once;
-// they work on the offscreen platform.
+// velmorin --export-pdf OUT.pdf FILE.ldr      the printed pages as a PDF file
+// The picture modes skip the splash, write no settings and end at once;
+// they work on the offscreen platform. The export opens no window at all.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QTextStream>
 
 #include "app/CAboutDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmorinApp.h"
+#include "editor/ui/DiagramPrinter.h"
 
 namespace {
 
@@ -24,9 +27,34 @@ bool SavePicture(QWidget& widget, const QString& path) {
     return false;
 }
 
+// The export needs no display: without a platform chosen it runs offscreen.
+void ChooseHeadlessPlatform(int argc, char** argv) {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--export-pdf" || arg.startsWith("--export-pdf=")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            return;
+        }
+    }
+}
+
+int ExportPdf(const QString& pdfPath, const QStringList& files) {
+    if (files.size() != 1) {
+        QTextStream(stderr) << "velmorin: --export-pdf needs one source file\n";
+        return 1;
+    }
+    const velmorin::Result exported =
+        velmorin::ExportSourceFilePdf(QFileInfo(files.front()).absoluteFilePath().toStdString(), pdfPath.toStdString());
+    if (exported) return 0;
+    QTextStream(stderr) << "velmorin: " << QString::fromStdString(exported.message) << "\n";
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    ChooseHeadlessPlatform(argc, argv);
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(velmorin::SettingsOrganisation);
     QApplication::setApplicationName(velmorin::SettingsApplication);
@@ -39,12 +67,16 @@ int main(int argc, char** argv) {
     const QCommandLineOption screenshot("screenshot", "Guarda la ventana principal en FILE.png y termina.", "FILE.png");
     const QCommandLineOption screenshotAbout("screenshot-about", "Guarda el cuadro Acerca de en FILE.png y termina.",
                                              "FILE.png");
+    const QCommandLineOption exportPdf("export-pdf", "Guarda las páginas del diagrama FILE.ldr en OUT.pdf y termina.",
+                                       "OUT.pdf");
     parser.addOption(screenshot);
     parser.addOption(screenshotAbout);
+    parser.addOption(exportPdf);
     parser.addPositionalArgument("FILE.ldr", "Archivo fuente Ladder que se abre al iniciar.", "[FILE.ldr]");
     parser.process(qapp);
 
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(exportPdf)) return ExportPdf(parser.value(exportPdf), files);
     if (files.size() > 1) {
         QTextStream(stderr) << "velmorin: only one source file can be opened\n";
         return 2;

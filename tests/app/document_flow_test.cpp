@@ -181,7 +181,8 @@ TEST_F(DocumentFlowTest, RecentEntriesSitBetweenPrintingAndExit) {
     EXPECT_FALSE(items[placeholder]->isEnabled());
     EXPECT_TRUE(items[placeholder - 1]->isSeparator());
     EXPECT_TRUE(items[placeholder + 1]->isSeparator());
-    EXPECT_EQ(position(cmd::FilePrintSetup), placeholder - 2);
+    EXPECT_EQ(position(cmd::FilePrintSetup), placeholder - 3);
+    EXPECT_EQ(position(cmd::FileExportPdf), placeholder - 2);
     EXPECT_EQ(position(cmd::AppExit), placeholder + 2);
 
     for (const char* name : {"a.ldr", "b.ldr", "c.ldr", "d.ldr", "e.ldr"}) {

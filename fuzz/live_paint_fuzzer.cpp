@@ -1,0 +1,97 @@
+// Feeds controller bytes and damaged cells to the paint plan and the live
+// refresh: the first 256 bytes are the live image, the rest cell records
+// (row, column, kind, element, colour state, four parameter slots) written
+// straight into the grid, as no file could. Nothing may read past a slot or
+// an image, and what comes out must stay inside its tables.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "editor/live_values.h"
+#include "editor/paint_plan.h"
+#include "editor/print_layout.h"
+
+namespace {
+
+constexpr size_t RecordBytes = 5 + 4 * 10;
+
+int32_t Measure(std::string_view text, int32_t font) {
+    return static_cast<int32_t>(text.size()) * (font == 2 ? 13 : 17);
+}
+
+void CheckPlan(const velmorin::PaintPlan& plan) {
+    using namespace velmorin;
+    for (const PlannedCell& cell : plan.cells) {
+        if (cell.kind < 0 || cell.kind > KindGreenSquare) std::abort();
+        if (cell.firstText < 0 || cell.firstText + cell.textCount > static_cast<int32_t>(plan.texts.size()))
+            std::abort();
+    }
+    for (const PlannedText& text : plan.texts) {
+        if (text.text.empty() || text.text.size() > 10 || text.font < 0 || text.font > 2) std::abort();
+    }
+    if (plan.live) {
+        const MonitoredOperandList& list = plan.monitoredOperands;
+        if (list.empty() || list.back() != -1) std::abort();
+        bool seen[256] = {};
+        for (size_t i = 0; i + 1 < list.size(); ++i) {
+            if (list[i] < 0 || list[i] > 255 || seen[list[i]]) std::abort();
+            seen[list[i]] = true;
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace velmorin;
+    static ProgramModel* const reset = [] {
+        auto* m = new ProgramModel;
+        ResetModel(*m);
+        return m;
+    }();
+    static ProgramModel* const model = new ProgramModel;
+    *model = *reset;
+
+    LiveImageSnapshot image{};
+    const size_t imageBytes = size < image.size() ? size : image.size();
+    std::memcpy(image.data(), data, imageBytes);
+    data += imageBytes;
+    size -= imageBytes;
+    for (; size >= RecordBytes; data += RecordBytes, size -= RecordBytes) {
+        LadderCell& cell = model->grid.at(data[0] % GridRows, data[1] % GridColumns);
+        cell.shape = static_cast<int8_t>(data[2]);
+        cell.element = static_cast<int8_t>(data[3]);
+        cell.liveState = static_cast<int8_t>(data[4]);
+        for (size_t slot = 0; slot < 4; ++slot) std::memcpy(cell.params[slot].data(), data + 5 + 10 * slot, 10);
+        cell.elementRect = {data[0], data[1], data[0] + 64, data[1] + 64};
+        cell.operandRects[1] = {data[1], data[0], data[1] + 40, data[0] + 15};
+    }
+
+    const CellMetrics metrics{169, 169};
+    PaintPlan plan;
+    PaintInputs inputs;
+    inputs.rows = {image[0] % GridRows, image[0] % GridRows + 16};
+    inputs.hover = {image[1] % GridColumns, image[2] % GridRows};
+    inputs.selection = {static_cast<int8_t>(image[3]), {image[4] % 10, image[5] % 97}, {image[6] % 10, image[7] % 97}};
+    inputs.marked = {static_cast<int8_t>(image[8]), static_cast<int8_t>(image[9])};
+    PlanPaint(*model, inputs, metrics, Measure, plan);
+    CheckPlan(plan);
+
+    inputs.live = true;
+    inputs.liveImage = &image;
+    PlanPaint(*model, inputs, metrics, Measure, plan);
+    CheckPlan(plan);
+
+    PlanPaint(*model, PrintPageInputs(1 + image[10] % 8), metrics, Measure, plan);
+    CheckPlan(plan);
+    if (!plan.erased.empty()) std::abort();
+
+    const LiveRefresh refresh = RefreshLive(model->grid, image);
+    for (const Rect& r : refresh.invalidated) {
+        if (r.right <= r.left || r.bottom <= r.top) std::abort();
+    }
+    FinishPaint(plan, *model);
+    return 0;
+}

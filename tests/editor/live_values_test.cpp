@@ -1,0 +1,127 @@
+#include "editor/live_values.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+#include "../support/model_builders.h"
+
+namespace velmorin {
+namespace {
+
+using testing::PutElement;
+
+TEST(LiveValues, ValueTextsFollowTheSlotFlags) {
+    struct Case {
+        int32_t value;
+        int32_t flags;
+        const char* text;
+    } cases[] = {
+        {250, 0x15, " 25.0"},  {7, 0x05, "    7"},  {-2, 0x05, "   -2"},
+        {1234, 0x25, "12.34"}, {-5, 0x25, "-0.05"}, {32767, 0x05, "32767"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatLiveValue(c.value, c.flags), c.text) << c.value;
+}
+
+TEST(LiveValues, WordsAreSignedLittleEndianAtTheCountStateAndInsideTheImage) {
+    LiveImageSnapshot image{};
+    image[112] = 0x34;
+    image[113] = 0x12;
+    image[254] = 0xFF;
+    image[255] = 0xFF;
+    EXPECT_EQ(LiveWord(image, 112), 0x1234);
+    EXPECT_EQ(LiveWord(image, 254), -1);
+    EXPECT_FALSE(LiveWord(image, 255).has_value());
+    EXPECT_FALSE(LiveWord(image, -1).has_value());
+    EXPECT_EQ(LiveValueAddress(9), 9);
+    EXPECT_EQ(LiveValueAddress(76), 92);   // Cnt1
+    EXPECT_EQ(LiveValueAddress(91), 122);  // Tpf2
+}
+
+TEST(LiveValues, TheWorkerAlwaysReadsAWholeList) {
+    MonitoredOperandBoard board;
+    EXPECT_EQ(*board.Current(), (MonitoredOperandList{-1}));
+    const auto held = board.Current();
+    board.Publish({4, 9});
+    EXPECT_EQ(*board.Current(), (MonitoredOperandList{4, 9, -1}));
+    EXPECT_EQ(*held, (MonitoredOperandList{-1}));  // a reader keeps what it took
+
+    std::atomic<bool> torn{false};
+    std::thread reader([&] {
+        for (int i = 0; i < 20000; ++i) {
+            const auto list = board.Current();
+            if (list->empty() || list->back() != -1) torn = true;
+        }
+    });
+    for (int i = 0; i < 20000; ++i) board.Publish(MonitoredOperandList(static_cast<size_t>(i % 7), i % 90));
+    reader.join();
+    EXPECT_FALSE(torn);
+}
+
+class RefreshLiveTest : public ::testing::Test {
+protected:
+    RefreshLiveTest() : model(std::make_unique<ProgramModel>()) { ResetModel(*model); }
+
+    // A painted element: its rectangles as the painter stores them.
+    LadderCell& Painted(int row, int column, int element, int variable) {
+        PutElement(*model, row, column, element, variable);
+        LadderCell& cell = model->grid.at(row, column);
+        cell.elementRect = {column * 64, row * 64, column * 64 + 64, row * 64 + 64};
+        for (int s = 0; s < 3; ++s)
+            cell.operandRects[s] = {column * 64, row * 64 + 10 * s, column * 64 + 40, row * 64 + 10 * s + 8};
+        return cell;
+    }
+    static bool Has(const LiveRefresh& refresh, const Rect& rect) {
+        return std::find(refresh.invalidated.begin(), refresh.invalidated.end(), rect) != refresh.invalidated.end();
+    }
+
+    std::unique_ptr<ProgramModel> model;
+    LiveImageSnapshot image{};
+};
+
+TEST_F(RefreshLiveTest, ValueTextsAreRedrawnEveryCycleAndLowerHalvesFollowTheUpper) {
+    LadderCell& upper = Painted(5, 4, ElementCtv, 76);
+    LadderCell& lower = Painted(6, 4, ElementCtv, 76);
+    lower.shape = KindBoxLowerHalf;
+    image[76] = 1;
+    LiveRefresh refresh = RefreshLive(model->grid, image);
+    EXPECT_EQ(upper.liveState, ColourGreen);
+    EXPECT_EQ(lower.liveState, ColourGreen);
+    EXPECT_TRUE(Has(refresh, upper.elementRect));
+    EXPECT_TRUE(Has(refresh, lower.elementRect));
+    EXPECT_TRUE(Has(refresh, upper.operandRects[1]));  // the count
+    EXPECT_FALSE(Has(refresh, upper.operandRects[0]));
+
+    refresh = RefreshLive(model->grid, image);
+    EXPECT_EQ(refresh.invalidated, (std::vector<Rect>{upper.operandRects[1], lower.operandRects[1]}));
+}
+
+TEST_F(RefreshLiveTest, UnknownAndMisplacedElementsAreReportedAndSkipped) {
+    LadderCell& contact = Painted(1, 1, ElementLd, 0);
+    LadderCell& unknown = Painted(1, 2, ElementLd, 0);
+    unknown.element = 99;
+    unknown.liveState = ColourGreen;
+    LadderCell& onWire = Painted(1, 3, ElementLd, 0);
+    onWire.shape = KindHorizontal;
+    LadderCell& unset = Painted(1, 4, ElementLd, 0);
+    unset.params[0][0] = Unchosen;
+    LadderCell& lowerAtTop = Painted(0, 5, ElementCtv, 0x85);
+    lowerAtTop.shape = KindBoxLowerHalf;
+    LadderCell& wideIndex = Painted(1, 6, ElementOut, 0x7F);  // the highest index a signed byte holds
+    image[0] = 1;
+    image[127] = 1;
+
+    const LiveRefresh refresh = RefreshLive(model->grid, image);
+    EXPECT_FALSE(refresh.allKnown);
+    EXPECT_EQ(contact.liveState, ColourGreen);  // cells after the unknown one are still refreshed
+    EXPECT_EQ(unknown.liveState, ColourBlack);
+    EXPECT_EQ(onWire.liveState, ColourBlack);
+    EXPECT_EQ(unset.liveState, ColourBlack);
+    EXPECT_EQ(lowerAtTop.liveState, ColourBlack);
+    EXPECT_EQ(wideIndex.liveState, ColourGreen);
+}
+
+}  // namespace
+}  // namespace velmorin

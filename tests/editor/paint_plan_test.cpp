@@ -1,0 +1,277 @@
+#include "editor/paint_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "../support/model_builders.h"
+
+namespace velmorin {
+namespace {
+
+using testing::PutElement;
+
+// Regular fonts 10 units a character, the narrow one 6: the measure decides
+// the font and the place, so a simple rule shows both.
+int32_t FakeMeasure(std::string_view text, int32_t font) {
+    return static_cast<int32_t>(text.size()) * (font == 2 ? 6 : 10);
+}
+
+class PaintPlanTest : public ::testing::Test {
+protected:
+    PaintPlanTest() : model(std::make_unique<ProgramModel>()) { ResetModel(*model); }
+
+    const PaintPlan& Plan(PaintInputs inputs) {
+        PlanPaint(*model, inputs, metrics, FakeMeasure, plan);
+        return plan;
+    }
+    const PaintPlan& PlanRows(int32_t first, int32_t last) {
+        PaintInputs inputs;
+        inputs.rows = {first, last};
+        return Plan(inputs);
+    }
+    const PlannedCell* Find(int32_t row, int32_t column) const {
+        for (const PlannedCell& cell : plan.cells) {
+            if (cell.row == row && cell.column == column) return &cell;
+        }
+        return nullptr;
+    }
+    std::vector<PlannedText> Texts(int32_t row, int32_t column) const {
+        const PlannedCell* cell = Find(row, column);
+        if (cell == nullptr) return {};
+        return {plan.texts.begin() + cell->firstText, plan.texts.begin() + cell->firstText + cell->textCount};
+    }
+
+    std::unique_ptr<ProgramModel> model;
+    CellMetrics metrics{160, 128};  // 2.5 units a pixel across, 2 down
+    PaintPlan plan;
+};
+
+TEST_F(PaintPlanTest, RowsToPaintCoverTheVisibleBandAndOneRowEachSide) {
+    struct Case {
+        int32_t top, bottom, first, last;
+    } cases[] = {
+        {0, 960, 0, 15},                           // the top: nothing above row 0
+        {640, 1600, 8, 25},                        // lower edges from top - 64 to bottom + 64
+        {650, 1610, 9, 25}, {6000, 6960, 92, 96},  // cut at the grid's last row
+        {-64, 100, 0, 1},
+    };
+    for (const Case& c : cases) {
+        const RowRange rows = RowsToPaint(c.top, c.bottom);
+        EXPECT_EQ(rows.first, c.first) << c.top;
+        EXPECT_EQ(rows.last, c.last) << c.top;
+    }
+}
+
+TEST_F(PaintPlanTest, HighlightsInvertTheirCellsAndShowEmptyOnesAsBlank) {
+    PutElement(*model, 6, 2, ElementLd, testing::E1);
+    struct Case {
+        const char* what;
+        PaintInputs inputs;
+        GridCell cell;
+        int32_t kind;  // -1: nothing drawn
+        RasterOp op;
+    };
+    PaintInputs hoverEmpty, hoverElement, hoverWhileMarked, marked, selection, live, printing;
+    for (PaintInputs* in : {&hoverEmpty, &hoverElement, &hoverWhileMarked, &marked, &selection, &live, &printing})
+        in->rows = {5, 8};
+    hoverEmpty.hover = {4, 5};
+    hoverElement.hover = {2, 6};
+    hoverWhileMarked.hover = {4, 5};
+    hoverWhileMarked.marked = {7, 8};
+    marked.marked = {7, 8};
+    selection.selection = {1, {1, 5}, {3, 7}};
+    live.live = true;
+    live.hover = {4, 5};
+    live.marked = {7, 8};
+    printing.printing = true;
+    printing.hover = {2, 6};
+    const Case cases[] = {
+        {"hover on an empty cell", hoverEmpty, {4, 5}, KindBlank, RasterOp::Xor},
+        {"hover on an element", hoverElement, {2, 6}, KindContactOpen, RasterOp::Xor},
+        {"no hover while a cell is marked", hoverWhileMarked, {4, 5}, -1, RasterOp::And},
+        {"the marked cell", hoverWhileMarked, {7, 8}, KindBlank, RasterOp::Xor},
+        {"marked alone", marked, {7, 8}, KindBlank, RasterOp::Xor},
+        {"selection corner", selection, {1, 5}, KindBlank, RasterOp::Xor},
+        {"selection element", selection, {2, 6}, KindContactOpen, RasterOp::Xor},
+        {"selection far corner", selection, {3, 7}, KindBlank, RasterOp::Xor},
+        {"outside the selection", selection, {4, 7}, -1, RasterOp::And},
+        {"selection never covers a rail it was not given", selection, {0, 6}, KindTeeUpDownRight, RasterOp::And},
+        {"no hover while live", live, {4, 5}, -1, RasterOp::And},
+        {"no marked cell while live", live, {7, 8}, -1, RasterOp::And},
+        {"no hover on paper", printing, {2, 6}, KindContactOpen, RasterOp::And},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Plan(c.inputs);
+        const PlannedCell* cell = Find(c.cell.row, c.cell.column);
+        if (c.kind < 0) {
+            EXPECT_EQ(cell, nullptr);
+            continue;
+        }
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->kind, c.kind);
+        EXPECT_EQ(cell->op, c.op);
+        EXPECT_EQ(cell->opaqueText, c.op == RasterOp::Xor);
+    }
+}
+
+TEST_F(PaintPlanTest, TextsTakeTheirAnchorsFontsAndPlaces) {
+    // tp: mnemonic, variable alias, time; ld: the alias at the mnemonic's anchor.
+    PutElement(*model, 1, 8, ElementTp, 86);
+    SetSlotText(model->grid.at(1, 8).params[1], "2.5");
+    PutElement(*model, 1, 1, ElementLd, testing::E1);
+    SetFieldText(model->aliases[0].alias, "marcha");
+    PutElement(*model, 2, 1, ElementLdn, testing::E1);
+    model->grid.at(2, 1).params[0][0] = Unchosen;
+    SetFieldText(model->labels[0].alias, "arranque");
+    PlanRows(1, 2);
+
+    const auto tp = Texts(1, 8);
+    ASSERT_EQ(tp.size(), 3u);
+    EXPECT_EQ(tp[0].text, "TP");
+    EXPECT_EQ(tp[0].font, 0);
+    EXPECT_EQ(tp[0].top, 124);  // 62 pixels
+    EXPECT_EQ(tp[1].text, "Tp1");
+    EXPECT_EQ(tp[1].font, 1);
+    EXPECT_EQ(tp[1].top, 84);  // 42 pixels
+    EXPECT_EQ(tp[2].text, "2.5");
+    EXPECT_EQ(tp[2].top, 44);
+    EXPECT_EQ(tp[2].x, (160 - 30 - 16) / 2);
+
+    const auto ld = Texts(1, 1);
+    ASSERT_EQ(ld.size(), 1u);
+    EXPECT_EQ(ld[0].text, "marcha");
+    EXPECT_EQ(ld[0].top, 124);
+    EXPECT_EQ(ld[0].x, (160 - 60 - 16) / 2);
+
+    EXPECT_TRUE(Texts(2, 1).empty());  // the unset operand is skipped
+
+    const auto label = Texts(1, 0);
+    ASSERT_TRUE(Find(1, 0)->labelFrame);
+    ASSERT_EQ(label.size(), 1u);
+    EXPECT_EQ(label[0].text, "arranque");
+    EXPECT_EQ(label[0].font, 0);
+    EXPECT_EQ(label[0].top, 120);  // the first anchor of catalogue entry 0: 60 pixels
+    EXPECT_FALSE(Find(2, 0)->labelFrame);
+}
+
+TEST_F(PaintPlanTest, LiveValuesReplaceThePresetOnTheirLineOrAreAdded) {
+    PutElement(*model, 1, 8, ElementTp, 86);  // Tp1: count state at 112
+    SetSlotText(model->grid.at(1, 8).params[1], "2.5");
+    PutElement(*model, 2, 8, ElementCtv, 76);  // Cnt1 (upper half): count state at 92
+    model->grid.at(3, 8).shape = KindBoxLowerHalf;
+    model->grid.at(3, 8).element = ElementCtv;
+    model->grid.at(3, 8).params = model->grid.at(2, 8).params;
+    model->grid.at(2, 8).liveState = ColourGreen;
+    model->grid.at(1, 8).liveState = 7;          // not a colour
+    model->grid.at(1, 0).liveState = ColourRed;  // the rail has no colours
+    LiveImageSnapshot image{};
+    image[112] = 250;
+    image[92] = 0xFE;  // -2
+    image[93] = 0xFF;
+    PaintInputs inputs;
+    inputs.rows = {1, 4};
+    inputs.live = true;
+    inputs.liveImage = &image;
+    Plan(inputs);
+
+    const auto tp = Texts(1, 8);
+    ASSERT_EQ(tp.size(), 3u);
+    EXPECT_EQ(tp[2].text, " 25.0");
+    EXPECT_EQ(tp[2].slot, 1);
+    EXPECT_EQ(tp[2].top, 44);
+    const auto ctv = Texts(2, 8);
+    ASSERT_EQ(ctv.size(), 3u);  // CTV, Cnt1 and the count
+    EXPECT_EQ(ctv[2].text, "   -2");
+    EXPECT_EQ(ctv[2].top, 60);
+    EXPECT_EQ(ctv[2].slot, 1);
+    // The lower half shows the alias only.
+    const auto lower = Texts(3, 8);
+    ASSERT_EQ(lower.size(), 1u);
+    EXPECT_EQ(lower[0].text, "Cnt1");
+    for (const auto& at : {GridCell{8, 1}, GridCell{8, 2}, GridCell{8, 3}})
+        EXPECT_TRUE(Find(at.row, at.column)->elementRect);
+    EXPECT_FALSE(Find(1, 0)->elementRect);
+    // Colours only where the kind has them, inside the rails, for a real state.
+    EXPECT_EQ(Find(2, 8)->variant, PictureVariant::Green);
+    EXPECT_EQ(Find(1, 8)->variant, PictureVariant::Black);
+    EXPECT_EQ(Find(1, 0)->variant, PictureVariant::Black);
+}
+
+TEST_F(PaintPlanTest, LivePaintCollectsEachPolledAddressOnce) {
+    PutElement(*model, 1, 1, ElementLd, testing::E1);
+    PutElement(*model, 1, 2, ElementLdn, testing::E1);  // a repeat
+    PutElement(*model, 1, 8, ElementOut, testing::S1);
+    PutElement(*model, 2, 8, ElementTp, 87);  // Tp2 and its count state 114
+    PutElement(*model, 3, 1, ElementLd, testing::E1);
+    model->grid.at(3, 1).params[0][0] = Unchosen;  // not chosen: nothing to poll
+    PutElement(*model, 4, 3, ElementCtv, 77);
+    model->grid.at(4, 3).shape = KindBoxLowerHalf;  // a lower half polls nothing
+    PutElement(*model, 9, 1, ElementLd, 5);         // not painted
+    PaintInputs inputs;
+    inputs.rows = {1, 4};
+    inputs.live = true;
+    EXPECT_EQ(Plan(inputs).monitoredOperands, (MonitoredOperandList{0, 8, 87, 114, -1}));
+
+    inputs.live = false;
+    EXPECT_TRUE(Plan(inputs).monitoredOperands.empty());
+}
+
+TEST_F(PaintPlanTest, DamagedCellsAreDrawnAsFarAsKnown) {
+    LadderCell& unknown = model->grid.at(1, 1);
+    unknown.shape = KindContactOpen;
+    unknown.element = 77;
+    LadderCell& onWire = model->grid.at(1, 2);
+    onWire.shape = KindHorizontal;
+    onWire.element = ElementLd;
+    onWire.params[0][0] = 0;
+    LadderCell& noNul = model->grid.at(1, 3);
+    noNul.shape = KindBoxTwoSided;
+    noNul.element = ElementLdi;
+    noNul.params[0].fill('7');
+    LadderCell& badLabel = model->grid.at(1, 4);
+    badLabel.shape = KindConditional;
+    badLabel.element = ElementIf1;
+    badLabel.params[0][0] = 60;
+    LadderCell& badVariable = model->grid.at(1, 5);
+    badVariable.shape = KindCoil;
+    badVariable.element = ElementOut;
+    badVariable.params[0][0] = 0x90;
+    model->grid.at(1, 6).shape = 57;
+    model->grid.at(1, 7).shape = -3;
+    LadderCell& lowerAtTop = model->grid.at(0, 4);
+    lowerAtTop.shape = KindBoxLowerHalf;
+    lowerAtTop.element = ElementCtv;
+    lowerAtTop.params[0][0] = 0x85;
+
+    for (const bool live : {false, true}) {
+        PaintInputs inputs;
+        inputs.rows = {0, 1};
+        inputs.live = live;
+        inputs.hover = {6, 1};
+        Plan(inputs);
+        EXPECT_EQ(Find(1, 1)->kind, KindContactOpen);
+        EXPECT_TRUE(Texts(1, 1).empty());
+        EXPECT_EQ(Find(1, 2)->kind, KindHorizontal);
+        EXPECT_TRUE(Texts(1, 2).empty());
+        const auto ldi = Texts(1, 3);
+        ASSERT_EQ(ldi.size(), 2u);
+        EXPECT_EQ(ldi[1].text, "7777777777");  // the slot's 10 bytes, no more
+        EXPECT_EQ(Texts(1, 4).size(), 1u);     // the mnemonic; no label 60
+        EXPECT_TRUE(Texts(1, 5).empty());
+        EXPECT_EQ(Find(1, 7), nullptr);
+        EXPECT_EQ(Find(0, 4)->kind, KindBoxLowerHalf);
+        if (live) {
+            EXPECT_EQ(plan.monitoredOperands, (MonitoredOperandList{-1}));
+        } else {
+            EXPECT_EQ(Find(1, 6)->kind, KindBlank);  // a damaged kind under the mouse shows as empty
+        }
+    }
+    FinishPaint(plan, *model);
+    EXPECT_EQ(model->grid.at(1, 6).shape, 57);  // painting repairs nothing behind the user's back
+}
+
+}  // namespace
+}  // namespace velmorin

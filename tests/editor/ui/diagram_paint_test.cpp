@@ -1,0 +1,293 @@
+// The diagram drawn into images, offscreen: the pictures, the highlights,
+// what a paint changes in the model, live values, and the printed pages.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "../../support/model_builders.h"
+#include "editor/print_layout.h"
+#include "editor/ui/CVelmorinView.h"
+#include "editor/ui/DiagramPainter.h"
+#include "editor/ui/DiagramPrinter.h"
+#include "editor/ui/KindPictures.h"
+#include "model/source_file.h"
+
+namespace velmorin {
+namespace {
+
+using testing::PutElement;
+using testing::PutRung;
+
+constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb Black = 0xFF000000;
+
+int InkInside(const QImage& image, const QRect& rect) {
+    int ink = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) ink += image.pixel(x, y) != White ? 1 : 0;
+    }
+    return ink;
+}
+
+TEST(KindPictures, EveryPictureStaysInsideItsCellAndMeetsItsNeighbours) {
+    const QRect cell(64, 64, 64, 64);
+    for (int kind = 0; kind < PictureKindCount; ++kind) {
+        for (const PictureVariant variant : {PictureVariant::Black, PictureVariant::Red, PictureVariant::Green}) {
+            SCOPED_TRACE(::testing::Message() << "kind " << kind << " variant " << static_cast<int>(variant));
+            const QColor ink = PictureInk(variant);
+            QImage canvas(192, 192, QImage::Format_RGB32);
+            canvas.fill(Qt::white);
+            {
+                QPainter painter(&canvas);
+                painter.translate(cell.topLeft());
+                DrawKindPicture(painter, kind, ink);
+            }
+            EXPECT_EQ(InkInside(canvas, canvas.rect()), InkInside(canvas, cell));
+            if (kind != KindBlank) {
+                EXPECT_GT(InkInside(canvas, cell), 30);
+            }
+            // The same drawing in one colour: nothing but the ink and white.
+            if (kind != KindRedSquare && kind != KindGreenSquare) {
+                int foreign = 0;
+                for (int y = 0; y < 192; ++y) {
+                    for (int x = 0; x < 192; ++x) {
+                        const QRgb p = canvas.pixel(x, y);
+                        foreign += p != White && p != ink.rgb() ? 1 : 0;
+                    }
+                }
+                EXPECT_EQ(foreign, 0);
+            }
+            // Wires reach the middle of each side they connect, and only those.
+            const int mask = KindMask(kind);
+            const auto inked = [&](int x, int y) { return canvas.pixel(cell.left() + x, cell.top() + y) != White; };
+            if ((mask & AttrWire) != 0 && (mask & (AttrUp | AttrDown | AttrLeft | AttrRight)) != 0) {
+                EXPECT_EQ(inked(0, 31), (mask & AttrLeft) != 0);
+                EXPECT_EQ(inked(63, 31), (mask & AttrRight) != 0);
+                EXPECT_EQ(inked(31, 0), (mask & AttrUp) != 0);
+                EXPECT_EQ(inked(31, 63), (mask & AttrDown) != 0);
+            }
+            // Elements take their input on the left; boxes with an output give it on the right.
+            if ((mask & AttrElement) != 0) {
+                EXPECT_TRUE(inked(0, 31));
+                const bool output = kind != KindBoxOneSided && kind != KindBoxLowerHalf && kind != KindConditional;
+                EXPECT_EQ(inked(63, 31), output);
+            }
+        }
+    }
+}
+
+// A view of its own model, painted as the screen paints it.
+class ViewPaintTest : public ::testing::Test {
+protected:
+    ViewPaintTest() : model(std::make_unique<ProgramModel>()) {
+        ResetModel(*model);
+        view = std::make_unique<CVelmorinView>(*model);
+        view->resize(700, 500);
+        view->SetHoverCell({});
+    }
+
+    QImage Shot() { return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    static QRect Square(int row, int column) { return {column * 64, row * 64, 64, 64}; }
+    static QImage Cut(const QImage& image, int row, int column) { return image.copy(Square(row, column)); }
+    static QImage Inverted(QImage image) {
+        image.invertPixels();
+        return image;
+    }
+
+    std::unique_ptr<ProgramModel> model;
+    std::unique_ptr<CVelmorinView> view;
+};
+
+TEST_F(ViewPaintTest, HoverAndMarkedCellAreInverted) {
+    PutRung(*model, 1);
+    const QImage plain = Shot();
+    EXPECT_EQ(InkInside(Cut(plain, 3, 4), QRect(0, 0, 64, 64)), 0);
+    EXPECT_GT(InkInside(Cut(plain, 1, 4), QRect(0, 0, 64, 64)), 60);
+
+    view->SetHoverCell({4, 3});  // empty: a black square
+    EXPECT_EQ(Cut(Shot(), 3, 4), Inverted(Cut(plain, 3, 4)));
+    view->SetHoverCell({4, 1});  // a wire: white on black
+    const QImage hovered = Shot();
+    EXPECT_EQ(Cut(hovered, 1, 4), Inverted(Cut(plain, 1, 4)));
+    EXPECT_EQ(Cut(hovered, 3, 4), Cut(plain, 3, 4));
+
+    view->SetMarkedCell({6, 2});  // the hover gives way to the marked cell
+    const QImage marked = Shot();
+    EXPECT_EQ(Cut(marked, 2, 6), Inverted(Cut(plain, 2, 6)));
+    EXPECT_EQ(Cut(marked, 1, 4), Cut(plain, 1, 4));
+}
+
+TEST_F(ViewPaintTest, APendingErasureIsBlankOnceAndEmptyAfterwards) {
+    PutRung(*model, 5);
+    const QImage before = Shot();
+    LadderCell& coil = model->grid.at(5, 8);
+    coil.shape = KindBlank;
+    const QImage blank = Shot();
+    EXPECT_EQ(InkInside(Cut(blank, 5, 8), QRect(0, 0, 64, 64)), 0);
+    EXPECT_EQ(coil.shape, ShapeEmpty);
+    for (const ParamSlot& slot : coil.params) EXPECT_EQ(slot[0], Unchosen);
+    EXPECT_EQ(Cut(Shot(), 5, 8), Cut(blank, 5, 8));
+    EXPECT_EQ(Cut(blank, 5, 7), Cut(before, 5, 7));
+}
+
+TEST_F(ViewPaintTest, ANegativeSelectionIsShownPlainAndCleared) {
+    PutRung(*model, 1);
+    const QImage plain = Shot();
+    view->SetBlockSelection({1, {2, 1}, {3, 2}});
+    const QImage selected = Shot();
+    for (const auto& [row, column] : {std::pair{1, 2}, {1, 3}, {2, 2}, {2, 3}})
+        EXPECT_EQ(Cut(selected, row, column), Inverted(Cut(plain, row, column)));
+    EXPECT_EQ(view->blockSelection().state, 1);
+
+    view->SetBlockSelection({-1, {2, 1}, {3, 2}});
+    EXPECT_EQ(Shot(), plain);
+    EXPECT_EQ(view->blockSelection().state, 0);
+}
+
+TEST_F(ViewPaintTest, ALongOperandTextTakesTheNarrowFont) {
+    DiagramPainter painter(view->cellMetrics());
+    const TextMeasure& measure = painter.measure();
+    // Font 2 is the narrow one: the same text is narrower in it.
+    EXPECT_LT(measure("WWWWWWWW", 2), measure("WWWWWWWW", 1));
+    ASSERT_GT(measure("WWWWWWWW", 1), NarrowTextLimit);
+    ASSERT_LE(measure("v01", 1), NarrowTextLimit);
+
+    PutElement(*model, 1, 2, ElementOut, testing::S1);
+    PutElement(*model, 1, 4, ElementOut, testing::S1 + 1);
+    SetFieldText(model->aliases[testing::S1].alias, "WWWWWWWW");
+    PaintPlan plan;
+    PaintInputs inputs;
+    inputs.rows = {1, 1};
+    PlanPaint(*model, inputs, view->cellMetrics(), measure, plan);
+    std::vector<int32_t> fonts;
+    for (const PlannedText& t : plan.texts) fonts.push_back(t.font);
+    EXPECT_EQ(fonts, (std::vector<int32_t>{0, 2, 1}));  // label, the long alias, s2
+}
+
+// Records the areas the viewport repaints.
+class RepaintRecorder : public QObject {
+public:
+    QRegion painted;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(ViewPaintTest, LiveValuesAndColoursRepaintOnlyWhatChanged) {
+    PutRung(*model, 1);                       // ld e1 ... out s1
+    PutElement(*model, 2, 8, ElementTp, 86);  // Tp1: count state at 112
+    SetSlotText(model->grid.at(2, 8).params[1], "2.5");
+    const QImage editing = Shot();
+    view->show();
+    view->SetLiveMode(true);
+    LiveImageSnapshot image{};
+    image[112] = 250;
+    EXPECT_TRUE(view->RefreshLive(image));
+    const QImage live = Shot();
+    EXPECT_EQ(*view->monitoredOperands().Current(), (MonitoredOperandList{0, 8, 86, 112, -1}));
+
+    // Red where the operand is off; the preset gives way to " 25.0".
+    const QImage contact = Cut(live, 1, 1);
+    EXPECT_EQ(contact.pixel(0, 31), qRgb(255, 0, 0));
+    const LadderCell& timer = model->grid.at(2, 8);
+    EXPECT_EQ(timer.elementRect, (Rect{512, 128, 576, 192}));
+    const Rect value = timer.operandRects[1];
+    ASSERT_GT(value.right, value.left);
+    const QRect valueBox(value.left, value.top, value.right - value.left, value.bottom - value.top);
+    EXPECT_TRUE(Square(2, 8).contains(valueBox.center()));
+    EXPECT_NE(live.copy(valueBox), editing.copy(valueBox));
+
+    // One input goes on: that contact and the timer's value are repainted, nothing else.
+    RepaintRecorder recorder;
+    view->viewport()->installEventFilter(&recorder);
+    QApplication::processEvents();
+    recorder.painted = QRegion();
+    image[0] = 1;
+    EXPECT_TRUE(view->RefreshLive(image));
+    QElapsedTimer waited;
+    waited.start();
+    while (recorder.painted.isEmpty() && waited.elapsed() < 2000) QApplication::processEvents();
+    EXPECT_EQ(recorder.painted, QRegion(Square(1, 1)) + QRegion(valueBox));
+    EXPECT_EQ(Cut(Shot(), 1, 1).pixel(0, 31), qRgb(0, 255, 0));
+
+    view->viewport()->removeEventFilter(&recorder);
+}
+
+int PdfPages(const QString& path) {
+    QFile pdf(path);
+    if (!pdf.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray bytes = pdf.readAll();
+    return static_cast<int>(bytes.count("/Type /Page\n"));
+}
+
+TEST(DiagramPrint, ThePdfHasAPageForEveryTwelveRowsInUse) {
+    QTemporaryDir folder;
+    struct Case {
+        int lastRow;  // -1: empty
+        int pages;
+    } cases[] = {{-1, 1}, {12, 1}, {13, 2}};
+    for (const Case& c : cases) {
+        auto model = std::make_unique<ProgramModel>();
+        ResetModel(*model);
+        if (c.lastRow >= 0) PutElement(*model, c.lastRow, 3, ElementLd, testing::E1);
+        const QString path = folder.filePath(QStringLiteral("rows%1.pdf").arg(c.lastRow));
+        ASSERT_TRUE(ExportDiagramPdf(*model, path.toStdString(), ScreenCellMetrics()).ok);
+        EXPECT_EQ(PdfPages(path), c.pages) << c.lastRow;
+    }
+
+    // From the command line's entry: a source file in, the same pages out; a
+    // bad file leaves nothing behind.
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    PutRung(*model, 13);
+    const std::string source = folder.filePath("rung.ldr").toStdString();
+    ASSERT_TRUE(WriteSourceFile(*model, source).ok);
+    const QString out = folder.filePath("rung.pdf");
+    EXPECT_TRUE(ExportSourceFilePdf(source, out.toStdString()).ok);
+    EXPECT_EQ(PdfPages(out), 2);
+    const Result missing = ExportSourceFilePdf(folder.filePath("none.ldr").toStdString(), out.toStdString() + "x");
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.message.find("none.ldr: Error al abrir el archivo"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(out + "x"));
+    EXPECT_FALSE(ExportDiagramPdf(*model, folder.filePath("no/such/folder.pdf").toStdString(), ScreenCellMetrics()).ok);
+}
+
+TEST(DiagramPrint, APageIsBlackShiftedOneCellRightAndThreeDownAtTheMetricSize) {
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    PutElement(*model, 13, 1, ElementLd, testing::E1);
+    model->grid.at(13, 1).liveState = ColourRed;
+    const CellMetrics metrics{169, 169};
+    DiagramPainter painter(metrics);
+    PaintPlan plan;
+    PlanPaint(*model, PrintPageInputs(2), metrics, painter.measure(), plan);
+
+    // 127 dots an inch: one logical unit is half a dot, a cell 84.5 dots.
+    QImage page(1100, 1500, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter p(&page);
+        painter.PaintPage(p, plan, 2, 127, 127);
+    }
+    const double cell = 84.5;
+    EXPECT_EQ(InkInside(page, QRect(0, 0, 1100, static_cast<int>(2 * cell) - 1)), 0);  // two empty rows on top
+    EXPECT_EQ(InkInside(page, QRect(0, 0, static_cast<int>(cell) - 1, 1500)), 0);      // one empty column
+    // The contact's left wire at mid-height of the page's first row, in black.
+    const QRgb wire = page.pixel(static_cast<int>(2 * cell) + 3, static_cast<int>(2.5 * cell));
+    EXPECT_EQ(wire, Black);
+    // The page ends after its twelfth row.
+    EXPECT_EQ(InkInside(page, QRect(0, static_cast<int>(14 * cell) + 2, 1100, 100)), 0);
+    EXPECT_GT(InkInside(page, QRect(0, static_cast<int>(13 * cell), 1100, static_cast<int>(cell))), 0);
+}
+
+}  // namespace
+}  // namespace velmorin
