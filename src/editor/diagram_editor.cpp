@@ -74,10 +74,12 @@ void DiagramEditor::ClosePalette(ViewEffects& fx) {
 }
 
 void DiagramEditor::SettlePendingClick(ViewEffects& fx) {
-    // The element stays as the click laid it, without its dialog.
-    if (!awaitingParameters_) return;
+    // The element stays as the click laid it, without its dialog (a second
+    // click within the timer's period, or a dialog never answered).
+    if (!awaitingParameters_ && !dialogOpen_) return;
     awaitingParameters_ = false;
     deferredOpen_ = false;
+    dialogOpen_.reset();
     CommitEdit(fx);
 }
 
@@ -457,7 +459,7 @@ ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
 
 ViewEffects DiagramEditor::Step(bool undo) {
     ViewEffects fx;
-    if (!Editable() || dialogOpen_) return fx;
+    if (!Editable()) return fx;
     SettlePendingClick(fx);
     if (undo ? history_.Undo(model_) : history_.Redo(model_)) {
         fx.wholeView = true;

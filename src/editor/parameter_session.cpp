@@ -298,7 +298,7 @@ bool ParameterSession::Validate(int32_t parameter, Prompts& prompts) {
             return false;
         }
         if (def->kind == ParamKind::Variable) {
-            if (chosen >= AliasCount) return false;
+            if (chosen == Unchosen) return false;
             for (size_t i = 0; i < model_.aliases.size(); ++i) {
                 const AliasEntry& entry = model_.aliases[i];
                 if (static_cast<uint8_t>(entry.name[0]) == 0xFF) break;
