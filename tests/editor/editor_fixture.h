@@ -8,56 +8,47 @@
 
 #include "editor/diagram_editor.h"
 #include "editor/parameter_session.h"
-#include "model/ladder_model.h"
-#include "model/tool_state.h"
 #include "support/scripted_prompts.h"
 
 namespace velmorin::testing {
 
 class EditorFixture : public ::testing::Test {
 protected:
-    EditorFixture() : model_(std::make_unique<ProgramModel>()), editor_(*model_, tools_) {
+    EditorFixture() : model_(std::make_unique<ProgramModel>()), editor_(*model_, tools_) { Restart(); }
+
+    void Restart() {
         ResetModel(*model_);
         editor_.InitialUpdate();
+        editor_.ResetHover();
     }
-
     ProgramModel& model() { return *model_; }
     LadderCell& at(int row, int column) { return model_->grid.at(row, column); }
     int kind(int row, int column) { return at(row, column).shape; }
 
-    // A point in the middle of one half in each direction of a cell.
     static PixelPoint Point(int row, int column, int xHalf = 1, int yHalf = 1) {
         return HalfPoint({column, row}, xHalf, yHalf);
     }
-
     // Press and release; returns what the press reported.
-    ViewEffects Click(int row, int column, int xHalf = 1, int yHalf = 1) {
+    ViewEffects ClickWith(int tool, int row, int column, int xHalf = 1, int yHalf = 1) {
+        tools_.SelectTool(tool);
         ViewEffects fx = editor_.LeftDown(Point(row, column, xHalf, yHalf), false);
         editor_.LeftUp();
         return fx;
     }
-    ViewEffects ClickWith(int tool, int row, int column, int xHalf = 1, int yHalf = 1) {
-        tools_.SelectTool(tool);
-        return Click(row, column, xHalf, yHalf);
-    }
-    // A click with an element tool, then the timer and the dialog's answer.
+    // A click with an element tool, the timer, and the dialog's answer.
     ViewEffects Element(int tool, int row, int column, const ParameterResult& answer) {
         ClickWith(tool, row, column);
         const ViewEffects tick = editor_.TimerTick();
-        EXPECT_TRUE(tick.openParameters.has_value()) << "no dialog for " << row << "," << column;
+        EXPECT_TRUE(tick.openParameters) << "no dialog for " << row << "," << column;
         return editor_.ParametersClosed(answer);
     }
-    static ParameterResult Accepted(int element, int index = 0) {
+    static ParameterResult Accepted(int element, int index) {
         ParameterResult r{true, element, {}};
         for (auto& slot : r.params) slot[0] = Unchosen;
-        r.params[0][0] = static_cast<uint8_t>(index);
-        r.params[0][1] = 0;
+        r.params[0] = {static_cast<uint8_t>(index), 0};
         return r;
     }
-    static ParameterResult Cancelled() { return {}; }
-
-    // A click with an element tool whose dialog is the real dialog's rules,
-    // filled in by `fill` and then accepted.
+    // The same with the real dialog's rules, filled in by `fill` and accepted.
     ViewEffects Fill(int tool, int row, int column, const std::function<void(ParameterSession&)>& fill) {
         ClickWith(tool, row, column);
         const ViewEffects tick = editor_.TimerTick();
@@ -68,7 +59,7 @@ protected:
         ParameterSession dialog(*model_, *tick.openParameters);
         EXPECT_TRUE(dialog.Open(prompts_));
         fill(dialog);
-        EXPECT_TRUE(dialog.Accept(prompts_, {})) << (prompts_.messages.empty() ? "" : prompts_.messages.back());
+        EXPECT_TRUE(dialog.Accept(prompts_, {}));
         return editor_.ParametersClosed(dialog.result());
     }
 

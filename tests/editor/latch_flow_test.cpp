@@ -31,7 +31,7 @@ TEST_F(Flow, DrawingTheLatchGivesTheExampleFile) {
     auto wire = [&](int row, int column) {
         editor_.MouseMove(Point(row, column), false);
         ClickWith(KindHorizontal, row, column, -1);
-        Click(row, column, 1);
+        ClickWith(KindHorizontal, row, column, 1);
     };
 
     // Rung 1: start button, a branch point, stop button, wire, motor.

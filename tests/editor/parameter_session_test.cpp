@@ -12,66 +12,31 @@
 namespace velmorin {
 namespace {
 
-using testing::ScriptedPrompts;
+using Messages = std::vector<std::string>;
 
-TEST(ParameterRules, ValueTexts) {
-    struct Case {
-        ParamKind kind;
-        int low, high;
+TEST(ParameterRules, ValueTextsAndNames) {
+    using K = ParamKind;
+    const struct {
+        K kind;
+        int high;
         const char* text;
         bool valid;
+    } values[] = {
+        {K::Time10, 250, "1.5", true},     {K::Time10, 10, "1.5", false},    {K::Time10, 250, "1.55", false},
+        {K::Time10, 250, ".5", true},      {K::Time10, 250, "25.1", false},  {K::Time10, 250, "1.5.", false},
+        {K::Time10, 250, "1,5", false},    {K::Time10, 250, "0", false},     {K::Time10, 250, ".", false},
+        {K::Time100, 9999, "99.99", true}, {K::Time100, 9999, "100", false}, {K::Time100, 9999, "1.555", false},
+        {K::Number, 255, "255", true},     {K::Number, 255, "256", false},   {K::Number, 255, "1.0", false},
+        {K::Number, 255, "+1", false},     {K::Number, 255, "", false},      {K::Number, 999999999, "123456789", false},
     };
-    const Case cases[] = {
-        {ParamKind::Time10, 1, 250, "1.5", true},
-        {ParamKind::Time10, 1, 10, "1.5", false},
-        {ParamKind::Time10, 1, 250, "1.55", false},
-        {ParamKind::Time10, 1, 250, "25", true},
-        {ParamKind::Time10, 1, 250, "25.1", false},
-        {ParamKind::Time10, 1, 250, ".5", true},
-        {ParamKind::Time10, 1, 250, "1..5", false},
-        {ParamKind::Time10, 1, 250, "1.5.", false},
-        {ParamKind::Time10, 1, 250, "1,5", false},
-        {ParamKind::Time10, 1, 250, "0", false},  // below the range
-        {ParamKind::Time10, 1, 250, ".", false},
-        {ParamKind::Time100, 1, 9999, "1.55", true},
-        {ParamKind::Time100, 1, 9999, "99.99", true},
-        {ParamKind::Time100, 1, 9999, "100", false},
-        {ParamKind::Time100, 1, 9999, "1.555", false},
-        {ParamKind::Number, 0, 255, "255", true},
-        {ParamKind::Number, 0, 255, "256", false},
-        {ParamKind::Number, 0, 255, "1.0", false},
-        {ParamKind::Number, 0, 255, "+1", false},
-        {ParamKind::Number, 0, 255, "", false},
-        {ParamKind::Number, 0, 99999999, "99999999", true},
-        {ParamKind::Number, 0, 999999999, "123456789", false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ValueTextValid(c.kind, c.low, c.high, c.text), c.valid)
-            << static_cast<int>(c.kind) << " " << c.low << ".." << c.high << " '" << c.text << "'";
+    for (const auto& v : values) {
+        EXPECT_EQ(ValueTextValid(v.kind, 1, v.high, v.text), v.valid) << int(v.kind) << " " << v.high << " " << v.text;
     }
-}
-
-TEST(ParameterRules, NamesAreStoredAsWindows1252OfAtMostEightCharacters) {
-    EXPECT_EQ(StoredName("motor"), "motor");
-    EXPECT_EQ(StoredName("se\xC3\xB1"
-                         "al"),
-              "se\xF1"
-              "al");
-    EXPECT_EQ(StoredName("\xE2\x82\xAC"
-                         "uro"),
-              "\x80"
-              "uro");
+    EXPECT_EQ(StoredName("se\xC3\xB1or"), "se\xF1or");  // Windows-1252 bytes
+    EXPECT_EQ(StoredName("\xE2\x82\xACuro"), "\x80uro");
     EXPECT_EQ(StoredName("\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1\xC3\xB1"), std::string(8, '\xF1'));
-    EXPECT_FALSE(StoredName("\xE6\x97\xA5"));  // no such character in the code page
-    EXPECT_FALSE(StoredName("nueve9999"));
-    EXPECT_FALSE(StoredName(""));
-    EXPECT_FALSE(StoredName("\xC3"));  // not UTF-8
-    EXPECT_TRUE(
-        SameNameIgnoringCase("Se\xD1"
-                             "AL",
-                             "se\xF1"
-                             "al"));
-    EXPECT_FALSE(SameNameIgnoringCase("\xD7", "\xF7"));  // signs, not letters
+    for (const char* refused : {"\xE6\x97\xA5", "nueve9999", "", "\xC3"}) EXPECT_FALSE(StoredName(refused)) << refused;
+    EXPECT_TRUE(SameNameIgnoringCase("SE\xD1OR", "se\xF1or"));
 }
 
 TEST(ParameterRules, InstructionsOfACellKindInAlphabeticalOrder) {
@@ -82,21 +47,16 @@ TEST(ParameterRules, InstructionsOfACellKindInAlphabeticalOrder) {
     };
     EXPECT_EQ(mnemonics(KindBoxOneSided), "end goto rjp ");
     EXPECT_EQ(mnemonics(KindConditional), "if0 if1 ifv1 jp0 jp1 jpv1 ");
-    EXPECT_EQ(mnemonics(KindBoxUpperHalf), "ctv ");
-    EXPECT_EQ(mnemonics(KindBoxTwoSided).substr(0, 20), "clrif1 gosub ldi ldi");
-    // Kinds no placed element has: the compiler's own instructions are never offered.
-    EXPECT_EQ(mnemonics(KindCrossOut), "");
-    EXPECT_EQ(mnemonics(KindBoxLowerHalf), "");
+    EXPECT_EQ(mnemonics(KindBoxTwoSided).substr(0, 21), "clrif1 gosub ldi ldiv");
+    EXPECT_EQ(mnemonics(KindCrossOut), "");  // the compiler's own instructions are never offered
 }
 
 class Dialog : public ::testing::Test {
 protected:
     Dialog() : model_(std::make_unique<ProgramModel>()) { ResetModel(*model_); }
 
-    // Opens the dialog on a cell as the editor would hand it over.
     ParameterSession& Open(int row, int kind, int element = ElementNone, CellParams params = Unset()) {
-        ParameterRequest request{{3, row}, kind, element, params};
-        session_ = std::make_unique<ParameterSession>(*model_, request);
+        session_ = std::make_unique<ParameterSession>(*model_, ParameterRequest{{3, row}, kind, element, params});
         opened_ = session_->Open(prompts_);
         return *session_;
     }
@@ -105,22 +65,11 @@ protected:
         for (auto& slot : params) slot[0] = Unchosen;
         return params;
     }
-    int Select(const char* mnemonic) {
-        const auto& ids = session_->instructions();
-        for (size_t i = 0; i < ids.size(); ++i) {
-            if (std::string(CatalogueEntryFor(ids[i]).mnemonic) == mnemonic) {
-                session_->SelectInstruction(static_cast<int>(i), prompts_);
-                return static_cast<int>(i);
-            }
-        }
-        ADD_FAILURE() << mnemonic << " not offered";
-        return -1;
-    }
-    std::string Alias(int index) { return FieldText(model_->aliases[index].alias); }
-    std::string LabelAlias(int index) { return FieldText(model_->labels[index].alias); }
+    std::string Mnemonic() const { return CatalogueEntryFor(session_->selectedElement()).mnemonic; }
+    std::string Alias(int i) const { return FieldText(model_->aliases[i].alias); }
 
     std::unique_ptr<ProgramModel> model_;
-    ScriptedPrompts prompts_;
+    testing::ScriptedPrompts prompts_;
     std::unique_ptr<ParameterSession> session_;
     bool opened_ = false;
     std::vector<int> focused_;
@@ -128,69 +77,55 @@ protected:
 };
 
 TEST_F(Dialog, OperandListIsTheRangeUpToTheLastNamedOperand) {
-    // ld's range runs to 94, past the named operands.
-    ParameterSession& s = Open(2, KindContactOpen);
-    ASSERT_TRUE(opened_);
+    ParameterSession& s = Open(2, KindContactOpen);  // ld's range runs to 94
     ASSERT_EQ(s.listRows().size(), 92u);
     EXPECT_EQ(s.listRows().back().name, "TPF2");
-    EXPECT_EQ(s.listRows()[0].alias, "e1");
-    EXPECT_EQ(s.listHeadings()[0], std::string("Memoria"));
     EXPECT_EQ(s.text(0), "e1");  // a fresh cell gets the first operand
-    s.ChooseRow(14);
-    EXPECT_EQ(s.text(0), "v01");
-    EXPECT_EQ(s.areaLine(), "Variables");
     s.ChooseRow(80);
+    EXPECT_EQ(s.text(0), "Tpv1");
     EXPECT_EQ(s.areaLine(), "Salida de temporizadores variables");
     ASSERT_TRUE(s.Accept(prompts_, focus_));
     EXPECT_EQ(s.result().element, ElementLd);
     EXPECT_EQ(s.result().params[0][0], 80);
-    EXPECT_TRUE(prompts_.messages.empty());
 }
 
 TEST_F(Dialog, ADamagedCellNeverOffersOrStoresWhatItsInstructionCannotHold) {
     CellParams params = Unset();
-    params[0][0] = 88;  // tp1: outside the counter's range
+    params[0][0] = 88;  // tp1: outside the counter's range; element 99 is unknown
     ParameterSession& ctv = Open(2, KindBoxUpperHalf, 99, params);
-    EXPECT_EQ(ctv.selectedElement(), ElementCtv);
     EXPECT_EQ(ctv.listRows().size(), 4u);
     ASSERT_TRUE(ctv.Accept(prompts_, focus_));
+    EXPECT_EQ(ctv.result().element, ElementCtv);
     EXPECT_EQ(ctv.result().params[0][0], 76);
 
-    // A time text that fills its whole slot without its zero.
-    params[0].fill('9');
+    params[0].fill('9');  // a time text filling its slot without its zero
     ParameterSession& osc = Open(2, KindBoxTwoSided, ElementOsc, params);
     EXPECT_EQ(osc.text(0), "99999999");
     osc.SetText(1, "2");
     EXPECT_FALSE(osc.Accept(prompts_, focus_));
-    EXPECT_EQ(prompts_.messages.back(), msg::InvalidData);
-    EXPECT_EQ(focused_.back(), 0);
+    EXPECT_EQ(prompts_.messages, Messages{msg::InvalidData});
+    EXPECT_EQ(focused_, std::vector<int>{0});
 }
 
 TEST_F(Dialog, JumpsOnlyToLaterBlocks) {
     ParameterSession& s = Open(6, KindConditional, ElementJp1);
-    ASSERT_TRUE(opened_);
-    EXPECT_EQ(s.listHeadings()[0], std::string("Etiqueta"));
     ASSERT_EQ(s.listRows().size(), 22u);  // labels 2..23
-    EXPECT_EQ(s.listRows()[0].name, "ETQ03");
     EXPECT_EQ(s.text(0), "etq03");
 
-    // The last block's conditional box: no instruction has a target.
-    Open(93, KindConditional);
+    Open(93, KindConditional);  // the last block's conditional box: no instruction has a target
     EXPECT_FALSE(opened_);
-    EXPECT_EQ(session_->state(), ParameterSession::State::Cancelled);
-    EXPECT_EQ(prompts_.messages, std::vector<std::string>{msg::NoJumpTargets});
     EXPECT_FALSE(session_->result().accepted);
+    EXPECT_EQ(prompts_.messages, Messages{msg::NoJumpTargets});
 
-    // A one-sided box there skips from goto to the next instruction.
-    ParameterSession& box = Open(93, KindBoxOneSided);
+    ParameterSession& box = Open(93, KindBoxOneSided);  // a one-sided box skips goto
     ASSERT_TRUE(opened_);
-    Select("goto");
-    EXPECT_EQ(std::string(CatalogueEntryFor(box.selectedElement()).mnemonic), "rjp");
+    box.SelectInstruction(1, prompts_);
+    EXPECT_EQ(Mnemonic(), "rjp");
     EXPECT_EQ(prompts_.messages.size(), 1u);
 }
 
 TEST_F(Dialog, RenamesAreLiveRefusedWhenTakenAndUndoneByCancel) {
-    ParameterSession& s = Open(2, KindCoil);  // out: parameter 1 is the operand
+    ParameterSession& s = Open(2, KindCoil);
     s.ChooseRow(8);
     s.SetText(0, " mo tor ");
     ASSERT_TRUE(s.Accept(prompts_, focus_));
@@ -198,50 +133,40 @@ TEST_F(Dialog, RenamesAreLiveRefusedWhenTakenAndUndoneByCancel) {
 
     ParameterSession& dup = Open(2, KindCoil);
     dup.ChooseRow(9);
-    dup.SetText(0, "MOTOR");
-    EXPECT_FALSE(dup.Accept(prompts_, focus_));
-    EXPECT_EQ(prompts_.messages.back(), msg::DuplicateVariable);
+    for (const char* text : {"MOTOR", "demasiado", ""}) {
+        dup.SetText(0, text);
+        EXPECT_FALSE(dup.Accept(prompts_, focus_)) << text;
+    }
+    EXPECT_EQ(prompts_.messages, (Messages{msg::DuplicateVariable, msg::InvalidData, msg::EmptyParameter}));
     EXPECT_EQ(Alias(9), "s2");
-    dup.SetText(0, "demasiado_largo");
-    EXPECT_FALSE(dup.Accept(prompts_, focus_));
-    EXPECT_EQ(prompts_.messages.back(), msg::InvalidData);
-    dup.SetText(0, "");
-    EXPECT_FALSE(dup.Accept(prompts_, focus_));
-    EXPECT_EQ(prompts_.messages.back(), msg::EmptyParameter);
 
-    // A label renamed while the dialog is open comes back on cancel.
-    ParameterSession& jump = Open(2, KindConditional, ElementIfv1);  // variable, then label
+    ParameterSession& jump = Open(2, KindConditional, ElementIfv1);  // an operand, then a label
     jump.SetText(1, "fin");
-    jump.FocusEntered(1, prompts_, focus_);  // parameter 1 checked: the operand is fine
+    jump.FocusEntered(1, prompts_, focus_);  // leaving parameter 1: it is checked
     EXPECT_EQ(jump.activeParameter(), 1);
-    jump.FocusEntered(0, prompts_, focus_);  // parameter 2 checked: the label renamed
-    EXPECT_EQ(LabelAlias(1), "fin");
+    jump.FocusEntered(0, prompts_, focus_);  // leaving parameter 2: the label is renamed
+    EXPECT_EQ(FieldText(model_->labels[1].alias), "fin");
     jump.Cancel();
-    EXPECT_EQ(LabelAlias(1), "etq02");
-    EXPECT_EQ(Alias(8), "motor");
+    EXPECT_EQ(FieldText(model_->labels[1].alias), "etq02");
 }
 
 TEST_F(Dialog, FocusChangesCausedByACheckAreIgnored) {
     ParameterSession& s = Open(2, KindBoxTwoSided, ElementOsc);
     s.SetText(0, "1.55");
     s.SetText(1, "2");
-    // The dialog moves the focus back while the check is running; that focus
-    // change must not start a second check.
+    // The focus goes back while the check runs, which must not start another check.
     ParameterSession::FocusEdit refocus = [&](int p) {
         focused_.push_back(p);
         s.FocusEntered(p, prompts_, refocus);
     };
     s.FocusEntered(1, prompts_, refocus);
-    EXPECT_EQ(prompts_.messages, std::vector<std::string>{msg::InvalidData});
+    EXPECT_EQ(prompts_.messages, Messages{msg::InvalidData});
     EXPECT_EQ(focused_, std::vector<int>{0});
-    EXPECT_EQ(s.activeParameter(), 0);
-    // The guard is armed again afterwards.
     s.SetText(0, "1.5");
-    s.FocusEntered(1, prompts_, refocus);
+    s.FocusEntered(1, prompts_, refocus);  // armed again
     EXPECT_EQ(s.activeParameter(), 1);
     ASSERT_TRUE(s.Accept(prompts_, refocus));
     EXPECT_EQ(SlotText(s.result().params[0]), "1.5");
-    EXPECT_EQ(SlotText(s.result().params[1]), "2");
 }
 
 }  // namespace
