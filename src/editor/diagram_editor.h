@@ -31,8 +31,10 @@ enum class BlockChoice { Cut, Copy, Cancel };
 
 enum class Direction { Left, Right, Up, Down };
 
-// What the view does after an event, in this order: the model changes are
-// already made.
+// What the view must do after an event; the model is already changed.
+// `modified` is set only when the event changed the program (or an undo or
+// redo moved it to or from the saved state): the view hands it to the
+// document's SetModified.
 struct ViewEffects {
     std::vector<PixelRect> invalidate;  // diagram pixels, repainted with background erase
     bool wholeView = false;
