@@ -1,0 +1,474 @@
+#include "editor/diagram_editor.h"
+
+#include <cstdio>
+
+#include "editor/editor_messages.h"
+
+namespace velmorin {
+namespace {
+
+// Floor division, so that points left of or above the view still land on
+// the cell they are in.
+int32_t CellStart(int32_t pixel) {
+    const int32_t cell = pixel >= 0 ? pixel / CellPixels : -((-pixel + CellPixels - 1) / CellPixels);
+    return CellPixels * cell;
+}
+
+CellPos Stepped(CellPos cell, Direction direction) {
+    switch (direction) {
+        case Direction::Left:
+            --cell.column;
+            break;
+        case Direction::Right:
+            ++cell.column;
+            break;
+        case Direction::Up:
+            --cell.row;
+            break;
+        case Direction::Down:
+            ++cell.row;
+            break;
+    }
+    return cell;
+}
+
+}  // namespace
+
+std::string PasteRefusedMessage(int32_t reason) {
+    char text[64];
+    std::snprintf(text, sizeof text, msg::PasteRefused, reason);
+    return text;
+}
+
+DiagramEditor::DiagramEditor(ProgramModel& model, ToolState& tools) : model_(model), tools_(tools) {}
+
+void DiagramEditor::InitialUpdate() {
+    editingEnabled_ = true;
+    live_ = false;
+    selection_ = {};
+    keyboardSelection_ = false;
+    handedOn_ = false;
+    buttonDown_ = false;
+    pendingBlock_.reset();
+    buffer_.Clear();
+    history_.Clear();
+    lastResult_ = ResultNothing;
+    deferredOpen_ = false;
+    awaitingParameters_ = false;
+    dialogOpen_.reset();
+}
+
+void DiagramEditor::ResetHover() {
+    hover_ = {1, 1};
+    previousHover_ = {1, 1};
+}
+
+void DiagramEditor::CommitEdit(ViewEffects& fx) {
+    if (history_.Commit(model_)) fx.modified = history_.modified();
+}
+
+void DiagramEditor::ClosePalette(ViewEffects& fx) {
+    if (!paletteOpen_) return;
+    paletteOpen_ = false;
+    fx.closePalette = true;
+}
+
+void DiagramEditor::SettlePendingClick(ViewEffects& fx) {
+    // The element stays as the click laid it, without its dialog (a second
+    // click within the timer's period, or a dialog never answered).
+    if (!awaitingParameters_ && !dialogOpen_) return;
+    awaitingParameters_ = false;
+    deferredOpen_ = false;
+    dialogOpen_.reset();
+    CommitEdit(fx);
+}
+
+PlaceResult DiagramEditor::Place(PixelPoint point, ViewEffects& fx) {
+    lastResult_ = ResultNothing;
+    const std::optional<CellHit> hit = CellAt(point);
+    if (!hit) return {};
+    const int32_t r = hit->cell.row, c = hit->cell.column;
+    history_.Begin(model_);
+    savedCell_ = ContentOf(model_.grid.at(r, c));
+    savedBelow_.reset();
+    if (r + 1 < GridRows) savedBelow_ = ContentOf(model_.grid.at(r + 1, c));
+
+    PlaceResult placed = PlaceAt(model_.grid, tools_, *hit);
+    lastPoint_ = point;
+    lastResult_ = placed.lastResult;
+    if (placed.placed) fx.invalidate.push_back(SquareAround(point));
+    for (const CellPos& cell : placed.neighboursChanged) fx.invalidate.push_back(SquareAroundAnchor(cell));
+    if (placed.toolChanged) fx.toolChanged = true;
+    fx.crossOut.reset();
+    if (placed.crossOut) fx.crossOut = hit->cell;
+    return placed;
+}
+
+void DiagramEditor::FinishClick(PixelPoint point, ViewEffects& fx) {
+    if (lastResult_ < ResultNothing) {
+        lastPoint_ = point;
+        deferredOpen_ = true;
+        // The wire and erase tools are done with the click itself.
+        if (ToolOpensParameters(tools_.currentTool())) {
+            awaitingParameters_ = true;
+            return;
+        }
+    } else if (lastResult_ == ResultNothing) {
+        fx.invalidate.push_back(SquareAround(point));
+    }
+    CommitEdit(fx);
+}
+
+ViewEffects DiagramEditor::LeftDown(PixelPoint point, bool shift) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    if (shift) {
+        const std::optional<CellHit> hit = CellAt(point);
+        if (!hit || selection_.state != 0) return fx;
+        buttonDown_ = true;
+        selection_ = {1, hit->cell, hit->cell};
+        keyboardSelection_ = false;
+        handedOn_ = false;
+        fx.invalidate.push_back(CellRect(hit->cell));
+        return fx;
+    }
+    buttonDown_ = true;
+    ClosePalette(fx);
+    SettlePendingClick(fx);
+    Place(point, fx);
+    FinishClick(point, fx);
+    return fx;
+}
+
+ViewEffects DiagramEditor::LeftUp() {
+    ViewEffects fx;
+    if (live_) return fx;
+    buttonDown_ = false;
+    if (lastResult_ >= ResultRefused) fx.invalidate.push_back(SquareAround(lastPoint_));
+    if (selection_.state != 0 && !handedOn_) HandOnSelection(fx);
+    palettePosition_ = {};
+    return fx;
+}
+
+ViewEffects DiagramEditor::PlaceReleased() {
+    ViewEffects fx;
+    if (live_) return fx;
+    if (lastResult_ >= ResultRefused) fx.invalidate.push_back(SquareAround(lastPoint_));
+    palettePosition_ = {};
+    return fx;
+}
+
+void DiagramEditor::HandOnSelection(ViewEffects& fx) {
+    pendingBlock_ = BoundsOf(selection_.fixed, selection_.moving);
+    keyboardSelection_ = false;
+    selection_.state = -1;
+    handedOn_ = true;
+    fx.runBlockDialog = true;
+    fx.wholeView = true;
+}
+
+void DiagramEditor::MoveHover(CellPos cell, ViewEffects& fx) {
+    // The painter draws the hover highlight; the model is left alone.
+    if (cell != previousHover_) {
+        fx.invalidate.push_back(SquareAroundAnchor(previousHover_));
+        fx.invalidate.push_back(SquareAroundAnchor(cell));
+    }
+    hover_ = cell;
+}
+
+ViewEffects DiagramEditor::MouseMove(PixelPoint point, bool shift) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    const std::optional<CellHit> hit = CellAt(point);
+    if (!hit) return fx;
+    const CellPos cell = hit->cell;
+    MoveHover(cell, fx);
+    if (selection_.state != 0 && !keyboardSelection_) {
+        // Letting Shift go ends the selection; the release still hands it on.
+        if (!shift) selection_.state = -1;
+        const PixelRect before = CellsRect(selection_.fixed, selection_.moving);
+        selection_.moving.column = cell.column;
+        if (SameBlock(cell.row, selection_.fixed.row)) selection_.moving.row = cell.row;
+        fx.invalidate.push_back(Unite(before, CellsRect(selection_.fixed, selection_.moving)));
+    }
+    previousHover_ = cell;
+    return fx;
+}
+
+ViewEffects DiagramEditor::RightDown(PixelPoint client, PixelSize viewSize, PixelPoint viewScreenOrigin) {
+    ViewEffects fx;
+    if (live_) return fx;
+    if (!paletteOpen_) {
+        paletteOpen_ = true;
+        fx.openPalette = true;
+    }
+    // Right of the clicked cell, or left of it near the view's right edge;
+    // one cell above it, or two near the bottom edge.
+    const int32_t cellX = CellStart(client.x), cellY = CellStart(client.y);
+    int32_t x = cellX + CellPixels;
+    if (x > viewSize.width) x = cellX - CellPixels;
+    int32_t y = cellY - CellPixels;
+    if (y > viewSize.height - 2 * CellPixels) y = cellY - 2 * CellPixels;
+    const PixelPoint position{viewScreenOrigin.x + x, viewScreenOrigin.y + y};
+    fx.palettePosition = position;
+    if (position != palettePosition_) {
+        palettePosition_ = position;
+        return fx;
+    }
+    // A second right click on the same cell cycles the wire tools.
+    const int32_t tool = tools_.currentTool();
+    const int32_t next = tool == KindHorizontal ? KindVertical : tool == KindVertical ? KindBlank : KindHorizontal;
+    tools_.SelectTool(next);
+    fx.toolChanged = true;
+    fx.paletteButtonsChanged = true;
+    return fx;
+}
+
+ViewEffects DiagramEditor::TimerTick() {
+    ViewEffects fx;
+    if (!deferredOpen_) return fx;
+    deferredOpen_ = false;
+    if (!awaitingParameters_) return fx;
+    awaitingParameters_ = false;
+    const std::optional<CellHit> hit = CellAt(lastPoint_);
+    if (!hit) {
+        CommitEdit(fx);
+        return fx;
+    }
+    const LadderCell& cell = model_.grid.at(hit->cell.row, hit->cell.column);
+    if (InstructionsForKind(cell.shape).empty()) {
+        // Nothing to choose (a picked-up lower box half): as a cancelled dialog.
+        Rollback(hit->cell);
+        CommitEdit(fx);
+        fx.wholeView = true;
+        return fx;
+    }
+    ParameterRequest request;
+    request.cell = hit->cell;
+    request.kind = cell.shape;
+    request.element = cell.element;
+    request.params = cell.params;
+    dialogOpen_ = request;
+    fx.openParameters = request;
+    return fx;
+}
+
+void DiagramEditor::Rollback(CellPos at) {
+    LadderCell& cell = model_.grid.at(at.row, at.column);
+    if (savedCell_.shape == ShapeEmpty) {
+        EmptyCell(cell);
+    } else {
+        SetContent(cell, savedCell_);
+    }
+    if (savedBelow_ && at.row + 1 < GridRows) {
+        LadderCell& below = model_.grid.at(at.row + 1, at.column);
+        if (savedBelow_->shape == ShapeEmpty) {
+            EmptyCell(below);
+        } else {
+            SetContent(below, *savedBelow_);
+        }
+    }
+}
+
+ViewEffects DiagramEditor::ParametersClosed(const ParameterResult& result) {
+    ViewEffects fx;
+    if (!dialogOpen_) return fx;
+    const CellPos at = dialogOpen_->cell;
+    dialogOpen_.reset();
+    LadderCell& cell = model_.grid.at(at.row, at.column);
+    if (result.accepted && result.element >= 0 && result.element < ElementNone) {
+        cell.params = result.params;
+        cell.element = result.element;
+        if (cell.shape == KindBoxUpperHalf && at.row + 1 < GridRows) {
+            LadderCell& below = model_.grid.at(at.row + 1, at.column);
+            if (below.shape == KindBoxLowerHalf) below.element = result.element;
+        }
+    } else {
+        // The fixes made to the row above (and below a box's lower half) stay.
+        Rollback(at);
+    }
+    fx.wholeView = true;
+    CommitEdit(fx);
+    return fx;
+}
+
+void DiagramEditor::RunBlockChoice(BlockChoice choice, const BlockBounds& bounds, ViewEffects& fx) {
+    switch (choice) {
+        case BlockChoice::Cancel:
+            return;
+        case BlockChoice::Copy:
+            CopyBlock(model_.grid, bounds, buffer_);
+            break;
+        case BlockChoice::Cut:
+            history_.Begin(model_);
+            CutBlock(model_.grid, bounds, buffer_);
+            CommitEdit(fx);
+            break;
+    }
+    fx.pasteAvailabilityChanged = true;
+    fx.wholeView = true;
+}
+
+ViewEffects DiagramEditor::BlockDialogClosed(BlockChoice choice) {
+    ViewEffects fx;
+    if (!pendingBlock_) return fx;
+    const BlockBounds bounds = *pendingBlock_;
+    pendingBlock_.reset();
+    SettlePendingClick(fx);
+    RunBlockChoice(choice, bounds, fx);
+    fx.wholeView = true;
+    return fx;
+}
+
+ViewEffects DiagramEditor::Paste() {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    if (buffer_.empty()) {
+        fx.wholeView = true;
+        return fx;
+    }
+    SettlePendingClick(fx);
+    history_.Begin(model_);
+    const int32_t reason = PasteBlock(model_.grid, buffer_, hover_);
+    CommitEdit(fx);
+    if (reason != PasteFits) {
+        fx.message = PasteRefusedMessage(reason);
+        return fx;
+    }
+    fx.wholeView = true;
+    return fx;
+}
+
+void DiagramEditor::SelectionPainted() {
+    if (selection_.state < 0 && !buttonDown_ && !keyboardSelection_) {
+        selection_.state = 0;
+        handedOn_ = false;
+    }
+}
+
+ViewEffects DiagramEditor::MoveCursor(Direction direction, bool shift) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    CellPos target = Stepped(hover_, direction);
+    if (!IsEditable(target)) target = hover_;
+    if (shift && selection_.state == 0 && !buttonDown_) {
+        selection_ = {1, hover_, hover_};
+        keyboardSelection_ = true;
+        handedOn_ = false;
+    }
+    if (shift && keyboardSelection_ && selection_.state != 0) {
+        // A selection stays within the block it started in.
+        if (!SameBlock(target.row, selection_.fixed.row)) target.row = hover_.row;
+        const PixelRect before = CellsRect(selection_.fixed, selection_.moving);
+        selection_.moving = target;
+        fx.invalidate.push_back(Unite(before, CellsRect(selection_.fixed, selection_.moving)));
+    }
+    MoveHover(target, fx);
+    previousHover_ = target;
+    fx.ensureVisible = CellRect(target);
+    return fx;
+}
+
+ViewEffects DiagramEditor::PlaceAtCursor() {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    ClosePalette(fx);
+    SettlePendingClick(fx);
+    const int32_t tool = tools_.currentTool();
+    if (tool != KindHorizontal && tool != KindVertical) {
+        const PixelPoint centre = CellCentre(hover_);
+        Place(centre, fx);
+        FinishClick(centre, fx);
+        return fx;
+    }
+    // A whole piece is both halves or nothing.
+    const bool horizontal = tool == KindHorizontal;
+    const PixelPoint first = horizontal ? HalfPoint(hover_, -1, 1) : HalfPoint(hover_, 1, -1);
+    const PixelPoint second = horizontal ? HalfPoint(hover_, 1, 1) : HalfPoint(hover_, 1, 1);
+    const CellContent before = ContentOf(model_.grid.at(hover_.row, hover_.column));
+    const PlaceResult firstHalf = Place(first, fx);
+    if (firstHalf.placed) {
+        const PlaceResult secondHalf = Place(second, fx);
+        if (!secondHalf.placed) {
+            SetContent(model_.grid.at(hover_.row, hover_.column), before);
+            lastResult_ = ResultRefused;
+            fx.crossOut = hover_;
+        }
+    }
+    FinishClick(lastPoint_, fx);
+    return fx;
+}
+
+ViewEffects DiagramEditor::PlaceHalfAtCursor(Direction side) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    const int32_t tool = tools_.currentTool();
+    const bool across = (tool == KindHorizontal && (side == Direction::Up || side == Direction::Down)) ||
+                        (tool == KindVertical && (side == Direction::Left || side == Direction::Right));
+    if (tool != KindHorizontal && tool != KindVertical) return PlaceAtCursor();
+    if (across) return fx;
+    ClosePalette(fx);
+    SettlePendingClick(fx);
+    const int32_t xHalf = side == Direction::Left ? -1 : 1;
+    const int32_t yHalf = side == Direction::Up ? -1 : 1;
+    const PixelPoint point = HalfPoint(hover_, xHalf, yHalf);
+    Place(point, fx);
+    FinishClick(point, fx);
+    return fx;
+}
+
+ViewEffects DiagramEditor::EraseAtCursor() {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    SettlePendingClick(fx);
+    // The current tool stays what it is.
+    ToolState eraser;
+    eraser.SelectTool(KindBlank);
+    history_.Begin(model_);
+    const PlaceResult erased = PlaceAt(model_.grid, eraser, {hover_, 1, 1});
+    fx.invalidate.push_back(SquareAroundAnchor(hover_));
+    for (const CellPos& cell : erased.neighboursChanged) fx.invalidate.push_back(SquareAroundAnchor(cell));
+    CommitEdit(fx);
+    return fx;
+}
+
+ViewEffects DiagramEditor::ShiftReleased() {
+    ViewEffects fx;
+    if (!keyboardSelection_) return fx;
+    keyboardSelection_ = false;
+    if (selection_.state != 0 && !handedOn_) HandOnSelection(fx);
+    return fx;
+}
+
+ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    BlockBounds bounds = BoundsOf(hover_, hover_);
+    if (selection_.state != 0) {
+        bounds = BoundsOf(selection_.fixed, selection_.moving);
+        // Taken by the keys: no block dialog follows on release.
+        selection_.state = 0;
+        keyboardSelection_ = false;
+        handedOn_ = false;
+    }
+    SettlePendingClick(fx);
+    RunBlockChoice(choice, bounds, fx);
+    fx.wholeView = true;
+    return fx;
+}
+
+ViewEffects DiagramEditor::Step(bool undo) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    SettlePendingClick(fx);
+    if (undo ? history_.Undo(model_) : history_.Redo(model_)) {
+        fx.wholeView = true;
+        fx.modified = history_.modified();
+    }
+    return fx;
+}
+
+ViewEffects DiagramEditor::Undo() { return Step(true); }
+ViewEffects DiagramEditor::Redo() { return Step(false); }
+
+}  // namespace velmorin

@@ -1,0 +1,169 @@
+#pragma once
+// One editing session over the document's program: what the view's mouse,
+// timer and key events do to the model, the state those rules keep between
+// events, the block buffer and the edit history. Every event method changes
+// only the model and the tool, and returns what the view must do about it
+// (repaint, draw the cross-out mark, open a dialog, mark the document).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/block_buffer.h"
+#include "editor/cell_content.h"
+#include "editor/edit_history.h"
+#include "editor/geometry.h"
+#include "editor/parameter_session.h"
+#include "editor/placement.h"
+#include "model/ladder_model.h"
+#include "model/tool_state.h"
+
+namespace velmorin {
+
+struct BlockSelection {
+    // 0 none, 1 being made, -1 ended (its highlight goes with the next paint).
+    int32_t state = 0;
+    CellPos fixed;
+    CellPos moving;
+};
+
+enum class BlockChoice { Cut, Copy, Cancel };
+
+enum class Direction { Left, Right, Up, Down };
+
+// What the view must do after an event; the model is already changed.
+// `modified` is set only when the event changed the program (or an undo or
+// redo moved it to or from the saved state): the view hands it to the
+// document's SetModified.
+struct ViewEffects {
+    std::vector<PixelRect> invalidate;  // diagram pixels, repainted with background erase
+    bool wholeView = false;
+    std::optional<CellPos> crossOut;  // draw the cross-out mark here with XOR
+    bool closePalette = false;
+    bool openPalette = false;
+    std::optional<PixelPoint> palettePosition;       // screen pixels
+    bool toolChanged = false;                        // check marks of the tool commands
+    bool paletteButtonsChanged = false;              // the palette's pressed button
+    bool pasteAvailabilityChanged = false;           // the palette's "Pegar"
+    bool runBlockDialog = false;                     // then call BlockDialogClosed
+    std::optional<ParameterRequest> openParameters;  // then call ParametersClosed
+    std::optional<bool> modified;                    // the document's modified flag becomes this
+    std::optional<PixelRect> ensureVisible;          // scroll so that this shows (ScrollToShow)
+    std::string message;                             // a message box to show, when not empty
+};
+
+class DiagramEditor {
+public:
+    DiagramEditor(ProgramModel& model, ToolState& tools);
+
+    // A new or opened document: editing enabled, no selection, not live, an
+    // empty block buffer and no history (the program as it is counts as saved).
+    void InitialUpdate();
+    // Hover cells back to column 1, row 1 (the document's reset).
+    void ResetHover();
+    void SetLive(bool live) { live_ = live; }
+    // A successful save: undoing back to here clears the modified flag.
+    void MarkSaved() { history_.MarkSaved(); }
+
+    // Mouse, in pixels of the unscrolled diagram.
+    ViewEffects LeftDown(PixelPoint point, bool shift);
+    ViewEffects LeftUp();
+    ViewEffects MouseMove(PixelPoint point, bool shift);
+    // The right button: `client` is the click in the view's own pixels.
+    ViewEffects RightDown(PixelPoint client, PixelSize viewSize, PixelPoint viewScreenOrigin);
+    // The view's 200 ms timer.
+    ViewEffects TimerTick();
+    ViewEffects ParametersClosed(const ParameterResult& result);
+    ViewEffects BlockDialogClosed(BlockChoice choice);
+    // Pastes the block buffer at the hover cell ("Pegar", Ctrl+V).
+    ViewEffects Paste();
+    // The painter calls this after each paint: an ended selection is no
+    // longer drawn, and once the button is up it is gone.
+    void SelectionPainted();
+
+    // Keys. The hover cell is the keyboard cursor.
+    ViewEffects MoveCursor(Direction direction, bool shift);
+    // Enter: a left click in the cursor cell, a whole wire piece for the wire tools.
+    ViewEffects PlaceAtCursor();
+    // A half wire piece on the named side of the cursor cell (Alt+arrow); a
+    // side across the current wire tool places nothing.
+    ViewEffects PlaceHalfAtCursor(Direction side);
+    // The Enter key is released: the end of the click (the cross-out goes).
+    ViewEffects PlaceReleased();
+    // Delete: erases the cursor cell whatever the tool.
+    ViewEffects EraseAtCursor();
+    // Shift let go after Shift+arrows: the block dialog.
+    ViewEffects ShiftReleased();
+    // Ctrl+C and Ctrl+X: the selection being made, or the cursor cell.
+    ViewEffects CopySelection() { return TakeSelection(BlockChoice::Copy); }
+    ViewEffects CutSelection() { return TakeSelection(BlockChoice::Cut); }
+
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    ViewEffects Undo();
+    ViewEffects Redo();
+
+    // State the painter and the palette read.
+    bool editingEnabled() const { return editingEnabled_; }
+    bool live() const { return live_; }
+    CellPos hoverCell() const { return hover_; }
+    CellPos previousHoverCell() const { return previousHover_; }
+    const BlockSelection& selection() const { return selection_; }
+    int32_t lastResult() const { return lastResult_; }
+    PixelPoint lastPoint() const { return lastPoint_; }
+    bool deferredOpen() const { return deferredOpen_; }
+    bool paletteOpen() const { return paletteOpen_; }
+    // The palette window was closed through its frame.
+    void SetPaletteOpen(bool open) { paletteOpen_ = open; }
+    const BlockBuffer& blockBuffer() const { return buffer_; }
+    const EditHistory& history() const { return history_; }
+
+private:
+    bool Editable() const { return editingEnabled_ && !live_; }
+    // Place at a point, as a click without Shift does it, then what follows
+    // the click: the deferred dialog or the end of the edit.
+    PlaceResult Place(PixelPoint point, ViewEffects& fx);
+    void FinishClick(PixelPoint point, ViewEffects& fx);
+    void CommitEdit(ViewEffects& fx);
+    // Ends a click whose parameter dialog never came (another click, an undo).
+    void SettlePendingClick(ViewEffects& fx);
+    void Rollback(CellPos cell);
+    void ClosePalette(ViewEffects& fx);
+    void MoveHover(CellPos cell, ViewEffects& fx);
+    ViewEffects TakeSelection(BlockChoice choice);
+    void HandOnSelection(ViewEffects& fx);
+    void RunBlockChoice(BlockChoice choice, const BlockBounds& bounds, ViewEffects& fx);
+    ViewEffects Step(bool undo);
+
+    ProgramModel& model_;
+    ToolState& tools_;
+    BlockBuffer buffer_;
+    EditHistory history_;
+
+    bool editingEnabled_ = false;
+    bool live_ = false;
+    int32_t lastResult_ = 29;
+    PixelPoint lastPoint_;
+    bool deferredOpen_ = false;
+    // The click awaits its parameter dialog (set with the deferred open).
+    bool awaitingParameters_ = false;
+    std::optional<ParameterRequest> dialogOpen_;
+    // The clicked cell and the one below it as they were before the click.
+    CellContent savedCell_;
+    std::optional<CellContent> savedBelow_;
+    CellPos hover_{1, 1};
+    CellPos previousHover_{1, 1};
+    BlockSelection selection_;
+    bool buttonDown_ = false;
+    bool keyboardSelection_ = false;
+    std::optional<BlockBounds> pendingBlock_;
+    // The ended selection went to the block dialog already.
+    bool handedOn_ = false;
+    PixelPoint palettePosition_;  // (0, 0): none remembered
+    bool paletteOpen_ = false;
+};
+
+// The text of a refused paste.
+std::string PasteRefusedMessage(int32_t reason);
+
+}  // namespace velmorin
