@@ -120,15 +120,15 @@ PollAddresses PollListAddresses(const PollList& list) {
     return addresses;
 }
 
-VariablePollPlan PlanVariablePoll(const MonitorMap& map) {
+VariablePollPlan PlanVariablePoll(std::span<const MonitorRow> rows) {
     VariablePollPlan out;
-    const PollList first = BuildPollList(map);
+    const PollList first = BuildPollList(rows);
     if (first.empty()) {
         out.result = Result::Fail(msg::NoVariablesToReceive);
         return out;
     }
     out.plan = {ListPolicy::RenewAtCycleEnd, PollListAddresses(first)};
-    out.renewed = PollListAddresses(RebuildPollList(map));
+    out.renewed = PollListAddresses(RebuildPollList(rows));
     return out;
 }
 

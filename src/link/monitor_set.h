@@ -109,12 +109,16 @@ PollList BuildPollList(std::span<const MonitorRow> rows);
 PollList RebuildPollList(std::span<const MonitorRow> rows);
 PollAddresses PollListAddresses(const PollList& list);
 
+// What "Recibir PLC" starts the worker with. The window publishes
+// `renewed` to the worker's channel before starting it, and the rebuilt
+// list of the shown map again whenever a tab or a row changes, so that each
+// cycle end polls the map then shown.
 struct VariablePollPlan {
     Result result;          // "No hay variables para recibir" for a map without variables
     PollPlan plan;          // the first cycle's list, renewed at each cycle end
-    PollAddresses renewed;  // publish this to the channel before starting, and again on every map change
+    PollAddresses renewed;  // the rebuilt list: PollListAddresses(RebuildPollList(rows))
 };
-VariablePollPlan PlanVariablePoll(const MonitorMap& map);
+VariablePollPlan PlanVariablePoll(std::span<const MonitorRow> rows);
 
 // ---- Sending --------------------------------------------------------------
 

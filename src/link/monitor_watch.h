@@ -47,7 +47,7 @@ struct WatchSet {
 };
 WatchSet ReadWatchSet(const std::string& path, int mapIndex);
 
-// The rows a poll plan is built from, one per variable.
+// The rows a poll plan is built from (PlanVariablePoll), one per variable.
 std::vector<MonitorRow> WatchRows(std::span<const WatchVariable> variables);
 
 // "2026-03-15 10:22:01.123"
