@@ -42,31 +42,25 @@ int32_t GetInt32(const uint8_t* at) {
     return static_cast<int32_t>(v);
 }
 
-enum class ReadOutcome { Ok, NotOpened, Failed };
-
 // At most `limit` bytes of a regular file. Opened without waiting, so that
 // a pipe is refused instead of blocking until someone writes to it.
-ReadOutcome ReadRegularFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
+bool ReadRegularFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return ReadOutcome::NotOpened;
+    if (fd < 0) return false;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return ReadOutcome::NotOpened;
-    }
-    bytes.assign(limit, 0);
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    bytes.assign(ok ? limit : 0, 0);
     size_t done = 0;
-    bool failed = false;
-    while (done < limit) {
+    while (ok && done < limit) {
         const ssize_t n = ::read(fd, bytes.data() + done, limit - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) failed = true;
+        ok = n >= 0;
         if (n <= 0) break;
         done += static_cast<size_t>(n);
     }
     ::close(fd);
     bytes.resize(done);
-    return failed ? ReadOutcome::Failed : ReadOutcome::Ok;
+    return ok;
 }
 
 std::string NameText(const NameField& field) { return Windows1252ToUtf8(FieldText(field)); }
@@ -162,13 +156,13 @@ Result WriteMonitorFile(const std::string& path, const MonitorState& state) {
 
 Result ReadMonitorFile(const std::string& path, const MonitorNameTable& names, MonitorFileContents& contents) {
     std::vector<uint8_t> bytes;
-    if (ReadRegularFile(path, MonitorReadLimit, bytes) != ReadOutcome::Ok) return Result::Fail(msg::FileOpenError);
+    if (!ReadRegularFile(path, MonitorReadLimit, bytes)) return Result::Fail(msg::FileOpenError);
     return DecodeMonitorFile(bytes, names, contents);
 }
 
 Result ReadAssociatedAliases(const std::string& path, std::vector<SourceAlias>& aliases) {
     std::vector<uint8_t> bytes;
-    if (ReadRegularFile(path, SourceReadLimit, bytes) != ReadOutcome::Ok) return Result::Fail(msg::AssociatedOpenError);
+    if (!ReadRegularFile(path, SourceReadLimit, bytes)) return Result::Fail(msg::AssociatedOpenError);
     return ReadSourceAliases(bytes, aliases);
 }
 
