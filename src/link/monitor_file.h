@@ -96,7 +96,8 @@ struct MonitorLoad {
     std::optional<Association> association;
 };
 // "Recuperar": on success the state holds the file's set, image and path
-// and the window shows map 0; on cancel or refusal nothing changed.
+// and the window shows map 0 (and, while polling, publishes its poll list);
+// on cancel or refusal nothing changed.
 std::optional<MonitorLoad> LoadMonitorSet(Prompts& prompts, MonitorState& state, ProgramModel& model,
                                           const std::string& directory);
 
