@@ -1,11 +1,13 @@
 # make run  - install what is missing, build, start the editor
 # make test - install what is missing, build, run every test, the sanitizer
-#             build and the fuzz targets, and end with ctest's summary
+#             build and the fuzz targets, the ThreadSanitizer run, and end
+#             with ctest's summary
 BUILD     ?= build
 SANBUILD  ?= build-san
+TSANBUILD ?= build-tsan
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps build sanitize fuzz test run bench clean
+.PHONY: all deps build sanitize fuzz tsan test run bench clean
 
 all: build
 
@@ -28,7 +30,15 @@ sanitize: deps
 fuzz: sanitize
 	@bash scripts/run-fuzzers.sh $(SANBUILD)
 
-test: build fuzz
+# clang build with ThreadSanitizer: the link tests, the poll worker's among
+# them, run with the worker and the test thread sharing the image and the lists.
+tsan: deps
+	@cmake -S . -B $(TSANBUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+	  -DVELMORIN_GUI=OFF -DVELMORIN_TSAN=ON >/dev/null
+	@cmake --build $(TSANBUILD) -j $(JOBS) --target link_tests
+	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" $(TSANBUILD)/tests/link_tests --gtest_brief=1
+
+test: build fuzz tsan
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: build
@@ -38,4 +48,4 @@ bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD)
+	rm -rf $(BUILD) $(SANBUILD) $(TSANBUILD)

@@ -78,23 +78,34 @@ private:
     size_t pos_ = 0;
 };
 
+// Reads into a model, or with none only checks and passes over the cells.
 class SourceReader {
 public:
-    SourceReader(ProgramModel& model, std::span<const uint8_t> bytes) : model_(model), in_(bytes) {}
+    SourceReader(ProgramModel* model, std::span<const uint8_t> bytes) : model_(model), in_(bytes) {}
 
     Result Read() {
+        if (Result header = ReadHeader(); !header) return header;
+        if (!ReadCells() || !ReadAliases() || !ReadLabels()) return Result::Fail(msg::FileCorrupt);
+        return Result::Ok();
+    }
+
+    Result ReadAliasRecords(std::vector<SourceAlias>& aliases) {
+        if (Result header = ReadHeader(); !header) return header;
+        if (!ReadCells() || !ReadAliasRecordList(aliases)) return Result::Fail(msg::FileCorrupt);
+        return Result::Ok();
+    }
+
+private:
+    Result ReadHeader() {
         const std::string line = in_.TakeHeaderLine();
         if (!HasMagic(line, Magic)) return Result::Fail(msg::NotSourceFile);
         const std::optional<HeaderVersion> v = ParseHeaderVersion(line);
         if (!v || v->version > FormatVersion || v->revision > FormatRevision)
             return Result::Fail(msg::IncompatibleVersion);
         oldCodes_ = v->version == 100 && v->revision == 1;
-
-        if (!ReadCells() || !ReadAliases() || !ReadLabels()) return Result::Fail(msg::FileCorrupt);
         return Result::Ok();
     }
 
-private:
     // The first byte of a section's next record: nothing when the section ends
     // (its end mark, or the end of the file).
     std::optional<uint8_t> RecordStart() {
@@ -127,7 +138,8 @@ private:
             const std::optional<int32_t> element = TranslateElement(head[2]);
             if (!element) return false;
 
-            LadderCell& cell = model_.grid.at(*row, head[0]);
+            LadderCell scratch;
+            LadderCell& cell = model_ != nullptr ? model_->grid.at(*row, head[0]) : scratch;
             cell.shape = head[1];
             cell.element = *element;
             if (*element < ElementNone && !ReadParams(cell)) return false;
@@ -143,8 +155,7 @@ private:
             if (def.kind == ParamKind::Label || def.kind == ParamKind::Variable) {
                 const std::optional<uint8_t> index = in_.Next();
                 if (!index) return false;
-                if (def.kind == ParamKind::Label && *index != Unchosen && *index >= LabelCount)
-                    return false;
+                if (def.kind == ParamKind::Label && *index != Unchosen && *index >= LabelCount) return false;
                 slot[0] = *index;
                 slot[1] = 0;
             } else if (IsTextKind(def.kind)) {
@@ -179,10 +190,21 @@ private:
         return SectionClosed();
     }
 
-    bool ReadAliases() { return ReadNameSection(model_.aliases); }
-    bool ReadLabels() { return ReadNameSection(model_.labels); }
+    bool ReadAliases() { return ReadNameSection(model_->aliases); }
+    bool ReadLabels() { return ReadNameSection(model_->labels); }
 
-    ProgramModel& model_;
+    bool ReadAliasRecordList(std::vector<SourceAlias>& aliases) {
+        for (int32_t record = 0; record < AliasCount; ++record) {
+            const std::optional<uint8_t> index = RecordStart();
+            if (!index) return true;
+            SourceAlias& alias = aliases.emplace_back();
+            alias.index = *index;
+            if (!ReadNamePair(alias.name, alias.alias)) return false;
+        }
+        return SectionClosed();
+    }
+
+    ProgramModel* model_;
     ByteCursor in_;
     bool oldCodes_ = false;
 };
@@ -191,8 +213,8 @@ private:
 
 std::vector<uint8_t> EncodeSourceFile(const ProgramModel& model) {
     char header[64];
-    const int headerLength = std::snprintf(header, sizeof header, "%s| %03dr%02d |%d %d\n", Magic,
-                                           FormatVersion, FormatRevision, GridRows, StoredColumns);
+    const int headerLength = std::snprintf(header, sizeof header, "%s| %03dr%02d |%d %d\n", Magic, FormatVersion,
+                                           FormatRevision, GridRows, StoredColumns);
     std::vector<uint8_t> out(header, header + headerLength);
 
     std::array<bool, AliasCount> usedVariables{};
@@ -213,8 +235,10 @@ std::vector<uint8_t> EncodeSourceFile(const ProgramModel& model) {
                     const uint8_t index = slot[0];
                     out.push_back(index);
                     if (index == Unchosen) continue;
-                    if (def.kind == ParamKind::Variable) usedVariables[index] = true;
-                    else if (index < LabelCount) usedLabels[index] = true;
+                    if (def.kind == ParamKind::Variable)
+                        usedVariables[index] = true;
+                    else if (index < LabelCount)
+                        usedLabels[index] = true;
                 } else if (IsTextKind(def.kind)) {
                     const std::string text = SlotText(slot).substr(0, MaxTextLength);
                     out.push_back(static_cast<uint8_t>(text.size()));
@@ -234,7 +258,14 @@ Result WriteSourceFile(const ProgramModel& model, const std::string& path) {
 }
 
 Result ReadSourceBytes(ProgramModel& model, std::span<const uint8_t> bytes) {
-    return SourceReader(model, bytes).Read();
+    return SourceReader(&model, bytes).Read();
+}
+
+Result ReadSourceAliases(std::span<const uint8_t> bytes, std::vector<SourceAlias>& aliases) {
+    aliases.clear();
+    const Result result = SourceReader(nullptr, bytes).ReadAliasRecords(aliases);
+    if (!result) aliases.clear();
+    return result;
 }
 
 Result ReadSourceFile(ProgramModel& model, const std::string& path) {

@@ -23,4 +23,16 @@ Result WriteSourceFile(const ProgramModel& model, const std::string& path);
 Result ReadSourceBytes(ProgramModel& model, std::span<const uint8_t> bytes);
 Result ReadSourceFile(ProgramModel& model, const std::string& path);
 
+// One record of the alias section, as stored.
+struct SourceAlias {
+    uint8_t index = 0;
+    NameField name{};
+    NameField alias{};
+};
+
+// Only the alias records of a source file, for the variable monitor: the
+// header and the cells are checked as a load checks them and passed over,
+// the label section is not read, and no model is touched.
+Result ReadSourceAliases(std::span<const uint8_t> bytes, std::vector<SourceAlias>& aliases);
+
 }  // namespace velmorin
