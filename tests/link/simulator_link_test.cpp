@@ -150,6 +150,26 @@ TEST(AgainstSimulator, OpenPortRefusalsLeaveAnOpenPortUsable) {
     EXPECT_EQ(link.LastError().code, -7);
 }
 
+TEST(AgainstSimulator, ReadPortTakesOnlyWhatHasArrived) {
+    SimProcess sim({"--rom", "1234"});
+    ASSERT_TRUE(sim.ready()) << sim.err();
+    TermiosLink link = LinkTo(sim);
+    SystemClock clock;
+    ASSERT_EQ(link.OpenPort(Com2), 1);
+    uint8_t buffer[7] = {};
+    EXPECT_EQ(link.ReadPort(Com2, buffer), 0) << "nothing waiting: no wait either";
+    ASSERT_TRUE(SendWithoutReply({link, clock, Com2}, RomVersionFrame(1)));
+    ASSERT_LT(WaitForInput({link, clock, Com2}, FrameSize, 100), 100);
+    EXPECT_EQ(link.ReadPort(Com2, std::span<uint8_t>(buffer, 3)), 3);
+    EXPECT_EQ(link.InputQueueCount(Com2), 4);
+    EXPECT_EQ(link.ReadPort(Com2, buffer), 4);
+    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 4), std::vector<uint8_t>({0x12, 0, 0, 1 ^ 0x56 ^ 0x34 ^ 0x12}));
+    EXPECT_EQ(link.ReadPort(Com2, buffer), 0);
+    EXPECT_EQ(link.OutputQueueCount(Com2), 0) << "a pseudo-terminal reports an empty output queue";
+    EXPECT_EQ(link.PurgePort(Com2), 1);
+    link.ClosePort(Com2);
+}
+
 TEST(AgainstSimulator, PollsAndWritesReachTheControllersMemory) {
     SimProcess sim;
     ASSERT_TRUE(sim.ready()) << sim.err();
