@@ -119,15 +119,19 @@ TEST_F(ExchangeRules, WriteRowWithoutReplyFailsTheSendButTheOthersAreSent) {
 
 TEST_F(ExchangeRules, WriteReplyAfterEighteenTriesCountsAsMissing) {
     const WriteRow row[] = {{14, false, 1}};
-    for (const auto& [delay, answered] : {std::pair{170, true}, std::pair{175, false}, std::pair{180, false}}) {
+    struct Case {
+        int delayMs;
+        bool answered;
+    };
+    for (const Case c : {Case{170, true}, Case{175, false}, Case{180, false}}) {
         FakeClock caseClock;
         FakeLink caseLink(caseClock);
         FakeController peer;
         peer.Attach(caseLink);
         peer.answer = [&](const CommandFrame& f) {
-            return FakeController::Answer{std::vector<uint8_t>(f.begin(), f.end()), milliseconds(delay)};
+            return FakeController::Answer{std::vector<uint8_t>(f.begin(), f.end()), milliseconds(c.delayMs)};
         };
-        EXPECT_EQ(WriteRows({caseLink, caseClock, 0}, 1, row), answered) << delay << " ms";
+        EXPECT_EQ(WriteRows({caseLink, caseClock, 0}, 1, row), c.answered) << c.delayMs << " ms";
     }
 }
 
