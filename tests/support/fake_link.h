@@ -126,6 +126,8 @@ private:
     };
 
     size_t Arrived() const {
+        // Mostly everything or nothing has arrived: answer those at once.
+        if (incoming_.empty() || incoming_.back().at <= clock_.now) return incoming_.size();
         size_t n = 0;
         while (n < incoming_.size() && incoming_[n].at <= clock_.now) ++n;
         return n;
