@@ -12,6 +12,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -191,10 +192,10 @@ Options ParseOptions(int argc, char** argv, Controller& c) {
             c.stamp = velmorin::EncodeDateStamp(*date);
             dated = true;
         } else if (arg == "--fault") {
-            std::string spec = value();
-            for (char& ch : spec)
+            std::string fault = value();
+            for (char& ch : fault)
                 if (ch == '=') ch = ' ';
-            const auto result = velmorin::sim::Execute(c, "fault " + spec);
+            const auto result = velmorin::sim::Execute(c, "fault " + fault);
             if (result.output.rfind("error", 0) == 0) UsageError(result.output.substr(7, result.output.size() - 8));
         } else {
             UsageError("unknown option '" + arg + "'");
