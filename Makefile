@@ -1,4 +1,5 @@
-# make run  - install what is missing, build, start the editor
+# make run  - install what is missing, build, start the editor with a
+#             simulated controller on Com2 (VELMORIN_SIM=0: without it)
 # make test - install what is missing, build, run every test, the sanitizer
 #             build and the fuzz targets, the ThreadSanitizer run, and end
 #             with ctest's summary

@@ -1,23 +1,24 @@
 #pragma once
-// A copy of the controller's 256-byte variable space, indexed by controller
-// address. A poll worker writes it while the interface thread reads it, so
-// every byte is its own atomic: a reader never races the writer, though a
-// word may show one new and one old byte until the next reply (each byte
-// is always a byte some reply carried).
+// The controller bytes a monitor has polled, by address. One thread (the
+// poll worker) stores replies while another (the drawing) reads: every byte
+// is atomic, and a reader that needs several bytes at once (a 16-bit count
+// state, the whole image) gets them from one reply, never half of one.
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "compiler/code_image.h"
+
 namespace velmorin {
 
 class ControllerImage {
 public:
-    static constexpr int Size = 256;
+    static constexpr int Size = ImageSize;
     using Bytes = std::array<uint8_t, Size>;
 
-    ControllerImage() = default;
+    ControllerImage() { Fill(0); }
     ControllerImage(const ControllerImage&) = delete;
     ControllerImage& operator=(const ControllerImage&) = delete;
 
@@ -25,29 +26,28 @@ public:
 
     // Outside the image a read gives 0 and a write does nothing, so a bad
     // address from a reply or a file never reaches past the 256 bytes.
-    uint8_t Byte(int address) const {
-        return Holds(address) ? bytes_[static_cast<size_t>(address)].load(std::memory_order_relaxed) : 0;
-    }
-    void SetByte(int address, uint8_t value) {
-        if (Holds(address)) bytes_[static_cast<size_t>(address)].store(value, std::memory_order_relaxed);
-    }
-    // Low byte at `address`, high byte at the next one.
-    uint16_t Word(int address) const { return static_cast<uint16_t>(Byte(address) | (Byte(address + 1) << 8)); }
+    uint8_t Byte(int address) const;
+    // Low byte at `address`, high byte after it.
+    uint16_t Word(int address) const;
+    Bytes Snapshot() const;
 
-    Bytes Snapshot() const {
-        Bytes out{};
-        for (size_t i = 0; i < out.size(); ++i) out[i] = bytes_[i].load(std::memory_order_relaxed);
-        return out;
-    }
-    void Assign(std::span<const uint8_t, Size> bytes) {
-        for (size_t i = 0; i < bytes.size(); ++i) bytes_[i].store(bytes[i], std::memory_order_relaxed);
-    }
-    void Clear() {
-        for (auto& b : bytes_) b.store(0, std::memory_order_relaxed);
-    }
+    // For the single writer.
+    void Store(int address, uint8_t value);
+    void SetByte(int address, uint8_t value) { Store(address, value); }
+    // A poll reply: two bytes at `a`, then two at `b` (so `b` wins where the two overlap).
+    void StorePair(int a, uint8_t a0, uint8_t a1, int b, uint8_t b0, uint8_t b1);
+    void Assign(std::span<const uint8_t, Size> bytes);
+    void Fill(uint8_t value);
+    void Clear() { Fill(0); }
 
 private:
-    std::array<std::atomic<uint8_t>, Size> bytes_{};
+    template <typename Write>
+    void Update(Write write);
+    template <typename Read>
+    void Consistent(Read read) const;
+
+    std::array<std::atomic<uint8_t>, Size> bytes_;
+    std::atomic<uint32_t> sequence_{0};  // odd while a store is under way
 };
 
 // The live diagram's polled bytes and the variable monitor's: one type, two owners.

@@ -1,6 +1,6 @@
 #pragma once
 // Sub-commands of velmorin-cli. Each returns the process exit status:
-// 0 done, 1 refused file or errors, 2 usage.
+// 0 done, 1 refused file, errors or a failed exchange, 2 usage.
 #include <string>
 #include <vector>
 
@@ -11,5 +11,13 @@ using Args = std::vector<std::string>;  // the words after the sub-command
 int RunShow(const Args& args);
 int RunCompile(const Args& args);
 int RunDump(const Args& args);
+// The controller link (link_options.h has their shared options).
+int RunSend(const Args& args);
+int RunExtract(const Args& args);
+int RunVerify(const Args& args);
+int RunRun(const Args& args);
+int RunStop(const Args& args);
+int RunResetCounters(const Args& args);
+int RunRom(const Args& args);
 
 }  // namespace velmorin::cli

@@ -1,4 +1,5 @@
-// velmorin-cli: the headless face of the core (show, compile, dump).
+// velmorin-cli: the headless face of the core: files (show, compile, dump)
+// and the controller link (send, extract, verify, run, stop, reset-counters, rom).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,8 +16,16 @@ const char* const Usage =
     "  compile FILE.ldr [--date Y-M-D]   compile to FILE.prg and FILE.bld\n"
     "  dump FILE.bld                     list a binary image instruction by instruction\n"
     "\n"
+    "controller link (--port DEV|COM1..COM4, --id N; messages in Spanish on standard error):\n"
+    "  send FILE.bld|FILE.ldr            download a program (a .ldr is compiled in memory)\n"
+    "  extract OUT.bld                   upload the controller's program into a file\n"
+    "  verify FILE.bld|FILE.ldr          compare the controller's program with a file\n"
+    "  run | stop | reset-counters       start, stop, reset the counters (--all: every controller)\n"
+    "  rom                               print the controller's ROM version\n"
+    "\n"
     "Run 'velmorin-cli <command> --help' for a command's options.\n"
-    "Exit status: 0 done, 1 refused file or compile errors, 2 usage error.\n";
+    "Exit status: 0 done, 1 refused file, compile errors or a failed exchange,\n"
+    "2 usage error.\n";
 
 }  // namespace
 
@@ -34,6 +43,13 @@ int main(int argc, char** argv) {
     if (command == "show") return velmorin::cli::RunShow(args);
     if (command == "compile") return velmorin::cli::RunCompile(args);
     if (command == "dump") return velmorin::cli::RunDump(args);
+    if (command == "send") return velmorin::cli::RunSend(args);
+    if (command == "extract") return velmorin::cli::RunExtract(args);
+    if (command == "verify") return velmorin::cli::RunVerify(args);
+    if (command == "run") return velmorin::cli::RunRun(args);
+    if (command == "stop") return velmorin::cli::RunStop(args);
+    if (command == "reset-counters") return velmorin::cli::RunResetCounters(args);
+    if (command == "rom") return velmorin::cli::RunRom(args);
     std::fprintf(stderr, "velmorin-cli: unknown command '%s'\n\n%s", command.c_str(), Usage);
     return 2;
 }

@@ -1,0 +1,75 @@
+#include "link/transfer.h"
+
+#include <cstdio>
+
+#include "compiler/image_file.h"
+#include "link/link_messages.h"
+#include "model/atomic_file.h"
+
+namespace velmorin {
+namespace {
+
+// Opens the port and reports `started`; the outcome of a failed open otherwise.
+bool Open(PlcLink& link, int port, const TransferCallbacks& callbacks, TransferOutcome& outcome) {
+    if (link.OpenPort(port) != 1) {
+        outcome = {TransferStatus::PortNotOpened, FormatLinkError(link.LastError())};
+        return false;
+    }
+    if (callbacks.started) callbacks.started();
+    return true;
+}
+
+}  // namespace
+
+std::array<uint8_t, ImageSize> DownloadImageFrom(const CodeImage& image) { return image.bytes; }
+
+std::vector<uint8_t> EncodeUploadFile(std::span<const uint8_t, ImageSize> image, DateStamp stamp) {
+    const ImageDate date = DecodeDateStamp(stamp);
+    char header[64];
+    const int length = std::snprintf(header, sizeof header, "%s| %03dr%02d |256 rcv %02d-%02d-%04d \n", "~VLB",
+                                     static_cast<int>(ImageVersion), static_cast<int>(ImageRevision), date.day,
+                                     date.month0, date.year);
+    std::vector<uint8_t> bytes(header, header + length);
+    bytes.insert(bytes.end(), image.begin(), image.end());
+    return bytes;
+}
+
+Result WriteUploadFile(const std::string& path, std::span<const uint8_t, ImageSize> image, DateStamp stamp) {
+    return WriteFileAtomically(path, EncodeUploadFile(image, stamp));
+}
+
+TransferOutcome SendProgram(PlcLink& link, Clock& clock, int port, const DownloadRequest& request,
+                            const TransferCallbacks& callbacks) {
+    TransferOutcome outcome;
+    if (!Open(link, port, callbacks, outcome)) return outcome;
+    const CommandFrame header = DownloadHeader(request.targetId, request.password, request.newId, request.image);
+    const DownloadOutcome download =
+        DownloadProgram({link, clock, port}, header, request.image, EncodeDateStamp(request.date), callbacks.progress);
+    link.ClosePort(port);
+    if (download.accepted) return {TransferStatus::Done, msg::SendOk};
+    return {TransferStatus::Failed, msg::SendFailed};
+}
+
+ReceivedProgram ReceiveProgram(PlcLink& link, Clock& clock, int port, const UploadRequest& request,
+                               const TransferCallbacks& callbacks) {
+    ReceivedProgram received;
+    if (!Open(link, port, callbacks, received.outcome)) return received;
+    received.upload = UploadProgram({link, clock, port}, request.id, request.password, callbacks.progress);
+    link.ClosePort(port);
+    if (received.upload.received)
+        received.outcome = {TransferStatus::Done, msg::ExtractOk};
+    else
+        received.outcome = {TransferStatus::Failed, msg::ExtractFailed};
+    return received;
+}
+
+TransferOutcome ExtractProgram(PlcLink& link, Clock& clock, int port, const UploadRequest& request,
+                               const std::string& path, const TransferCallbacks& callbacks) {
+    const ReceivedProgram received = ReceiveProgram(link, clock, port, request, callbacks);
+    if (received.outcome.status != TransferStatus::Done) return received.outcome;
+    if (Result written = WriteUploadFile(path, received.upload.image, received.upload.stamp); !written)
+        return {TransferStatus::Failed, written.message};
+    return received.outcome;
+}
+
+}  // namespace velmorin

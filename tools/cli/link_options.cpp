@@ -1,0 +1,147 @@
+#include "link_options.h"
+
+#include <cstdio>
+
+#include "compiler/compiler.h"
+#include "compiler/diagnostics.h"
+#include "compiler/image_file.h"
+#include "link/link_fields.h"
+#include "link/port_devices.h"
+#include "model/messages.h"
+#include "model/source_file.h"
+
+namespace velmorin::cli {
+namespace {
+
+bool Allowed(std::string_view allowed, std::string_view option) {
+    size_t at = 0;
+    while ((at = allowed.find(option, at)) != std::string_view::npos) {
+        const size_t end = at + option.size();
+        if (end == allowed.size() || allowed[end] == ' ') return true;
+        at = end;
+    }
+    return false;
+}
+
+bool EndsWithIgnoringCase(const std::string& text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    for (size_t i = 0; i < suffix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+ParsedOptions ParseLinkOptions(const char* command, const Args& args, std::string_view allowed, size_t fileCount,
+                               const char* usage) {
+    ParsedOptions parsed;
+    LinkOptions o;
+    auto usageError = [&](const std::string& why) {
+        std::fprintf(stderr, "velmorin-cli %s: %s\n%s", command, why.c_str(), usage);
+        parsed.status = 2;
+        return parsed;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage, stdout);
+            return parsed;
+        }
+        if (arg.empty() || arg[0] != '-') {
+            o.files.push_back(arg);
+            continue;
+        }
+        if (!Allowed(allowed, arg)) return usageError("unknown option '" + arg + "'");
+        if (arg == "--any") {
+            o.any = true;
+            continue;
+        }
+        if (arg == "--all") {
+            o.all = true;
+            continue;
+        }
+        if (arg == "--outputs-off") {
+            o.outputsOff = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) return usageError(arg + " needs a value");
+        const std::string& value = args[++i];
+        if (arg == "--port") {
+            o.port = value;
+        } else if (arg == "--id" || arg == "--new-id") {
+            const std::optional<uint8_t> id = ParseIdentifier(value);
+            if (!id) return usageError(arg + " needs an identifier 1..255");
+            (arg == "--id" ? o.id : o.newId) = id;
+        } else if (arg == "--password") {
+            const std::optional<uint16_t> password = ParsePassword(value);
+            if (!password) return usageError("--password needs four hexadecimal digits HHLL");
+            o.password = *password;
+        } else if (arg == "--mode") {
+            if (value != "total" && value != "variables" && value != "keep")
+                return usageError("--mode is total, variables or keep");
+            o.mode = value;
+        }
+    }
+    if (o.port.empty()) return usageError("--port DEV|COM1..COM4 is needed");
+    if (o.files.size() != fileCount) return usageError(fileCount == 0 ? "no file is taken" : "one file is needed");
+    if (o.id && (o.any || o.all))
+        return usageError("--id and " + std::string(o.any ? "--any" : "--all") + " exclude each other");
+    parsed.options = std::move(o);
+    return parsed;
+}
+
+PortChoice ChoosePort(const std::string& port) {
+    std::array<std::string, PortCount> devices = ResolvePortDevices({}, ProcessEnvironment());
+    PortChoice choice;
+    if (const std::optional<int> com = ParseComName(port)) {
+        choice.port = *com;
+    } else {
+        devices[0] = port;
+        choice.port = 0;
+    }
+    choice.link = std::make_unique<TermiosLink>(devices);
+    return choice;
+}
+
+std::unique_ptr<CodeImage> LoadProgram(const std::string& path) {
+    auto image = std::make_unique<CodeImage>();
+    if (!EndsWithIgnoringCase(path, ".ldr")) {
+        if (Result read = ReadImageFile(path, *image); !read) {
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), read.message.c_str());
+            return nullptr;
+        }
+        return image;
+    }
+    // The model and the compiler are large fixed tables: keep them off the stack.
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    if (Result read = ReadSourceFile(*model, path); !read) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), read.message.c_str());
+        return nullptr;
+    }
+    auto compiler = std::make_unique<Compiler>();
+    if (compiler->Prepare(*model, "") == PrepareOutcome::NothingToCompile) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), msg::NothingToCompile);
+        return nullptr;
+    }
+    compiler->Run(*model, CompileCallbacks{});
+    if (!compiler->hasFinalImage()) {
+        for (int i = 0; i < compiler->diagnosticCount(); ++i) {
+            const Compiler::Diagnostic d = compiler->diagnostic(i);
+            std::fprintf(stderr, "%s\n", FormatDiagnosticLine(*model, {d.key, d.column, d.row}).c_str());
+        }
+        std::fprintf(stderr, "%s: %d errores, %d warnings\n", path.c_str(), compiler->errorCount(),
+                     compiler->warningCount());
+        return nullptr;
+    }
+    std::copy_n(compiler->imageBytes(), ImageSize, image->bytes.begin());
+    image->codeLength = compiler->codeLength();
+    return image;
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 1;
+}
+
+}  // namespace velmorin::cli

@@ -1,0 +1,319 @@
+// velmorin-sim: a controller on a pseudo-terminal, for trying the link
+// without hardware and for the link tests. It answers every request of the
+// protocol at the line's own pace (2400 baud both ways), keeps a memory and
+// a stored program, and misbehaves on request. A symbolic link at --link
+// names its side of the line; the editor and velmorin-cli open that path.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compiler/headless_compile.h"
+#include "compiler/image_file.h"
+#include "link/link_fields.h"
+#include "sim_console.h"
+#include "sim_controller.h"
+
+namespace {
+
+using velmorin::sim::Controller;
+
+const char* const Usage =
+    "usage: velmorin-sim --link PATH [options]\n"
+    "  A simulated controller on a pseudo-terminal; PATH becomes a symbolic link\n"
+    "  to its device (give it to the editor as VELMORIN_COM2=PATH, or to\n"
+    "  velmorin-cli as --port PATH). Replies are paced at 2400 baud.\n"
+    "options:\n"
+    "  --id N             controller identifier 1..255 (default 1)\n"
+    "  --password HHLL    program password, four hex digits (default 0000)\n"
+    "  --rom HHLL         ROM version reported (default 0102)\n"
+    "  --image FILE.bld   stored program at start (default: empty, 0xCD)\n"
+    "  --date YYYY-MM-DD  date of the stored program (default: today)\n"
+    "  --fault KIND[=N]   start misbehaving: silent, late=MS, short=N, badcheck,\n"
+    "                     baddownload, shortupload=N (repeatable)\n"
+    "  --fifo PATH        also take commands from this FIFO (created if missing)\n"
+    "  --verbose          log every request on standard error\n"
+    "Commands are read from standard input (and the FIFO), one a line:\n";
+
+constexpr int64_t ByteNs = 10'000'000'000LL / 2400;  // ten bits a byte
+
+int64_t NowNs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<int64_t>(t.tv_sec) * 1'000'000'000LL + t.tv_nsec;
+}
+
+void SleepUntil(int64_t ns) {
+    timespec t{static_cast<time_t>(ns / 1'000'000'000LL), static_cast<long>(ns % 1'000'000'000LL)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
+    }
+}
+
+// The pseudo-terminal and the pace of each direction: a byte is taken off
+// the line, or put on it, one byte time after the previous one.
+class Line {
+public:
+    Line(int master, Controller& controller, bool verbose)
+        : master_(master), controller_(controller), verbose_(verbose) {}
+
+    void Received(const uint8_t* bytes, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            inFree_ = std::max(NowNs(), inFree_) + ByteNs;
+            SleepUntil(inFree_);
+            auto reply = controller_.Receive(bytes[i], inFree_ / 1'000'000);
+            Log();
+            if (reply) Send(*reply);
+        }
+    }
+
+    void Closed() { controller_.LineClosed(); }
+
+private:
+    void Send(const velmorin::sim::Reply& reply) {
+        if (reply.delayMs > 0) SleepUntil(NowNs() + reply.delayMs * 1'000'000LL);
+        size_t sent = 0;
+        for (uint8_t b : reply.bytes) {
+            outFree_ = std::max(NowNs(), outFree_) + ByteNs;
+            SleepUntil(outFree_);
+            if (::write(master_, &b, 1) != 1) break;  // the other side is gone
+            ++sent;
+        }
+        if (verbose_) std::fprintf(stderr, "velmorin-sim: -> %zu of %zu bytes\n", sent, reply.bytes.size());
+    }
+
+    void Log() {
+        if (!verbose_ || (controller_.requests == loggedRequests_ && controller_.event == loggedEvent_)) return;
+        loggedRequests_ = controller_.requests;
+        loggedEvent_ = controller_.event;
+        std::fprintf(stderr, "velmorin-sim: <- %s\n", loggedEvent_.c_str());
+    }
+
+    int master_;
+    Controller& controller_;
+    bool verbose_;
+    int64_t inFree_ = 0;
+    int64_t outFree_ = 0;
+    int loggedRequests_ = 0;
+    std::string loggedEvent_;
+};
+
+// Lines typed at a descriptor, executed as they complete.
+class CommandInput {
+public:
+    explicit CommandInput(int fd) : fd_(fd) {}
+    int fd() const { return fd_; }
+    bool open() const { return fd_ >= 0; }
+
+    // False when the program should end.
+    bool Drain(Controller& controller) {
+        char buffer[512];
+        const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+        if (n == 0) {
+            fd_ = -1;  // end of input: keep serving the line
+            return true;
+        }
+        if (n < 0) return true;
+        text_.append(buffer, static_cast<size_t>(n));
+        for (size_t end; (end = text_.find('\n')) != std::string::npos;) {
+            const std::string line = text_.substr(0, end);
+            text_.erase(0, end + 1);
+            const velmorin::sim::ConsoleResult result = velmorin::sim::Execute(controller, line);
+            std::fputs(result.output.c_str(), stdout);
+            std::fflush(stdout);
+            if (result.quit) return false;
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    std::string text_;
+};
+
+struct Options {
+    std::string link;
+    std::string fifo;
+    bool verbose = false;
+};
+
+[[noreturn]] void UsageError(const std::string& why) {
+    std::fprintf(stderr, "velmorin-sim: %s\n%s%s", why.c_str(), Usage, velmorin::sim::ConsoleHelp);
+    std::exit(2);
+}
+
+Options ParseOptions(int argc, char** argv, Controller& c) {
+    Options options;
+    bool dated = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) UsageError(arg + " needs a value");
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::printf("%s%s", Usage, velmorin::sim::ConsoleHelp);
+            std::exit(0);
+        } else if (arg == "--link") {
+            options.link = value();
+        } else if (arg == "--fifo") {
+            options.fifo = value();
+        } else if (arg == "--verbose" || arg == "-v") {
+            options.verbose = true;
+        } else if (arg == "--id") {
+            const auto id = velmorin::ParseIdentifier(value());
+            if (!id) UsageError("--id needs 1..255");
+            c.id = *id;
+        } else if (arg == "--password" || arg == "--rom") {
+            const auto hex = velmorin::ParsePassword(value());
+            if (!hex) UsageError(arg + " needs four hexadecimal digits");
+            (arg == "--rom" ? c.rom : c.password) = *hex;
+        } else if (arg == "--image") {
+            const std::string path = value();
+            auto image = std::make_unique<velmorin::CodeImage>();
+            if (velmorin::Result read = velmorin::ReadImageFile(path, *image); !read)
+                UsageError(path + ": " + read.message);
+            c.image = image->bytes;
+        } else if (arg == "--date") {
+            const auto date = velmorin::ParseIsoDate(value());
+            if (!date) UsageError("--date needs YYYY-MM-DD");
+            c.stamp = velmorin::EncodeDateStamp(*date);
+            dated = true;
+        } else if (arg == "--fault") {
+            std::string fault = value();
+            for (char& ch : fault)
+                if (ch == '=') ch = ' ';
+            const auto result = velmorin::sim::Execute(c, "fault " + fault);
+            if (result.output.rfind("error", 0) == 0) UsageError(result.output.substr(7, result.output.size() - 8));
+        } else {
+            UsageError("unknown option '" + arg + "'");
+        }
+    }
+    if (options.link.empty()) UsageError("--link PATH is needed");
+    if (!dated) c.stamp = velmorin::EncodeDateStamp(velmorin::TodayLocal());
+    return options;
+}
+
+int OpenMaster(std::string& slave) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return -1;
+    const char* name = ::ptsname(master);
+    if (!name) return -1;
+    slave = name;
+    // The line is raw from the start (settings made through the master are
+    // the device's): nothing echoes a reply back at us before the other side
+    // has set its port up.
+    termios t{};
+    if (::tcgetattr(master, &t) == 0) {
+        ::cfmakeraw(&t);
+        ::tcsetattr(master, TCSANOW, &t);
+    }
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    return master;
+}
+
+bool MakeLink(const std::string& link, const std::string& slave) {
+    struct stat st {};
+    if (::lstat(link.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) {
+            std::fprintf(stderr, "velmorin-sim: %s exists and is not a symbolic link\n", link.c_str());
+            return false;
+        }
+        ::unlink(link.c_str());
+    }
+    if (::symlink(slave.c_str(), link.c_str()) != 0) {
+        std::fprintf(stderr, "velmorin-sim: %s: %s\n", link.c_str(), std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+// Removes the link only while it still names our device.
+void RemoveLink(const std::string& link, const std::string& slave) {
+    char target[4096];
+    const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+    if (n > 0 && std::string(target, static_cast<size_t>(n)) == slave) ::unlink(link.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Controller controller;
+    const Options options = ParseOptions(argc, argv, controller);
+
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, s);
+    sigprocmask(SIG_BLOCK, &signals, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+    const int signalFd = ::signalfd(-1, &signals, SFD_CLOEXEC);
+
+    std::string slave;
+    const int master = OpenMaster(slave);
+    if (master < 0) {
+        std::fprintf(stderr, "velmorin-sim: cannot create a pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    if (!MakeLink(options.link, slave)) return 1;
+
+    CommandInput console(STDIN_FILENO);
+    CommandInput fifo(-1);
+    if (!options.fifo.empty()) {
+        if (::mkfifo(options.fifo.c_str(), 0600) != 0 && errno != EEXIST) {
+            std::fprintf(stderr, "velmorin-sim: %s: %s\n", options.fifo.c_str(), std::strerror(errno));
+            RemoveLink(options.link, slave);
+            return 1;
+        }
+        // Opened for writing too, so that the FIFO never reads as ended
+        // between two writers.
+        fifo = CommandInput(::open(options.fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    }
+
+    std::printf("velmorin-sim: controller %d on %s -> %s\n", controller.id, options.link.c_str(), slave.c_str());
+    std::fflush(stdout);
+
+    Line line(master, controller, options.verbose);
+    bool otherSideClosed = true;  // nobody has the line open yet
+    bool running = true;
+    while (running) {
+        std::vector<pollfd> fds{{signalFd, POLLIN, 0}, {master, POLLIN, 0}};
+        if (console.open()) fds.push_back({console.fd(), POLLIN, 0});
+        if (fifo.open()) fds.push_back({fifo.fd(), POLLIN, 0});
+        // While nobody holds the line open the master reports a hang-up
+        // continuously: look at it again every 20 ms instead of spinning.
+        if (otherSideClosed) fds[1].fd = -1;
+        if (::poll(fds.data(), fds.size(), otherSideClosed ? 20 : -1) < 0 && errno != EINTR) break;
+
+        if (fds[0].revents & POLLIN) break;
+        // The master is read every round, not only when poll says so: a read
+        // also takes in what the other side wrote just before it closed,
+        // which must be handled before any console command that follows.
+        uint8_t buffer[512];
+        ssize_t n;
+        while ((n = ::read(master, buffer, sizeof buffer)) > 0) line.Received(buffer, static_cast<size_t>(n));
+        const bool hungUp = n == 0 || (n < 0 && errno == EIO);
+        if (hungUp && !otherSideClosed) line.Closed();
+        otherSideClosed = hungUp;
+
+        for (size_t i = 2; i < fds.size(); ++i) {
+            if (!(fds[i].revents & (POLLIN | POLLHUP))) continue;
+            CommandInput& input = fds[i].fd == console.fd() ? console : fifo;
+            if (!input.Drain(controller)) running = false;
+        }
+    }
+    RemoveLink(options.link, slave);
+    ::close(master);
+    return 0;
+}
