@@ -11,15 +11,25 @@
 #include <iterator>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+#include <iostream>
 
 #include "compile_helpers.h"
 #include "compiler/headless_compile.h"
 #include "compiler/image_file.h"
 #include "model/source_file.h"
 
-namespace velmorin::test {
+namespace velmorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
@@ -197,6 +207,133 @@ TEST_F(CompileFiles, HeadlessCompileFailsOnErrorsAndRefusesMissingAndEmptySource
     EXPECT_EQ(CompileFile(source, Date).status, 1);
 }
 
+// A source named like one of its outputs would be overwritten by it: the
+// compilation is refused before anything is written.
+TEST_F(CompileFiles, ASourceNamedLikeAnOutputIsRefusedUntouched) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
+    for (const char* name : {"q.prg", "q.bld"}) {
+        SCOPED_TRACE(name);
+        const std::string path = (dir / name).string();
+        ASSERT_TRUE(WriteSourceFile(d.model(), path));
+        const std::string before = ReadAll(path);
+        const HeadlessOutcome outcome = CompileFile(path, Date);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.error, "Error al abrir el archivo");
+        EXPECT_EQ(outcome.detail.rfind(path, 0), 0u) << outcome.detail;
+        EXPECT_EQ(ReadAll(path), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+        std::filesystem::remove(path);
+    }
+}
+
+// What a compilation in a child process found wrong, as bits of its exit
+// status (the child cannot report through the test framework).
+enum ChildFault {
+    ReportedSuccess = 1,   // status 0, or another message than "Error al abrir el archivo"
+    DetailWithoutFile = 2, // the detail names no output of the folder, or not the reason
+    OldImageChanged = 4,
+    LeftoverFiles = 8,
+    NotPrepared = 64,      // the case could not be set up here
+};
+
+// Runs `prepare` in a child, lays the source and an older image when the
+// preparation has not, compiles, and checks there what the compilation left.
+template <typename Prepare>
+int CompileInChild(const std::filesystem::path& dir, const std::string& reason, Prepare prepare) {
+    const pid_t child = ::fork();
+    if (child < 0) return NotPrepared;
+    if (child == 0) {
+        if (!prepare()) ::_exit(NotPrepared);
+        const std::string oldImage = ReadAll(dir / "prog.bld");
+        const HeadlessOutcome outcome = CompileFile((dir / "prog.ldr").string(), Date);
+        int faults = 0;
+        if (outcome.status != 1 || outcome.error != "Error al abrir el archivo") faults |= ReportedSuccess;
+        const std::string folder = (dir / "prog.").string();
+        if (outcome.detail.rfind(folder, 0) != 0 || outcome.detail.find(": " + reason) == std::string::npos)
+            faults |= DetailWithoutFile;
+        if (oldImage.empty() || ReadAll(dir / "prog.bld") != oldImage) faults |= OldImageChanged;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            if (name != "prog.ldr" && name != "prog.bld" && name != "filler") faults |= LeftoverFiles;
+        }
+        ::_exit(faults);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return NotPrepared;
+    return WEXITSTATUS(status);
+}
+
+void LayProgramAndOldImage(const std::filesystem::path& dir) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
+    WriteSourceFile(d.model(), (dir / "prog.ldr").string());
+    WriteAll(dir / "prog.bld", "~VLB| 100r01 |3 01-00-2026\n\x06\x00\x0F");
+}
+
+// A private mount of a 64 KiB file system over the folder, filled up.
+bool FullDiskOver(const std::filesystem::path& dir) {
+    if (::unshare(CLONE_NEWNS) != 0) return false;
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+    if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0) return false;
+    LayProgramAndOldImage(dir);
+    const int fd = ::open((dir / "filler").c_str(), O_WRONLY | O_CREAT, 0644);
+    if (fd < 0) return false;
+    const std::vector<char> block(4096, 'x');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    ::close(fd);
+    return true;
+}
+
+// Permissions do not stop root, and CI runs as root.
+bool DropPrivileges() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
+
+// Today such a compilation cut a good older image down to a few bytes and
+// still reported success. Now the outputs go through temporary files: the
+// older image stays byte for byte, the failure is reported with the file
+// and the system's reason, and nothing is left behind.
+TEST_F(CompileFiles, OutputsThatCannotBeWrittenAreReportedAndTheOldImageStays) {
+    const struct {
+        const char* name;
+        const char* reason;
+        std::function<bool()> prepare;
+    } cases[] = {
+        {"file size limit", "Fichero demasiado grande",
+         [] {
+             std::signal(SIGXFSZ, SIG_IGN);
+             const rlimit limit{20, 20};
+             return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+         }},
+        {"read-only folder", "Permiso denegado",
+         [this] {
+             std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                                                   std::filesystem::perms::group_read |
+                                                   std::filesystem::perms::group_exec |
+                                                   std::filesystem::perms::others_read |
+                                                   std::filesystem::perms::others_exec);
+             return DropPrivileges();
+         }},
+        {"full disk", "No queda espacio en el dispositivo", [this] { return FullDiskOver(dir); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) std::filesystem::remove(entry.path());
+        LayProgramAndOldImage(dir);
+        const int faults = CompileInChild(dir, c.reason, c.prepare);
+        if (faults == NotPrepared) {
+            std::cout << "[ SKIPPED  ] " << c.name << ": cannot be set up on this machine\n";
+            continue;
+        }
+        EXPECT_EQ(faults & ReportedSuccess, 0);
+        EXPECT_EQ(faults & DetailWithoutFile, 0);
+        EXPECT_EQ(faults & OldImageChanged, 0);
+        EXPECT_EQ(faults & LeftoverFiles, 0);
+    }
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+}
+
 TEST(IsoDates, AreReadStrictly) {
     const std::optional<ImageDate> date = ParseIsoDate("2026-12-06");
     ASSERT_TRUE(date);
@@ -257,4 +394,4 @@ TEST_F(SpanishLocale, TimesListingAndHeaderAreUnchanged) {
 }
 
 }  // namespace
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

@@ -1,0 +1,104 @@
+#include "app/HelpWindow.h"
+
+#include <QDialogButtonBox>
+#include <QIcon>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "app/AppResources.h"
+#include "app/CommandTable.h"
+
+namespace velmorin {
+
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
+    InitAppResources();
+    setWindowTitle(QStringLiteral("Temas de ayuda"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/help.svg")));
+    setModal(false);
+
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("helpText"));
+    browser_->setOpenLinks(false);
+    browser_->setHtml(HelpHtml());
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* close = buttons->addButton(QStringLiteral("Cerrar"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("closeButton"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(browser_);
+    layout->addWidget(buttons);
+    resize(560, 520);
+}
+
+namespace {
+
+// One row per command that has keys, straight from the command table, so the
+// guide lists the keys that really act.
+QString KeyRows() {
+    QString rows;
+    for (const CommandDef& command : CommandTable) {
+        if (!command.keys || !*command.keys) continue;
+        QStringList keys = QString::fromLatin1(command.keys).split(QStringLiteral("; "), Qt::SkipEmptyParts);
+        for (QString& key : keys) key.replace(QStringLiteral("Shift+"), QString::fromUtf8("Mayús+"));
+        rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>\n")
+                    .arg(keys.join(QStringLiteral(", ")), PromptStatusText(command.prompt).toHtmlEscaped());
+    }
+    return rows;
+}
+
+}  // namespace
+
+QString HelpWindow::HelpHtml() {
+    return QString::fromUtf8(R"(
+<h2>Velmorin: Editor Ladder - Compilador - Monitor</h2>
+<p>Velmorin dibuja programas en diagrama Ladder para el controlador Velmorin VADRI
+modelo RV17, los compila a código del controlador (256 bytes como máximo), los envía
+por el puerto serie y permite observar el programa mientras funciona.</p>
+
+<h3>Del diagrama al controlador</h3>
+<ol>
+<li><b>Dibujar.</b> Elija una herramienta en el menú <i>Elementos</i>, en la barra de
+herramientas o en la paleta (clic derecho sobre el diagrama) y haga clic en las celdas.
+Las líneas se trazan media celda a la vez: la mitad de la celda en que hace clic decide
+el lado que se conecta. Un segundo clic derecho sobre la misma celda alterna entre
+HORIZ, VERT y Eliminar. Elegir dos veces la misma herramienta la deja sin efecto.</li>
+<li><b>Dar los operandos.</b> Al colocar un elemento se abre el diálogo de parámetros:
+elija la instrucción y sus operandos (entradas, salidas, variables, temporizadores,
+contadores o etiquetas). Un clic sobre un elemento existente vuelve a abrirlo.</li>
+<li><b>Guardar.</b> <i>Archivo, Guardar</i> escribe el diagrama en un archivo
+<tt>*.ldr</tt>.</li>
+<li><b>Compilar.</b> <i>Herramientas, Compilar</i> traduce los 24 bloques y escribe el
+listado <tt>*.prg</tt> y la imagen <tt>*.bld</tt>. Si hay errores o advertencias se
+abre el <i>Listado de errores</i>; un clic en una línea marca el elemento en el diagrama.</li>
+<li><b>Enviar.</b> Sin errores se abre el diálogo de envío: el botón <i>Enviar</i>
+transmite el programa por el puerto elegido en <i>Herramientas, Puerto Serie</i>.</li>
+<li><b>Ejecutar.</b> Tras un envío correcto se abren los <i>Comandos al PLC</i>:
+ponga el controlador en marcha. <i>Monitor</i> muestra y fuerza variables; su botón
+<i>Gráfico</i> colorea el diagrama con el estado del controlador.</li>
+</ol>
+
+<h3>Comandos</h3>
+<table border="0" cellspacing="2" cellpadding="2">
+<tr><td><b>Archivo</b></td><td>Nuevo, Abrir, Guardar, Guardar como, Imprimir,
+Presentación preliminar, Configurar impresora, los cuatro archivos recientes, Salir.</td></tr>
+<tr><td><b>Elementos</b></td><td>VERT y HORIZ (líneas), LD y LDN (contactos), OUT (bobina),
+IF (saltos y condiciones), CAJA1 (END, GOTO, RJP), CAJA2 (temporizadores, SET, RST y
+otras), CNTV (contador de dos filas). El botón <i>Eliminar</i> de la barra borra elementos y líneas.</td></tr>
+<tr><td><b>Herramientas</b></td><td>Compilar, Enviar, Extraer programa del controlador,
+Monitor, Comandos al PLC, Puerto Serie.</td></tr>
+<tr><td><b>Ver</b></td><td>Barra de herramientas, Barra de estado, Listado de errores.</td></tr>
+<tr><td><b>Ayuda</b></td><td>Temas de ayuda y Acerca de velmorin.</td></tr>
+</table>
+
+<h3>Teclas</h3>
+<table border="0" cellspacing="2" cellpadding="2">
+%1<tr><td><b>Mayús + arrastrar</b></td><td>Seleccionar un bloque para copiarlo, cortarlo o
+pegarlo</td></tr>
+</table>
+)").arg(KeyRows());
+}
+
+}  // namespace velmorin
