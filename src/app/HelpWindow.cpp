@@ -98,7 +98,8 @@ Monitor, Comandos al PLC, Puerto Serie.</td></tr>
 %1<tr><td><b>Mayús + arrastrar</b></td><td>Seleccionar un bloque para copiarlo, cortarlo o
 pegarlo</td></tr>
 </table>
-)").arg(KeyRows());
+)")
+        .arg(KeyRows());
 }
 
 }  // namespace velmorin
