@@ -86,6 +86,8 @@ PrepareOutcome Compiler::Prepare(ProgramModel& model, const std::string& sourceP
     s.jumpCount = 0;
     s.lastEmittedElement = -1;
     c.prepared = true;
+    // Until Run has ended, nothing came of it.
+    c.result = CompileResult::Cancelled;
     return PrepareOutcome::Started;
 }
 

@@ -89,7 +89,8 @@ TEST(QtPrompts, AFailureShowsItsDetailUnderTheFixedText) {
 class SpanishShell : public testing::ShellTest {};
 
 TEST_F(SpanishShell, TheDiscardQuestionsButtonsAreSpanishUnderTheCLocale) {
-    ASSERT_STREQ(std::setlocale(LC_MESSAGES, nullptr), "C.UTF-8");
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
     QLocale::setDefault(QLocale::c());
     ASSERT_TRUE(Start());
     app->SetPrompts(nullptr);
@@ -102,6 +103,7 @@ TEST_F(SpanishShell, TheDiscardQuestionsButtonsAreSpanishUnderTheCLocale) {
                                                   box.button(QMessageBox::No)->click();
                                               });
     QLocale::setDefault(QLocale::system());
+    std::setlocale(LC_ALL, previous.c_str());
     ASSERT_TRUE(seen);
     buttons.sort();
     EXPECT_EQ(buttons, (QStringList{"No", QString::fromUtf8("Sí")}));

@@ -48,9 +48,9 @@ constexpr ImageDate Date{6, 11, 2026};
 class CompileFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("velmorin-driver-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir =
+            std::filesystem::temp_directory_path() / ("velmorin-driver-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
         // A dotted folder: outputs must stay next to the source.
         dir /= "plc.v2";
@@ -90,6 +90,7 @@ TEST_F(CompileFiles, EmptyDiagramIsRefusedAndTouchesNoFile) {
     EXPECT_EQ(ReadAll(dir / "prog.prg"), "old listing");
     EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
     EXPECT_FALSE(compiler.hasFinalImage());
+    EXPECT_EQ(compiler.result(), CompileResult::NothingToCompile);
 }
 
 TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
@@ -99,6 +100,7 @@ TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
     d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"end"});
     Compile(d.model());
     EXPECT_EQ(compiler.errorCount(), 2);
+    EXPECT_EQ(compiler.result(), CompileResult::Errors);
     EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
     EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
     EXPECT_FALSE(compiler.hasFinalImage());
@@ -111,6 +113,7 @@ TEST_F(CompileFiles, WarningsOnlyStillWriteTheImage) {
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
     Compile(d.model());
     EXPECT_EQ(compiler.warningCount(), 1);
+    EXPECT_EQ(compiler.result(), CompileResult::Warnings);
     EXPECT_TRUE(std::filesystem::exists(dir / "prog.bld"));
     EXPECT_TRUE(compiler.hasFinalImage());
     EXPECT_THAT(std::vector<std::string>(events.end() - 4, events.end()),
@@ -122,9 +125,11 @@ TEST_F(CompileFiles, CleanCompilationReportsRowByRowThenBlockByBlockAndPassAndWr
     d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
     Compile(d.model());
     std::vector<std::string> expected = {"progress 0"};
-    for (int row = 0; row <= 96; ++row) expected.push_back("progress 0-0-" + std::string(row < 10 ? "0" : "") + std::to_string(row));
+    for (int row = 0; row <= 96; ++row)
+        expected.push_back("progress 0-0-" + std::string(row < 10 ? "0" : "") + std::to_string(row));
     // Block 0: pass 1 joins, restart; pass 2 joins, restart; then 1, 2, 3, 4.
-    for (const char* pass : {"01", "01", "02", "01", "02", "03", "04"}) expected.push_back(std::string("progress 1-00-") + pass);
+    for (const char* pass : {"01", "01", "02", "01", "02", "03", "04"})
+        expected.push_back(std::string("progress 1-00-") + pass);
     for (int block = 1; block < 24; ++block)
         for (const char* pass : {"01", "02", "03", "04"})
             expected.push_back("progress 1-" + std::string(block < 10 ? "0" : "") + std::to_string(block) + "-" + pass);
@@ -135,6 +140,8 @@ TEST_F(CompileFiles, CleanCompilationReportsRowByRowThenBlockByBlockAndPassAndWr
     EXPECT_EQ(std::filesystem::file_size(dir / "prog.bld"), 34u);
     EXPECT_TRUE(compiler.hasFinalImage());
     EXPECT_FALSE(compiler.cancelled());
+    EXPECT_EQ(compiler.result(), CompileResult::Clean);
+    EXPECT_TRUE(compiler.fileResult());
 }
 
 TEST_F(CompileFiles, CancelStopsBeforeTheNextPassAndLeavesWhatWasWritten) {
@@ -149,10 +156,12 @@ TEST_F(CompileFiles, CancelStopsBeforeTheNextPassAndLeavesWhatWasWritten) {
     };
     compiler.Run(d.model(), cb, Date);
     EXPECT_TRUE(compiler.cancelled());
+    EXPECT_EQ(compiler.result(), CompileResult::Cancelled);
     EXPECT_FALSE(compiler.hasFinalImage());
     // Neither the caption nor the files change after a cancel.
     EXPECT_EQ(events.back(), "progress 1-03-02");
-    EXPECT_EQ(ReadAll(dir / "prog.prg"), "\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n");
+    EXPECT_EQ(ReadAll(dir / "prog.prg"),
+              "\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n");
     EXPECT_FALSE(std::filesystem::exists(dir / "prog.bld"));
 }
 
@@ -230,11 +239,11 @@ TEST_F(CompileFiles, ASourceNamedLikeAnOutputIsRefusedUntouched) {
 // What a compilation in a child process found wrong, as bits of its exit
 // status (the child cannot report through the test framework).
 enum ChildFault {
-    ReportedSuccess = 1,   // status 0, or another message than "Error al abrir el archivo"
-    DetailWithoutFile = 2, // the detail names no output of the folder, or not the reason
+    ReportedSuccess = 1,    // status 0, or another message than "Error al abrir el archivo"
+    DetailWithoutFile = 2,  // the detail names no output of the folder, or not the reason
     OldImageChanged = 4,
     LeftoverFiles = 8,
-    NotPrepared = 64,      // the case could not be set up here
+    NotPrepared = 64,  // the case could not be set up here
 };
 
 // Runs `prepare` in a child, lays the source and an older image when the
@@ -307,11 +316,10 @@ TEST_F(CompileFiles, OutputsThatCannotBeWrittenAreReportedAndTheOldImageStays) {
          }},
         {"read-only folder", "Permiso denegado",
          [this] {
-             std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
-                                                   std::filesystem::perms::group_read |
-                                                   std::filesystem::perms::group_exec |
-                                                   std::filesystem::perms::others_read |
-                                                   std::filesystem::perms::others_exec);
+             std::filesystem::permissions(
+                 dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                          std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
+                          std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
              return DropPrivileges();
          }},
         {"full disk", "No queda espacio en el dispositivo", [this] { return FullDiskOver(dir); }},
@@ -341,7 +349,8 @@ TEST(IsoDates, AreReadStrictly) {
     EXPECT_EQ(date->month0, 11);
     EXPECT_EQ(date->year, 2026);
     EXPECT_TRUE(ParseIsoDate("2024-02-29"));
-    for (const char* bad : {"2026-13-01", "2026-00-10", "2025-02-29", "2026-04-31", "2026-1-01", "26-01-01", "2026-01-01x", ""})
+    for (const char* bad :
+         {"2026-13-01", "2026-00-10", "2025-02-29", "2026-04-31", "2026-1-01", "26-01-01", "2026-01-01x", ""})
         EXPECT_FALSE(ParseIsoDate(bad)) << bad;
 }
 
@@ -354,8 +363,8 @@ protected:
         if (!Activate()) {
             folder = std::filesystem::temp_directory_path() / ("velmorin-locale-" + std::to_string(::getpid()));
             std::filesystem::create_directories(folder);
-            const std::string command = "localedef -i es_ES -f UTF-8 '" + (folder / "es_ES.UTF-8").string() +
-                                        "' >/dev/null 2>&1";
+            const std::string command =
+                "localedef -i es_ES -f UTF-8 '" + (folder / "es_ES.UTF-8").string() + "' >/dev/null 2>&1";
             if (std::system(command.c_str()) == 0) {
                 ::setenv("LOCPATH", folder.c_str(), 1);
                 Activate();

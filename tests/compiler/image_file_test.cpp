@@ -1,10 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "compiler/compiler.h"
@@ -180,7 +180,7 @@ TEST(Dump, SharedOpcodesAreToldApartByTheirOperand) {
 TEST(Dump, UnknownOpcodeEndsTheListingAndShortInstructionsAreMarked) {
     CodeImage image;
     image.bytes[0] = 0x06;
-    image.bytes[1] = 0x5C;  // index 92: no canonical name
+    image.bytes[1] = 0x5C;   // index 92: no canonical name
     image.codeLength = 256;  // the rest is the 0xCD fill of an upload
     EXPECT_EQ(DumpImage(image),
               "~VLB image, 256 bytes\n"

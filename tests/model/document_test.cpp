@@ -201,7 +201,8 @@ TEST_F(DocumentTest, FailedLoadLeavesAResetUntitledDiagramWithoutPath) {
     // Not a source file at all; a good coil record followed by a cell outside the grid; no file.
     std::ofstream(File("bogus.ldr")) << "not a ladder source\n";
     std::ofstream(File("damaged.ldr"), std::ios::binary)
-        << "~VLM| 100r02 |97 9\n" << std::string{'\x05', '\x04', '\x16', '\x0B', '\x08', '\x05', '\x0C', '\x0D', '\xFF'};
+        << "~VLM| 100r02 |97 9\n"
+        << std::string{'\x05', '\x04', '\x16', '\x0B', '\x08', '\x05', '\x0C', '\x0D', '\xFF'};
     const struct {
         const char* name;
         const char* message;

@@ -112,11 +112,16 @@ ChildSave SaveInChild(const ProgramModel& model, const fs::path& path, const std
     int status = 0;
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return ChildSave::Lost;
     switch (WEXITSTATUS(status)) {
-        case 0: return ChildSave::Refused;
-        case 1: return ChildSave::Saved;
-        case 2: return ChildSave::OtherMessage;
-        case 3: return ChildSave::NotPrepared;
-        default: return ChildSave::Lost;
+        case 0:
+            return ChildSave::Refused;
+        case 1:
+            return ChildSave::Saved;
+        case 2:
+            return ChildSave::OtherMessage;
+        case 3:
+            return ChildSave::NotPrepared;
+        default:
+            return ChildSave::Lost;
     }
 }
 
@@ -135,7 +140,8 @@ TEST_F(SourceFileIo, FailedSavesLeaveTheOldFileIntact) {
     };
     const Case cases[] = {
         {"file size limit", fs::perms::owner_all, fs::perms::owner_read | fs::perms::owner_write,
-         "Fichero demasiado grande", [] {
+         "Fichero demasiado grande",
+         [] {
              std::signal(SIGXFSZ, SIG_IGN);
              const rlimit limit{100, 100};
              return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
