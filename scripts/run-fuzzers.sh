@@ -26,7 +26,7 @@ for fuzzer in "$build"/fuzz/*_fuzzer; do
   if ASAN_OPTIONS=detect_leaks=1 "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 \
       -print_final_stats=1 "${options[@]}" "$corpus" >"$log" 2>&1; then
     runs="$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')"
-    coverage="$(grep -E ' (DONE|pulse|NEW|REDUCE) ' "$log" | tail -n 1 | grep -oE 'cov: [0-9]+ ft: [0-9]+' || true)"
+    coverage="$(grep -E '[[:space:]](DONE|pulse|NEW|REDUCE)[[:space:]]' "$log" | tail -n 1 | grep -oE 'cov: [0-9]+ ft: [0-9]+' || true)"
     echo "fuzz: $name clean, ${runs:-?} executions, ${coverage:-coverage ?}"
   else
     echo "fuzz: $name FAILED"; tail -n 60 "$log"; status=1
