@@ -9,6 +9,7 @@ PACKAGES=(
   libgl1-mesa-dev libglx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
+  qt6-translations-l10n
   xvfb xauth fonts-liberation fonts-dejavu-core locales
 )
 

@@ -2,30 +2,30 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QMoveEvent>
-#include <QResizeEvent>
 #include <QDir>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QWhatsThis>
 
 #include "app/AppResources.h"
-#include "app/CAboutDialog.h"
-#include "app/CHelpWindow.h"
 #include "app/CVelmorinApp.h"
 #include "app/CVelmorinDoc.h"
 #include "app/CommandTable.h"
-#include "compiler/ui/CompileDialog.h"
+#include "app/HelpWindow.h"
+#include "app/QtFrameDialogs.h"
 #include "editor/ui/CVelmorinView.h"
 #include "editor/ui/DiagramPrinter.h"
 #include "model/tool_state.h"
@@ -58,8 +58,8 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     view_->toolState().Clear();
     SyncToolChecks();
 
-    dialogs_.compile = [](QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& path,
-                          Prompts& prompts) { return RunCompileDialog(parent, compiler, model, path, prompts); };
+    qtDialogs_ = std::make_unique<QtFrameDialogs>(app_, *this);
+    dialogs_ = qtDialogs_.get();
     ConnectDocument();
     RebuildRecentFileMenu();
     UpdateTitle();
@@ -67,7 +67,9 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
 
 CMainFrame::~CMainFrame() = default;
 
-CHelpWindow* CMainFrame::helpWindow() const { return helpWindow_.data(); }
+HelpWindow* CMainFrame::helpWindow() const { return helpWindow_.data(); }
+
+void CMainFrame::SetDialogs(FrameDialogs* dialogs) { dialogs_ = dialogs ? dialogs : qtDialogs_.get(); }
 
 void CMainFrame::CreateActions() {
     for (const CommandDef& def : CommandTable) {
@@ -78,7 +80,7 @@ void CMainFrame::CreateActions() {
         action->setData(def.id);
         action->setObjectName(QStringLiteral("command%1").arg(def.id));
         if (def.icon) action->setIcon(QIcon(QString::fromLatin1(def.icon)));
-        if (def.keys && *def.keys) action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(def.keys)));
+        BindKeys(action, def.keys);
         action->setStatusTip(status);
         action->setToolTip(tip.isEmpty() ? status : tip);
         action->setWhatsThis(status);
@@ -93,6 +95,17 @@ void CMainFrame::CreateActions() {
         // Also on the window itself, so that the keys work whatever bar is shown.
         addAction(action);
         actions_.insert(def.id, action);
+    }
+}
+
+// The keys live on the window, not on the action: a menu shows only the key
+// text its caption carries, and "Abrir...\tCtrl+A" answers to Ctrl+O too.
+void CMainFrame::BindKeys(QAction* action, const char* keys) {
+    if (!keys) return;
+    for (const QKeySequence& key : QKeySequence::listFromString(QString::fromLatin1(keys))) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setObjectName(QStringLiteral("key%1").arg(key.toString(QKeySequence::PortableText)));
+        connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
     }
 }
 
@@ -227,8 +240,9 @@ void CMainFrame::RebuildRecentFileMenu() {
 
 void CMainFrame::SyncToolChecks() {
     const ToolState& tools = view_->toolState();
-    for (const auto& command : ElementToolCommands) {
-        if (QAction* action = actions_.value(command.id)) action->setChecked(tools.checked(command.kind));
+    for (const CommandDef& command : CommandTable) {
+        if (command.tool == NotATool) continue;
+        if (QAction* action = actions_.value(command.id)) action->setChecked(tools.checked(command.tool));
     }
 }
 
@@ -265,12 +279,6 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     TrackNormalRect();
-}
-
-CompileFollowUp CMainFrame::FollowUpAfterCompile(int dialogResult, const CompileOutcome& outcome) {
-    if (dialogResult == CompileDialog::NothingToCompile || outcome.cancelled) return {};
-    if (outcome.errors > 0) return {true, false};
-    return {outcome.warnings > 0, true};
 }
 
 // --- File menu -----------------------------------------------------------
@@ -320,9 +328,8 @@ void CMainFrame::onAppExit() { close(); }
 // --- Elements ------------------------------------------------------------
 
 void CMainFrame::onToolCommand(int commandId) {
-    if (const ElementToolCommand* command = ToolCommandForId(commandId)) {
-        view_->toolState().ToggleTool(command->kind);
-    }
+    const CommandDef* command = FindCommand(commandId);
+    if (command && command->tool != NotATool) view_->toolState().ToggleTool(command->tool);
     SyncToolChecks();
 }
 
@@ -333,45 +340,29 @@ void CMainFrame::RunCompileCommand() {
         doc_.SaveDocument();
         if (doc_.currentPath().isEmpty()) return;
     }
-    if (!dialogs_.compile) return;
-    Compiler& compiler = app_.compiler();
-    const int result =
-        dialogs_.compile(this, compiler, doc_.model(), doc_.currentPath().toStdString(), app_.prompts());
-    if (result == CompileDialog::NothingToCompile) return;
-    const CompileOutcome outcome{compiler.errorCount(), compiler.warningCount(), compiler.cancelled()};
-    const CompileFollowUp next = FollowUpAfterCompile(result, outcome);
-    // A cancelled compilation leaves half a listing and no image: nothing follows it.
-    if (next.errorList) openErrorList();
-    if (next.send) openSendDialog();
+    // The diagram in memory is compiled; the file is not saved first.
+    const CompileFollowUp next = FollowUpAfter(dialogs_->Compile(doc_.currentPath().toStdString()));
+    if (next.errorList) dialogs_->ErrorList();
+    if (next.send) SendThenCommands();
 }
 
-void CMainFrame::openErrorList() {
-    if (dialogs_.errorList) dialogs_.errorList();
+void CMainFrame::SendThenCommands() {
+    if (dialogs_->SendProgram()) dialogs_->CommandPanel();
 }
 
-void CMainFrame::openSendDialog() {
-    bool& sendThenCommands = app_.sendThenCommands();
-    sendThenCommands = false;
-    if (dialogs_.send) dialogs_.send();
-    if (sendThenCommands) onCommands();
-}
+void CMainFrame::onSend() { SendThenCommands(); }
 
-void CMainFrame::onSend() { openSendDialog(); }
-
-void CMainFrame::onExtract() {
-    if (dialogs_.extract) dialogs_.extract();
-}
+void CMainFrame::onExtract() { dialogs_->ExtractProgram(); }
 
 void CMainFrame::onMonitor() {
-    if (dialogs_.monitor) dialogs_.monitor();
+    if (dialogs_->VariableMonitor() == MonitorClose::Graphic) onEnterLiveMode();
 }
 
-void CMainFrame::onCommands() {
-    if (dialogs_.commands) dialogs_.commands();
-}
+void CMainFrame::onCommands() { dialogs_->CommandPanel(); }
 
 void CMainFrame::onSerialPort() {
-    if (dialogs_.serialPort) dialogs_.serialPort();
+    if (const std::optional<int> port = dialogs_->SerialPort(app_.settings().commPort))
+        app_.settings().commPort = *port;
 }
 
 // --- View ----------------------------------------------------------------
@@ -380,12 +371,12 @@ void CMainFrame::onViewToolBar() { toolBar_->setVisible(actions_.value(cmd::View
 
 void CMainFrame::onViewStatusBar() { statusBar()->setVisible(actions_.value(cmd::ViewStatusBar)->isChecked()); }
 
-void CMainFrame::onErrorList() { openErrorList(); }
+void CMainFrame::onErrorList() { dialogs_->ErrorList(); }
 
 // --- Help ----------------------------------------------------------------
 
 void CMainFrame::onHelpTopics() {
-    if (!helpWindow_) helpWindow_ = new CHelpWindow(this);
+    if (!helpWindow_) helpWindow_ = new HelpWindow(this);
     helpWindow_->show();
     helpWindow_->raise();
     helpWindow_->activateWindow();
@@ -393,12 +384,14 @@ void CMainFrame::onHelpTopics() {
 
 void CMainFrame::onContextHelp() { QWhatsThis::enterWhatsThisMode(); }
 
-void CMainFrame::onAppAbout() { ShowAboutBox(app_.splashCounter(), app_.font(4), this); }
+void CMainFrame::onAppAbout() { app_.SetSplashCounter(dialogs_->About(app_.splashCounter())); }
 
 // --- Live-monitor bar ----------------------------------------------------
 
 void CMainFrame::onLiveReceive() {}
 
 void CMainFrame::onLiveExit() {}
+
+void CMainFrame::onEnterLiveMode() {}
 
 }  // namespace velmorin

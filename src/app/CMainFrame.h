@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QRect>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,39 +20,12 @@ class QToolBar;
 
 namespace velmorin {
 
-class CHelpWindow;
+class FrameDialogs;
+class HelpWindow;
+class QtFrameDialogs;
 class CVelmorinApp;
 class CVelmorinDoc;
 class CVelmorinView;
-class Compiler;
-class Prompts;
-struct ProgramModel;
-
-// What a compilation left behind, as far as the compile command cares.
-struct CompileOutcome {
-    int errors = 0;
-    int warnings = 0;
-    bool cancelled = false;
-};
-
-struct CompileFollowUp {
-    bool errorList = false;
-    bool send = false;
-    bool operator==(const CompileFollowUp&) const = default;
-};
-
-// The dialogs the commands open. Each defaults to the real dialog where one
-// exists; the others stay empty until their windows are written. Tests put
-// recorders here.
-struct FrameDialogs {
-    std::function<int(QWidget*, Compiler&, ProgramModel&, const std::string&, Prompts&)> compile;
-    std::function<void()> errorList;
-    std::function<void()> send;
-    std::function<void()> extract;
-    std::function<void()> monitor;
-    std::function<void()> commands;
-    std::function<void()> serialPort;
-};
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -69,14 +41,14 @@ public:
     QMenu* recentFileMenu() const { return fileMenu_; }
     // The two communication lights of the live-monitor bar.
     QLabel* liveIndicator(int index) const { return liveIndicators_[index]; }
-    FrameDialogs& dialogs() { return dialogs_; }
-    CHelpWindow* helpWindow() const;
+    // Every dialog opens through this; tests put scripted dialogs in place,
+    // nullptr brings back the real ones.
+    FrameDialogs& dialogs() { return *dialogs_; }
+    void SetDialogs(FrameDialogs* dialogs);
+    HelpWindow* helpWindow() const;
     // The last normal (neither maximized nor minimized) rectangle: frame corner, window size.
     QRect normalRect() const { return normalRect_; }
     void SetNormalRect(const QRect& rect) { normalRect_ = rect; }
-
-    // Whether the error list and the send dialog follow a compilation.
-    static CompileFollowUp FollowUpAfterCompile(int dialogResult, const CompileOutcome& outcome);
 
     // Command handlers, one per command of the table.
     void onFileNew();
@@ -104,10 +76,8 @@ public:
     void onAppAbout();
     void onLiveReceive();
     void onLiveExit();
-
-    // After a compilation.
-    void openErrorList();
-    void openSendDialog();
+    // The variable monitor closed through "Gráfico".
+    void onEnterLiveMode();
 
     void UpdateTitle();
     void RebuildRecentFileMenu();
@@ -125,6 +95,9 @@ protected:
 
 private:
     void CreateActions();
+    void BindKeys(QAction* action, const char* keys);
+    // Send, and the command panel after a successful send.
+    void SendThenCommands();
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
@@ -147,9 +120,10 @@ private:
     QLabel* liveIndicators_[2] = {nullptr, nullptr};
     QLabel* messagePane_ = nullptr;
     QLabel* lockIndicators_[3] = {nullptr, nullptr, nullptr};
-    QPointer<CHelpWindow> helpWindow_;
+    QPointer<HelpWindow> helpWindow_;
     std::unique_ptr<QPrinter> printer_;
-    FrameDialogs dialogs_;
+    std::unique_ptr<QtFrameDialogs> qtDialogs_;
+    FrameDialogs* dialogs_ = nullptr;
     QRect normalRect_;
 };
 

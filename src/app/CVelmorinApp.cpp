@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPainter>
 #include <QScreen>
 #include <QSettings>
@@ -13,7 +15,6 @@
 #include <cmath>
 
 #include "app/AppResources.h"
-#include "app/CAboutDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmorinDoc.h"
 #include "compiler/compiler_impl.h"
@@ -31,8 +32,7 @@ const std::array<FontDef, 5> FontTable = {{
 
 namespace {
 
-constexpr const char* IndicatorPaths[3] = {":/indicators/green.svg", ":/indicators/red.svg",
-                                           ":/indicators/dark.svg"};
+constexpr const char* IndicatorPaths[3] = {":/indicators/green.svg", ":/indicators/red.svg", ":/indicators/dark.svg"};
 constexpr int IndicatorSize = 9;
 
 QSettings OpenStore() { return QSettings(SettingsOrganisation, SettingsApplication); }
@@ -95,9 +95,25 @@ void CVelmorinApp::AddRecentFile(const QString& path) {
     emit recentFilesChanged();
 }
 
+void CVelmorinApp::RemoveRecentFile(const QString& path) {
+    recentFiles_.Remove(path.toStdString());
+    emit recentFilesChanged();
+}
+
+// Qt's own texts (standard buttons, file dialogs, the overwrite question,
+// printing) in the program's language, whatever the user's locale.
+void CVelmorinApp::LoadTranslations() {
+    if (!qtTranslator_.isEmpty()) return;
+    if (qtTranslator_.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTranslator_);
+    }
+}
+
 bool CVelmorinApp::InitInstance(const StartOptions& options) {
     InitAppResources();
     // Qt's rich text is part of the widgets library, so there is nothing to load first.
+    LoadTranslations();
     QSettings store = OpenStore();
     std::vector<std::string> recent;
     for (const QString& path : ReadRecentFiles(store)) recent.push_back(path.toStdString());
@@ -110,8 +126,7 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     frame_ = std::make_unique<CMainFrame>(*this, *doc_);
     qtPrompts_.SetParent(frame_.get());
     connect(frame_.get(), &CMainFrame::closed, this, &CVelmorinApp::OnFrameClosed);
-    connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this,
-            [this] { compiler_.ForgetDiagnostics(); });
+    connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this, [this] { compiler_.ForgetDiagnostics(); });
     const bool opened = options.sourceFile.isEmpty()
                             ? doc_->NewDocument()
                             : doc_->LoadDocument(QFileInfo(options.sourceFile).absoluteFilePath());
@@ -126,12 +141,9 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     startDirectory_ = QDir::currentPath();
     doc_->core().SetStartDirectory(startDirectory_.toStdString());
     doc_->SetModified(false);
-    sendThenCommands_ = false;
     started_ = true;
 
-    if (options.splash) {
-        QTimer::singleShot(0, frame_.get(), [this] { ShowAboutBox(splashCounter_, fonts_[4], frame_.get()); });
-    }
+    if (options.splash) QTimer::singleShot(0, frame_.get(), [this] { frame_->onAppAbout(); });
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QString>
+#include <QTranslator>
 
 #include <array>
 #include <memory>
@@ -21,8 +22,8 @@ class CMainFrame;
 class CVelmorinDoc;
 
 struct StartOptions {
-    QString sourceFile;   // opened instead of a new document
-    bool splash = true;   // the about box for three seconds after the window shows
+    QString sourceFile;  // opened instead of a new document
+    bool splash = true;  // the about box for three seconds after the window shows
 };
 
 // One of the five shared fonts. Sizes are in the logical units of the
@@ -62,11 +63,13 @@ public:
     const QPixmap& indicator(Indicator which) const { return indicators_[which]; }
     const QString& startDirectory() const { return startDirectory_; }
     Compiler& compiler() { return compiler_; }
-    int& splashCounter() { return splashCounter_; }
-    bool& sendThenCommands() { return sendThenCommands_; }
+    // 0 until the about box has closed once: its first showing is the splash.
+    int splashCounter() const { return splashCounter_; }
+    void SetSplashCounter(int counter) { splashCounter_ = counter; }
 
     const RecentFileList& recentFiles() const { return recentFiles_; }
     void AddRecentFile(const QString& path);
+    void RemoveRecentFile(const QString& path);
 
     // Every dialog, question and message goes through these; nullptr brings
     // back the real dialogs.
@@ -83,6 +86,7 @@ signals:
     void recentFilesChanged();
 
 private:
+    void LoadTranslations();
     void CreateFonts();
     void LoadIndicators();
     void OnFrameClosed(const WindowPlacement& placement);
@@ -94,8 +98,8 @@ private:
     QString startDirectory_;
     Compiler compiler_;
     int splashCounter_ = 0;
-    bool sendThenCommands_ = false;
     RecentFileList recentFiles_;
+    QTranslator qtTranslator_;
     QtPrompts qtPrompts_;
     Prompts* prompts_ = &qtPrompts_;
     std::unique_ptr<CVelmorinDoc> doc_;

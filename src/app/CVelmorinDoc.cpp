@@ -8,6 +8,7 @@ CVelmorinDoc::CVelmorinDoc(CVelmorinApp& app, QObject* parent) : QObject(parent)
     DocumentHooks hooks;
     hooks.titleChanged = [this](const std::string& title) { emit titleChanged(QString::fromStdString(title)); };
     hooks.recentFileAdded = [this](const std::string& path) { app_.AddRecentFile(QString::fromStdString(path)); };
+    hooks.loadFailed = [this](const std::string& path) { app_.RemoveRecentFile(QString::fromStdString(path)); };
     hooks.viewReset = [this] { emit viewResetRequested(); };
     hooks.monitorCleared = [this] { emit monitorCleared(); };
     hooks.markedCellCleared = [this] { emit markedCellCleared(); };
@@ -27,7 +28,9 @@ QString CVelmorinDoc::title() const {
 
 bool CVelmorinDoc::NewDocument() { return document_.NewDocument(app_.prompts()); }
 bool CVelmorinDoc::OpenDocument() { return document_.OpenDocument(app_.prompts()); }
-bool CVelmorinDoc::LoadDocument(const QString& path) { return document_.LoadDocument(app_.prompts(), path.toStdString()); }
+bool CVelmorinDoc::LoadDocument(const QString& path) {
+    return document_.LoadDocument(app_.prompts(), path.toStdString());
+}
 bool CVelmorinDoc::SaveDocument() { return document_.SaveDocument(app_.prompts()); }
 bool CVelmorinDoc::SaveDocumentAs() { return document_.SaveDocumentAs(app_.prompts()); }
 bool CVelmorinDoc::ConfirmDiscard() { return document_.ConfirmDiscard(app_.prompts()); }

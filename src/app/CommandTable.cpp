@@ -1,54 +1,56 @@
 #include "app/CommandTable.h"
 
 #include "app/CMainFrame.h"
+#include "model/cell_kinds.h"
 
 namespace velmorin {
 
 const std::array<CommandDef, 31> CommandTable = {{
     {cmd::FileNew, "&Nuevo\tCtrl+N", "Ctrl+N", "Crea un diagrama nuevo\nNuevo", ":/icons/new.svg",
      &CMainFrame::onFileNew, false},
-    {cmd::FileOpen, "&Abrir...\tCtrl+A", "Ctrl+O", "Abre un diagrama existente\nAbrir", ":/icons/open.svg",
+    {cmd::FileOpen, "&Abrir...\tCtrl+A", "Ctrl+O; Ctrl+A", "Abre un diagrama existente\nAbrir", ":/icons/open.svg",
      &CMainFrame::onFileOpen, false},
-    {cmd::FileSave, "&Guardar\tCtrl+G", "Ctrl+S", "Guarda el diagrama activo\nGuardar", ":/icons/save.svg",
+    {cmd::FileSave, "&Guardar\tCtrl+G", "Ctrl+S; Ctrl+G", "Guarda el diagrama activo\nGuardar", ":/icons/save.svg",
      &CMainFrame::onFileSave, false},
     {cmd::FileSaveAs, "Guardar c&omo...", "", "Guarda el diagrama activo con otro nombre\nGuardar como", nullptr,
      &CMainFrame::onFileSaveAs, false},
-    {cmd::FilePrint, "&Imprimir...\tCtrl+I", "Ctrl+P", "Imprime el diagrama activo\nImprimir", ":/icons/print.svg",
-     &CMainFrame::onFilePrint, false},
+    {cmd::FilePrint, "&Imprimir...\tCtrl+I", "Ctrl+P; Ctrl+I", "Imprime el diagrama activo\nImprimir",
+     ":/icons/print.svg", &CMainFrame::onFilePrint, false},
     {cmd::FilePrintPreview, "&Presentación preliminar", "",
-     "Muestra las páginas tal como se imprimirán\nPresentación preliminar", nullptr,
-     &CMainFrame::onFilePrintPreview, false},
-    {cmd::FilePrintSetup, "Con&figurar impresora...", "",
-     "Cambia la impresora y las opciones de impresión\nConfigurar impresora", nullptr,
-     &CMainFrame::onFilePrintSetup, false},
-    {cmd::FileExportPdf, "&Exportar PDF...", "",
-     "Guarda las páginas del diagrama en un archivo PDF\nExportar PDF", nullptr, &CMainFrame::onFileExportPdf,
+     "Muestra las páginas tal como se imprimirán\nPresentación preliminar", nullptr, &CMainFrame::onFilePrintPreview,
      false},
+    {cmd::FilePrintSetup, "Con&figurar impresora...", "",
+     "Cambia la impresora y las opciones de impresión\nConfigurar impresora", nullptr, &CMainFrame::onFilePrintSetup,
+     false},
+    {cmd::FileExportPdf, "&Exportar PDF...", "", "Guarda las páginas del diagrama en un archivo PDF\nExportar PDF",
+     nullptr, &CMainFrame::onFileExportPdf, false},
     {cmd::AppExit, "&Salir", "", "Sale de la aplicación; pregunta antes de descartar cambios\nSalir", nullptr,
      &CMainFrame::onAppExit, false},
 
-    {cmd::ToolVertical, "VERT", "", "Inserta una línea vertical\nVertical", ":/icons/vert.svg", nullptr, true},
-    {cmd::ToolHorizontal, "HORIZ", "", "Inserta una línea horizontal\nHorizontal", ":/icons/horiz.svg", nullptr,
-     true},
-    {cmd::ToolLd, "LD", "", "Inserta una carga de acumulador \nLD", ":/icons/ld.svg", nullptr, true},
-    {cmd::ToolLdn, "LDN", "", "Inserta una carga negada de acumulador\nLDN", ":/icons/ldn.svg", nullptr, true},
-    {cmd::ToolOut, "OUT", "", "Inserta una bobina de salida\nOUT", ":/icons/out.svg", nullptr, true},
-    {cmd::ToolIf, "IF", "", "Inserta una caja de condición o de salto\nIF1,IF0,IFV1,JP1,JP0,JPV1",
-     ":/icons/if.svg", nullptr, true},
-    {cmd::ToolBoxOneSided, "CAJA1", "", "Inserta una caja de un solo lado\nEND,GOTO,RJP", ":/icons/caja1.svg",
-     nullptr, true},
+    {cmd::ToolVertical, "VERT", "", "Inserta una línea vertical\nVertical", ":/icons/vert.svg", nullptr, true,
+     KindVertical},
+    {cmd::ToolHorizontal, "HORIZ", "", "Inserta una línea horizontal\nHorizontal", ":/icons/horiz.svg", nullptr, true,
+     KindHorizontal},
+    {cmd::ToolLd, "LD", "", "Inserta una carga de acumulador \nLD", ":/icons/ld.svg", nullptr, true, KindContactOpen},
+    {cmd::ToolLdn, "LDN", "", "Inserta una carga negada de acumulador\nLDN", ":/icons/ldn.svg", nullptr, true,
+     KindContactClosed},
+    {cmd::ToolOut, "OUT", "", "Inserta una bobina de salida\nOUT", ":/icons/out.svg", nullptr, true, KindCoil},
+    {cmd::ToolIf, "IF", "", "Inserta una caja de condición o de salto\nIF1,IF0,IFV1,JP1,JP0,JPV1", ":/icons/if.svg",
+     nullptr, true, KindConditional},
+    {cmd::ToolBoxOneSided, "CAJA1", "", "Inserta una caja de un solo lado\nEND,GOTO,RJP", ":/icons/caja1.svg", nullptr,
+     true, KindBoxOneSided},
     {cmd::ToolBoxTwoSided, "CAJA2", "",
      "Inserta una caja de dos lados\nRST,SET,SETB,TP,TPF,TPV,TPVF,OSC,GOSUB,RCT,RTP,NOT,SETIF1,XOR,CLRIF1,NOTA",
-     ":/icons/caja2.svg", nullptr, true},
-    {cmd::ToolCounter, "CNTV", "", "Inserta un contador de dos filas\nCNTV", ":/icons/cntv.svg", nullptr, true},
-    {cmd::ToolDelete, nullptr, "", "Elimina un elemento\nEliminar", ":/icons/delete.svg", nullptr, true},
+     ":/icons/caja2.svg", nullptr, true, KindBoxTwoSided},
+    {cmd::ToolCounter, "CNTV", "", "Inserta un contador de dos filas\nCNTV", ":/icons/cntv.svg", nullptr, true,
+     KindBoxLowerHalf},
+    {cmd::ToolDelete, nullptr, "", "Elimina un elemento\nEliminar", ":/icons/delete.svg", nullptr, true, KindBlank},
 
     {cmd::Compile, "&Compilar", "", "Compila el LADDER\nCompilar", ":/icons/compile.svg",
      &CMainFrame::RunCompileCommand, false},
-    {cmd::Send, "&Enviar", "", "Envia el programa compilado al PLC\nEnviar", ":/icons/send.svg",
-     &CMainFrame::onSend, false},
-    {cmd::Extract, "E&xtraer programa", "Alt+X", "Extrae el programa del PLC", nullptr, &CMainFrame::onExtract,
+    {cmd::Send, "&Enviar", "", "Envia el programa compilado al PLC\nEnviar", ":/icons/send.svg", &CMainFrame::onSend,
      false},
+    {cmd::Extract, "E&xtraer programa", "Alt+X", "Extrae el programa del PLC", nullptr, &CMainFrame::onExtract, false},
     {cmd::Monitor, "&Monitor", "", "Monitor del Velmorin\nMonitor", ":/icons/monitor.svg", &CMainFrame::onMonitor,
      false},
     {cmd::Commands, "Co&mandos al PLC", "", "Envia comandos al PLC\nComandos al PLC", ":/icons/commands.svg",
@@ -56,8 +58,8 @@ const std::array<CommandDef, 31> CommandTable = {{
     {cmd::SerialPort, "&Puerto Serie", "Alt+P", "Asigna el puerto de comunicación RS232 con PLC", nullptr,
      &CMainFrame::onSerialPort, false},
 
-    {cmd::ViewToolBar, "Barra de &herramientas", "",
-     "Muestra u oculta la barra de herramientas\nBarra de herramientas", nullptr, &CMainFrame::onViewToolBar, true},
+    {cmd::ViewToolBar, "Barra de &herramientas", "", "Muestra u oculta la barra de herramientas\nBarra de herramientas",
+     nullptr, &CMainFrame::onViewToolBar, true},
     {cmd::ViewStatusBar, "Barra de &estado", "", "Muestra u oculta la barra de estado\nBarra de estado", nullptr,
      &CMainFrame::onViewStatusBar, true},
     {cmd::ErrorList, "&Listado de errores", "",
@@ -74,24 +76,22 @@ const std::array<CommandDef, 31> CommandTable = {{
 
 namespace {
 
-constexpr int FileMenuItems[] = {cmd::FileNew,      cmd::FileOpen,         cmd::FileSave,       cmd::FileSaveAs,
-                                 cmd::Separator,    cmd::FilePrint,        cmd::FilePrintPreview, cmd::FilePrintSetup,
-                                 cmd::FileExportPdf, cmd::Separator,    cmd::RecentFiles,    cmd::Separator,
+constexpr int FileMenuItems[] = {cmd::FileNew,       cmd::FileOpen,  cmd::FileSave,         cmd::FileSaveAs,
+                                 cmd::Separator,     cmd::FilePrint, cmd::FilePrintPreview, cmd::FilePrintSetup,
+                                 cmd::FileExportPdf, cmd::Separator, cmd::RecentFiles,      cmd::Separator,
                                  cmd::AppExit};
-constexpr int ElementMenuItems[] = {cmd::ToolVertical, cmd::ToolHorizontal, cmd::ToolLd,
-                                    cmd::ToolLdn,      cmd::ToolOut,        cmd::ToolIf,
+constexpr int ElementMenuItems[] = {cmd::ToolVertical,    cmd::ToolHorizontal,  cmd::ToolLd,
+                                    cmd::ToolLdn,         cmd::ToolOut,         cmd::ToolIf,
                                     cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided, cmd::ToolCounter};
-constexpr int ToolsMenuItems[] = {cmd::Compile, cmd::Send,     cmd::Extract,
-                                  cmd::Monitor, cmd::Commands, cmd::SerialPort};
+constexpr int ToolsMenuItems[] = {cmd::Compile, cmd::Send, cmd::Extract, cmd::Monitor, cmd::Commands, cmd::SerialPort};
 constexpr int ViewMenuItems[] = {cmd::ViewToolBar, cmd::ViewStatusBar, cmd::ErrorList};
 constexpr int HelpMenuItems[] = {cmd::HelpTopics, cmd::Separator, cmd::AppAbout};
 
 constexpr int ToolBarItems[] = {
-    cmd::FileNew,        cmd::FileOpen,        cmd::FileSave,   cmd::Separator,  cmd::ToolDelete,
-    cmd::ToolHorizontal, cmd::ToolVertical,    cmd::ToolLd,     cmd::ToolLdn,    cmd::ToolOut,
-    cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided, cmd::ToolCounter, cmd::ToolIf,   cmd::Separator,
-    cmd::Monitor,        cmd::Commands,        cmd::Compile,    cmd::Send,       cmd::Separator,
-    cmd::FilePrint,      cmd::Help,
+    cmd::FileNew,      cmd::FileOpen,  cmd::FileSave,  cmd::Separator, cmd::ToolDelete,      cmd::ToolHorizontal,
+    cmd::ToolVertical, cmd::ToolLd,    cmd::ToolLdn,   cmd::ToolOut,   cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided,
+    cmd::ToolCounter,  cmd::ToolIf,    cmd::Separator, cmd::Monitor,   cmd::Commands,        cmd::Compile,
+    cmd::Send,         cmd::Separator, cmd::FilePrint, cmd::Help,
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // The main frame's commands as read-only data: id, menu caption (with its
-// mnemonic and the shortcut text shown), key binding, status-bar prompt
-// (tooltip after "\n"), icon and handler; then the menus and the toolbar.
+// mnemonic and the shortcut text shown), key bindings, status-bar prompt
+// (tooltip after "\n"), icon, handler and, for the element tools, the kind
+// they lay down; then the menus and the toolbar.
 #include <array>
 #include <span>
 
@@ -56,14 +57,17 @@ inline constexpr const char* IdleText = "Preparado";
 inline constexpr const char* RecentFilePlaceholder = "Archivo reciente";
 inline constexpr const char* RecentFilePrompt = "Abre este diagrama";
 
+inline constexpr int NotATool = -1;
+
 struct CommandDef {
     int id;
     const char* caption;  // nullptr: reached by keys and the toolbar only
     const char* keys;     // portable key text; several are separated by "; "
     const char* prompt;
-    const char* icon;     // resource path, or nullptr
+    const char* icon;        // resource path, or nullptr
     CommandHandler handler;  // nullptr for the element tools, which toggle the editor's tool
     bool checkable;
+    int tool = NotATool;  // the cell kind an element tool lays down (KindBlank: the delete tool)
 };
 
 struct MenuDef {

@@ -14,8 +14,14 @@ QString Caption(const std::string& caption) {
 }  // namespace
 
 void QtPrompts::ShowMessage(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Warning, Caption(caption), QString::fromStdString(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Warning, Caption(caption), QString::fromStdString(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtPrompts::ShowFailure(const Result& failure) {
+    QMessageBox box(QMessageBox::Warning, Caption({}), QString::fromStdString(failure.message), QMessageBox::Ok,
                     parent_);
+    box.setInformativeText(QString::fromStdString(failure.detail));
     box.exec();
 }
 

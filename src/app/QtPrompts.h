@@ -15,6 +15,8 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     void ShowMessage(const std::string& text, const std::string& caption = {}) override;
+    // The detail goes on the box's informative line, under the fixed text.
+    void ShowFailure(const Result& failure) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
     std::optional<std::string> AskFile(const FileDialogRequest& request) override;
 

@@ -10,7 +10,7 @@
 #include <QPixmap>
 #include <QTextStream>
 
-#include "app/CAboutDialog.h"
+#include "app/AboutDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmorinApp.h"
 #include "editor/ui/DiagramPrinter.h"
@@ -95,8 +95,7 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet(screenshotAbout)) {
         // A later showing, so that no splash timer closes it under the camera.
-        int shown = velmorin::CAboutDialog::ShownCounter;
-        velmorin::CAboutDialog about(shown, app.font(4), app.frame());
+        velmorin::AboutDialog about(velmorin::AboutDialog::ShownCounter, app.font(4), app.frame());
         return SavePicture(about, parser.value(screenshotAbout)) ? 0 : 1;
     }
 

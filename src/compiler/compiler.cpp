@@ -1,18 +1,56 @@
 #include "compiler/compiler.h"
 
 #include <cassert>
-#include <cstdio>
+#include <filesystem>
 
 #include "compiler/block_analysis.h"
 #include "compiler/compiler_impl.h"
 #include "compiler/emission.h"
 #include "compiler/image_file.h"
+#include "compiler/image_finish.h"
 #include "compiler/listing.h"
 #include "compiler/numbers.h"
 #include "compiler/program_checks.h"
 #include "compiler/wire_pass.h"
+#include "model/atomic_file.h"
+#include "model/messages.h"
 
 namespace velmorin {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Whether two paths name one file: the same file when both exist (links
+// included), else the same place once made absolute.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec)) return true;
+    std::error_code ecA, ecB;
+    const fs::path placeA = fs::weakly_canonical(fs::absolute(a, ecA), ecA);
+    const fs::path placeB = fs::weakly_canonical(fs::absolute(b, ecB), ecB);
+    return !ecA && !ecB && placeA == placeB;
+}
+
+// Keeps the first failure: the message names the file that went wrong first.
+void Note(Result& files, Result outcome) {
+    if (files && !outcome) files = std::move(outcome);
+}
+
+}  // namespace
+
+CompileFollowUp FollowUpAfter(CompileResult result) {
+    switch (result) {
+        case CompileResult::Errors:
+            return {true, false};
+        case CompileResult::Warnings:
+            return {true, true};
+        case CompileResult::Clean:
+            return {false, true};
+        default:
+            return {};
+    }
+}
 
 Compiler::Compiler() : impl_(std::make_unique<CompilerImpl>()) {}
 Compiler::~Compiler() = default;
@@ -24,20 +62,32 @@ PrepareOutcome Compiler::Prepare(ProgramModel& model, const std::string& sourceP
     c.prepared = false;
     c.finalImage = false;
     c.cancelled = false;
+    c.files = Result::Ok();
+    c.result = CompileResult::NothingToCompile;
     if (!BuildCellNodeTable(s, model.grid)) return PrepareOutcome::NothingToCompile;
 
+    // A source saved as q.prg or q.bld would be overwritten by its own outputs.
+    const std::string listingPath = sourcePath.empty() ? std::string() : OutputPath(sourcePath, ".prg");
+    const std::string imagePath = sourcePath.empty() ? std::string() : OutputPath(sourcePath, ".bld");
+    for (const std::string& output : {listingPath, imagePath}) {
+        if (!output.empty() && SameFile(output, sourcePath)) {
+            c.files = Result::Fail(msg::FileOpenError, output + ": es el archivo fuente del programa");
+            c.result = CompileResult::Refused;
+            return PrepareOutcome::OverwritesSource;
+        }
+    }
+
     s.diagnostics.Reset();
-    c.listingPath = sourcePath.empty() ? std::string() : OutputPath(sourcePath, ".prg");
-    c.imagePath = sourcePath.empty() ? std::string() : OutputPath(sourcePath, ".bld");
+    c.listingPath = listingPath;
+    c.imagePath = imagePath;
     for (LabelEntry& label : model.labels) label.referenced = 0;
     s.image.Clear();
     c.listing.clear();
-    if (!c.listingPath.empty()) {
-        if (std::FILE* f = std::fopen(c.listingPath.c_str(), "wb")) std::fclose(f);
-    }
     s.jumpCount = 0;
     s.lastEmittedElement = -1;
     c.prepared = true;
+    // Until Run has ended, nothing came of it.
+    c.result = CompileResult::Cancelled;
     return PrepareOutcome::Started;
 }
 
@@ -59,28 +109,32 @@ void Compiler::Run(ProgramModel& model, const CompileCallbacks& callbacks, std::
     for (int32_t block = 0; block < BlockCount; ++block) {
         AnalyseBlock(s, block);
         if (s.cancelled()) {
+            // The listing holds the blocks done so far; no image is written.
+            if (!c.listingPath.empty()) Note(c.files, WriteFileAtomically(c.listingPath, c.listing));
             c.cancelled = true;
+            c.result = CompileResult::Cancelled;
             s.callbacks = nullptr;
             return;
         }
         const int32_t start = s.image.codeLength;
         if (EmitBlock(s, block) == 0) break;
-        const std::string part = BlockListingText(model, s.image, block, start);
-        AppendToFile(c.listingPath, part);
-        c.listing += part;
+        c.listing += BlockListingText(model, s.image, block, start);
         if (s.recordCount > 0) s.lastBlockRecordCount = s.recordCount;
     }
     CheckProgram(s);
 
     if (s.diagnostics.errorCount() > 0) {
         // An older image stays: only the listing of this failed run goes.
-        if (!c.listingPath.empty()) std::remove(c.listingPath.c_str());
+        if (!c.listingPath.empty()) Note(c.files, RemoveFile(c.listingPath));
+        c.result = CompileResult::Errors;
     } else {
-        const std::string hex = FinishImage(model, s.image);
-        AppendToFile(c.listingPath, hex);
-        c.listing += hex;
-        WriteImageFile(c.imagePath, s.image, date ? *date : TodayLocal());
+        c.listing += FinishImage(model, s.image);
         c.finalImage = true;
+        if (!c.listingPath.empty()) Note(c.files, WriteFileAtomically(c.listingPath, c.listing));
+        if (!c.imagePath.empty()) Note(c.files, WriteImageFile(c.imagePath, s.image, date ? *date : TodayLocal()));
+        c.result = !c.files                           ? CompileResult::NotWritten
+                   : s.diagnostics.warningCount() > 0 ? CompileResult::Warnings
+                                                      : CompileResult::Clean;
         std::string length;
         AppendZeroPadded(length, s.image.codeLength, 4);
         ReportProgress(s, length);
@@ -92,6 +146,8 @@ void Compiler::Run(ProgramModel& model, const CompileCallbacks& callbacks, std::
 
 std::atomic<bool>& Compiler::cancelFlag() { return impl_->cancel; }
 bool Compiler::cancelled() const { return impl_->cancelled; }
+CompileResult Compiler::result() const { return impl_->result; }
+const Result& Compiler::fileResult() const { return impl_->files; }
 int Compiler::errorCount() const { return impl_->state.diagnostics.errorCount(); }
 int Compiler::warningCount() const { return impl_->state.diagnostics.warningCount(); }
 int Compiler::diagnosticCount() const { return impl_->state.diagnostics.size(); }

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "model/ladder_model.h"
+#include "model/result.h"
 
 namespace velmorin {
 
@@ -25,13 +26,38 @@ struct ImageDate {
 // worker's thread; a GUI forwards them to its own thread. A cancelled
 // compilation ends without `finished` (the button caption stays).
 struct CompileCallbacks {
-    std::function<void(const std::string& text)> progress;       // progress field
-    std::function<void(int errors, int warnings)> counts;        // the two counters
-    std::function<void()> imageWritten;                          // "Progreso" becomes "memoria"
-    std::function<void(bool hasDiagnostics)> finished;           // "Ver Errores" / "Aceptar"
+    std::function<void(const std::string& text)> progress;  // progress field
+    std::function<void(int errors, int warnings)> counts;   // the two counters
+    std::function<void()> imageWritten;                     // "Progreso" becomes "memoria"
+    std::function<void(bool hasDiagnostics)> finished;      // "Ver Errores" / "Aceptar"
 };
 
-enum class PrepareOutcome { Started, NothingToCompile };
+enum class PrepareOutcome {
+    Started,
+    NothingToCompile,  // no compilable element: nothing is written
+    OverwritesSource,  // the listing or the image would replace the source file: nothing is written
+};
+
+// What a compilation came to, as the compile command sees it.
+enum class CompileResult {
+    NothingToCompile,  // "No hay elementos para compilar"
+    Refused,           // an output would have replaced the source file
+    Cancelled,
+    Errors,
+    Warnings,    // compiled, listing and image written, warnings to look at
+    Clean,       // compiled, listing and image written
+    NotWritten,  // compiled without errors, but the listing or the image could not be written
+};
+
+// What opens after the compile dialog: the error list when there is
+// something to list, and the send dialog only for a program whose files
+// reached the disk.
+struct CompileFollowUp {
+    bool errorList = false;
+    bool send = false;
+    bool operator==(const CompileFollowUp&) const = default;
+};
+CompileFollowUp FollowUpAfter(CompileResult result);
 
 struct CompilerImpl;
 
@@ -43,13 +69,15 @@ public:
     Compiler& operator=(const Compiler&) = delete;
 
     // Opening steps of the compile dialog: node table, empty-diagram check,
-    // counters, listing path, label marks, image fill, empty listing file.
-    // An empty source path compiles in memory only: no file is touched.
+    // output paths, counters, label marks, image fill. An empty source path
+    // compiles in memory only: no file is touched.
     PrepareOutcome Prepare(ProgramModel& model, const std::string& sourcePath);
     // One compilation over the 24 blocks, the program checks and the files.
+    // The listing is written whole at the end (what was made so far after a
+    // cancel), or removed after errors; the image after a clean run. Both go
+    // through a temporary file, so an older file survives a failed write.
     // `date` fixes the image header date; without it, today's local date.
-    void Run(ProgramModel& model, const CompileCallbacks& callbacks,
-             std::optional<ImageDate> date = std::nullopt);
+    void Run(ProgramModel& model, const CompileCallbacks& callbacks, std::optional<ImageDate> date = std::nullopt);
 
     // Set by the dialog's button (and by the code-size limit); polled by Run.
     std::atomic<bool>& cancelFlag();
@@ -58,10 +86,16 @@ public:
     bool cancelled() const;
 
     // Results of the last compilation, read after the worker has ended.
+    CompileResult result() const;
+    // Ok when every file of the last Prepare and Run reached the disk; else
+    // "Error al abrir el archivo" naming the file that did not.
+    const Result& fileResult() const;
     int errorCount() const;
     int warningCount() const;
     int diagnosticCount() const;
-    struct Diagnostic { int32_t key, column, row; };
+    struct Diagnostic {
+        int32_t key, column, row;
+    };
     Diagnostic diagnostic(int index) const;
     // True only after a compilation without errors that was not cancelled:
     // the image in memory is then in its final state and may be sent.

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "compiler/compile_state.h"
+#include "compiler/compiler.h"
+#include "model/result.h"
 
 namespace velmorin {
 
@@ -13,7 +15,9 @@ struct CompilerImpl {
     std::atomic<bool> cancel{false};
     std::string listingPath;
     std::string imagePath;
-    std::string listing;  // what the listing file received, in memory
+    std::string listing;  // the listing text, also for a compilation in memory
+    CompileResult result = CompileResult::NothingToCompile;
+    Result files;  // the first file that could not be written, or removed
     bool prepared = false;
     bool finalImage = false;
     bool cancelled = false;

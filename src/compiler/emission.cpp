@@ -8,14 +8,11 @@
 namespace velmorin {
 namespace {
 
-bool IsLabelJump(int32_t element) {
-    switch (element) {
-        case ElementIf1: case ElementJp1: case ElementGosub: case ElementIfv1:
-        case ElementJpv1: case ElementIf0: case ElementJp0:
-            return true;
-        default:
-            return false;
-    }
+// The catalogue's jump flag marks every jump and call through a label. An
+// unconditional goto is left out of the jump table: it never comes back,
+// so the return and nesting checks have nothing to follow through it.
+bool IsRecordedJump(const CatalogueEntry& entry) {
+    return (entry.compileFlags & CompileFlagJump) != 0 && entry.id != ElementGoto;
 }
 
 void AddJump(CompileState& state, int32_t kind, int32_t target, int32_t recordIndex) {
@@ -36,12 +33,23 @@ int32_t Overflow(CompileState& state, int32_t head) {
 int32_t OperandValueBytes(const ParamDef& def, const ParamSlot& slot, uint8_t out[2]) {
     int64_t value = 0;
     switch (def.kind) {
-        case ParamKind::Number: value = ParseLeadingInteger(SlotText(slot)); break;
-        case ParamKind::Time10: value = ParseScaledDecimal(SlotText(slot), 1); break;
-        case ParamKind::Time100: value = ParseScaledDecimal(SlotText(slot), 2); break;
-        case ParamKind::Label: out[0] = slot[0]; return 1;
-        case ParamKind::Variable: out[0] = static_cast<uint8_t>(slot[0] - def.base); return 1;
-        default: return 0;
+        case ParamKind::Number:
+            value = ParseLeadingInteger(SlotText(slot));
+            break;
+        case ParamKind::Time10:
+            value = ParseScaledDecimal(SlotText(slot), 1);
+            break;
+        case ParamKind::Time100:
+            value = ParseScaledDecimal(SlotText(slot), 2);
+            break;
+        case ParamKind::Label:
+            out[0] = slot[0];
+            return 1;
+        case ParamKind::Variable:
+            out[0] = static_cast<uint8_t>(slot[0] - def.base);
+            return 1;
+        default:
+            return 0;
     }
     const uint64_t bits = static_cast<uint64_t>(value);
     out[0] = static_cast<uint8_t>(bits & 0xFF);
@@ -82,7 +90,7 @@ int EmitBlock(CompileState& state, int32_t block) {
                     const uint8_t label = bytes[0];
                     // An unset or foreign label index names no label.
                     if (label < LabelCount) model.labels[label].referenced = 1;
-                    if (IsLabelJump(r.element)) AddJump(state, JumpThrough, label, index);
+                    if (IsRecordedJump(*entry)) AddJump(state, JumpThrough, label, index);
                 }
             }
             assert(image.codeLength <= ImageSize);

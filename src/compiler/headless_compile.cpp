@@ -18,15 +18,30 @@ HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDa
     if (Result read = ReadSourceFile(*model, sourcePath); !read) {
         outcome.status = 1;
         outcome.error = read.message;
+        outcome.detail = read.detail;
         return outcome;
     }
     auto compiler = std::make_unique<Compiler>();
-    if (compiler->Prepare(*model, sourcePath) == PrepareOutcome::NothingToCompile) {
-        outcome.status = 1;
-        outcome.error = msg::NothingToCompile;
-        return outcome;
+    switch (compiler->Prepare(*model, sourcePath)) {
+        case PrepareOutcome::NothingToCompile:
+            outcome.status = 1;
+            outcome.error = msg::NothingToCompile;
+            return outcome;
+        case PrepareOutcome::OverwritesSource:
+            outcome.status = 1;
+            outcome.error = compiler->fileResult().message;
+            outcome.detail = compiler->fileResult().detail;
+            return outcome;
+        case PrepareOutcome::Started:
+            break;
     }
     compiler->Run(*model, CompileCallbacks{}, date);
+    // The report still lists what the compilation found; the files' failure
+    // decides the status as much as an error does.
+    if (const Result& files = compiler->fileResult(); !files) {
+        outcome.error = files.message;
+        outcome.detail = files.detail;
+    }
     for (int i = 0; i < compiler->diagnosticCount(); ++i) {
         const Compiler::Diagnostic d = compiler->diagnostic(i);
         outcome.report += FormatDiagnosticLine(*model, {d.key, d.column, d.row});
@@ -38,7 +53,7 @@ HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDa
     outcome.report += " warnings, ";
     AppendDecimal(outcome.report, compiler->codeLength());
     outcome.report += " bytes\n";
-    outcome.status = compiler->errorCount() > 0 ? 1 : 0;
+    outcome.status = compiler->errorCount() > 0 || !compiler->fileResult() ? 1 : 0;
     return outcome;
 }
 

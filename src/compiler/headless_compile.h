@@ -9,9 +9,10 @@
 namespace velmorin {
 
 struct HeadlessOutcome {
-    int status = 0;      // 0 without errors; 1 with errors, a refused file or nothing to compile
+    int status = 0;      // 0 without errors; 1 with errors, a refused or unwritten file, or nothing to compile
     std::string report;  // one line per diagnostic, then the totals line
-    std::string error;   // the message of a refused file or of an empty diagram
+    std::string error;   // the message of a refused or unwritten file, or of an empty diagram
+    std::string detail;  // the file and the system's reason, when a file is involved
 };
 
 HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDate> date);

@@ -1,12 +1,10 @@
 #include "compiler/image_file.h"
 
-#include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 
 #include "compiler/compiler.h"
 #include "compiler/numbers.h"
+#include "model/atomic_file.h"
 #include "model/header_line.h"
 #include "model/messages.h"
 
@@ -19,12 +17,8 @@ constexpr size_t HeaderLineLimit = 510;  // characters of the first line that ar
 }  // namespace
 
 std::vector<uint8_t> EncodeImageFile(const CodeImage& image, const ImageDate& date) {
-    std::string header = Magic;
-    header += "| ";
-    AppendZeroPadded(header, ImageVersion, 3);
-    header += 'r';
-    AppendZeroPadded(header, ImageRevision, 2);
-    header += " |";
+    std::string header = FormatHeaderStart(Magic, ImageVersion, ImageRevision);
+    header += '|';
     AppendDecimal(header, image.codeLength);
     header += ' ';
     AppendZeroPadded(header, date.day, 2);
@@ -39,13 +33,8 @@ std::vector<uint8_t> EncodeImageFile(const CodeImage& image, const ImageDate& da
     return bytes;
 }
 
-void WriteImageFile(const std::string& path, const CodeImage& image, const ImageDate& date) {
-    if (path.empty()) return;
-    const std::vector<uint8_t> bytes = EncodeImageFile(image, date);
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+Result WriteImageFile(const std::string& path, const CodeImage& image, const ImageDate& date) {
+    return WriteFileAtomically(path, EncodeImageFile(image, date));
 }
 
 Result ReadImageBytes(std::span<const uint8_t> bytes, CodeImage& image) {
@@ -56,11 +45,14 @@ Result ReadImageBytes(std::span<const uint8_t> bytes, CodeImage& image) {
     const std::optional<HeaderVersion> v = ParseHeaderVersion(line);
     if (!v) return Result::Fail(msg::ImageCorrupt);
     if (v->version > ImageVersion || v->revision > ImageRevision) return Result::Fail(msg::IncompatibleVersion);
-    const size_t bar = v->end + 1 < line.size() ? line.find('|', v->end + 1) : std::string::npos;
-    if (bar == std::string::npos) return Result::Fail(msg::ImageCorrupt);
-    size_t at = bar + 1;
+    const std::optional<size_t> fields = HeaderFieldsStart(line, *v);
+    if (!fields) return Result::Fail(msg::ImageCorrupt);
+    size_t at = *fields;
     const int64_t length = ReadHeaderDigits(line, at);
-    if (length > ImageSize) return Result::Fail(msg::ImageCorrupt);
+    // The compiler never writes an empty program and an upload always holds
+    // 256 bytes: a header without a length is damage, and sending it would
+    // download nothing but fill to a machine.
+    if (length <= 0 || length > ImageSize) return Result::Fail(msg::ImageCorrupt);
     // A body shorter than announced is a damaged file, not a short program.
     if (bytes.size() - consumed < static_cast<size_t>(length)) return Result::Fail(msg::ImageCorrupt);
 
@@ -71,13 +63,12 @@ Result ReadImageBytes(std::span<const uint8_t> bytes, CodeImage& image) {
 }
 
 Result ReadImageFile(const std::string& path, CodeImage& image) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Result::Fail(msg::FileOpenError);
     // Header line plus the largest body: nothing past it is ever read.
-    std::vector<uint8_t> bytes(HeaderLineLimit + ImageSize);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return ReadImageBytes(bytes, image);
+    std::vector<uint8_t> bytes;
+    if (Result read = ReadFileBytes(path, HeaderLineLimit + ImageSize, bytes); !read) return read;
+    Result loaded = ReadImageBytes(bytes, image);
+    if (!loaded) loaded.detail = path;
+    return loaded;
 }
 
 ImageDate TodayLocal() {

@@ -18,8 +18,8 @@ constexpr int32_t ImageRevision = 1;
 // "~VLB| 100r01 |42 06-11-2026\n" followed by codeLength bytes; the month
 // counts from 0 as the controller's date stamp does.
 std::vector<uint8_t> EncodeImageFile(const CodeImage& image, const ImageDate& date);
-// Failures are not reported: the compilation's result stands.
-void WriteImageFile(const std::string& path, const CodeImage& image, const ImageDate& date);
+// Written atomically: an older image survives a failed write.
+Result WriteImageFile(const std::string& path, const CodeImage& image, const ImageDate& date);
 
 // Reads an image; on any refusal `image` is left as it was and the result
 // carries the message to show.

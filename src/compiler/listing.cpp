@@ -1,7 +1,5 @@
 #include "compiler/listing.h"
 
-#include <cstdio>
-
 #include "compiler/instruction_set.h"
 #include "compiler/numbers.h"
 
@@ -30,8 +28,12 @@ void AppendOperandField(std::string& line, const ProgramModel& model, const Oper
             AppendDecimal(line, op.value);
             line += ' ';
             break;
-        case ParamKind::Time10: AppendFixed(line, op.value, 1, 4); break;
-        case ParamKind::Time100: AppendFixed(line, op.value, 2, 4); break;
+        case ParamKind::Time10:
+            AppendFixed(line, op.value, 1, 4);
+            break;
+        case ParamKind::Time100:
+            AppendFixed(line, op.value, 2, 4);
+            break;
         case ParamKind::Label:
             line += LabelName(model, op.value);
             line += ' ';
@@ -40,7 +42,8 @@ void AppendOperandField(std::string& line, const ProgramModel& model, const Oper
             line += FieldText(model.aliases[(op.value + op.base) & 0xFF].alias);
             line += ' ';
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -63,37 +66,6 @@ std::string BlockListingText(const ProgramModel& model, const CodeImage& image, 
         offset += ins.length;
     }
     return text;
-}
-
-std::string FinishImage(const ProgramModel& model, CodeImage& image) {
-    std::string text = "\nBINARY-----\n";
-    for (int32_t offset = 0; offset < image.codeLength;) {
-        const int32_t element = image.bytes[offset];
-        const Instruction ins = DecodeAt(image.bytes.data(), offset, image.codeLength, element);
-        image.bytes[offset] = OpcodeByte(element);
-        for (int32_t n = 0; n < ins.operandCount; ++n) {
-            const Operand& op = ins.operands[n];
-            if (op.kind == ParamKind::Label && op.value < LabelCount)
-                image.bytes[op.offset] = model.labels[op.value].codeAddress;
-        }
-        AppendHexByte(text, static_cast<uint8_t>(offset));
-        text += "  ";
-        for (int32_t at = offset; at < offset + ins.length; ++at) {
-            AppendHexByte(text, image.bytes[at]);
-            text += ' ';
-        }
-        text += '\n';
-        offset += ins.length;
-    }
-    return text;
-}
-
-void AppendToFile(const std::string& path, const std::string& text) {
-    if (path.empty()) return;
-    if (std::FILE* f = std::fopen(path.c_str(), "ab")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
 }
 
 }  // namespace velmorin

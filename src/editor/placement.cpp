@@ -102,7 +102,8 @@ void Fix(LadderGrid& grid, int32_t row, int32_t column, std::span<const KindRepl
 int32_t ToolForPickedKind(int32_t kind) {
     if (KindHas(kind, AttrWire)) return KindHorizontal;
     if (kind == KindBoxUpperHalf || kind == KindBoxLowerHalf) return KindBoxLowerHalf;
-    if (ToolCommandForKind(kind) != nullptr) return kind;
+    // The remaining kinds a tool lays are the one-row element pictures.
+    if (KindHas(kind, AttrElementPicture)) return kind;
     return -1;
 }
 

@@ -1,56 +1,112 @@
 #include "model/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 
 #include "model/messages.h"
+#include "model/system_error.h"
 
 namespace velmorin {
 namespace {
 
-bool WriteAll(int fd, std::span<const uint8_t> bytes) {
+namespace fs = std::filesystem;
+
+constexpr size_t SuffixDigits = 8;  // the random part of a temporary name
+
+Result Failure(const std::string& path, int errorNumber) {
+    return Result::Fail(msg::FileOpenError, FileDetail(path, errorNumber));
+}
+
+fs::path FolderOf(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
+
+std::string TemporaryPrefix(const fs::path& target) { return "." + target.filename().string() + "."; }
+
+// Writes everything or reports why not (errno, or ENOSPC for a write that took nothing).
+int WriteAll(int fd, std::span<const uint8_t> bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0) return errno;
+        if (n == 0) return ENOSPC;
         done += static_cast<size_t>(n);
     }
-    return true;
+    return 0;
+}
+
+// The process id in ".NAME.PID.XXXXXXXX", or -1 when `name` is not one of
+// the temporary files a save of the target makes.
+long TemporaryOwner(const std::string& prefix, const std::string& name) {
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return -1;
+    const size_t dot = name.find('.', prefix.size());
+    if (dot == std::string::npos || dot == prefix.size() || name.size() - dot - 1 != SuffixDigits) return -1;
+    long pid = 0;
+    for (size_t i = prefix.size(); i < dot; ++i) {
+        if (name[i] < '0' || name[i] > '9' || pid > 99999999) return -1;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    for (size_t i = dot + 1; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return -1;
+    }
+    return pid > 0 ? pid : -1;
+}
+
+// A save that was killed leaves its temporary file; once its process is gone
+// nobody will rename it, so the next save of the same target removes it.
+// A process that exists (ours, or one we may not signal) keeps its file.
+void RemoveStaleTemporaries(const fs::path& target) {
+    const fs::path folder = FolderOf(target);
+    const std::string prefix = TemporaryPrefix(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const long pid = TemporaryOwner(prefix, name);
+        if (pid < 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        const fs::path stale = folder / name;
+        struct stat info {};
+        if (::lstat(stale.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(stale.c_str());
+    }
+    ::closedir(dir);
 }
 
 // A fresh name beside the target, so that the final rename stays within one
 // file system. Opened with 0666 so that a new file gets the user's umask.
-int CreateTemporary(const std::filesystem::path& target, std::string& tempPath) {
-    const std::filesystem::path dir = target.has_parent_path() ? target.parent_path() : ".";
+int CreateTemporary(const fs::path& target, std::string& tempPath) {
     std::random_device random;
+    int lastError = EEXIST;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%d.%08x", static_cast<int>(::getpid()), random());
-        tempPath = (dir / ("." + target.filename().string() + suffix)).string();
+        std::snprintf(suffix, sizeof suffix, "%d.%08x", static_cast<int>(::getpid()), static_cast<unsigned>(random()));
+        tempPath = (FolderOf(target) / (TemporaryPrefix(target) + suffix)).string();
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (fd >= 0) return fd;
+        lastError = errno;
+        if (lastError != EEXIST) break;
     }
+    errno = lastError;
     return -1;
 }
 
 }  // namespace
 
 Result WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
-    const Result failure = Result::Fail(msg::FileOpenError);
-    if (path.empty()) return failure;
-    std::filesystem::path target(path);
+    if (path.empty()) return Failure(path, ENOENT);
+    fs::path target(path);
     // Saving through a link replaces what it points to, not the link.
     std::error_code ec;
-    if (std::filesystem::is_symlink(target, ec)) {
-        const std::filesystem::path resolved = std::filesystem::canonical(target, ec);
-        if (ec) return failure;
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::canonical(target, ec);
+        if (ec) return Failure(path, ec.value());
         target = resolved;
     }
 
@@ -59,29 +115,59 @@ Result WriteFileAtomically(const std::string& path, std::span<const uint8_t> byt
     // for writing, so it is refused like any other.
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && (!S_ISREG(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) return failure;
+    if (exists && S_ISDIR(existing.st_mode)) return Failure(path, EISDIR);
+    if (exists && !S_ISREG(existing.st_mode)) return Failure(path, EINVAL);
+    if (exists && ::access(target.c_str(), W_OK) != 0) return Failure(path, errno);
 
+    RemoveStaleTemporaries(target);
     std::string tempPath;
     const int fd = CreateTemporary(target, tempPath);
-    if (fd < 0) return failure;
+    if (fd < 0) return Failure(path, errno);
 
-    bool ok = !exists || ::fchmod(fd, existing.st_mode & 07777) == 0;
-    ok = ok && WriteAll(fd, bytes);
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(tempPath.c_str(), target.c_str()) == 0;
-    if (!ok) {
+    int error = 0;
+    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
+    if (error == 0) error = WriteAll(fd, bytes);
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(tempPath.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
         ::unlink(tempPath.c_str());
-        return failure;
+        return Failure(path, error);
     }
     // The rename itself lasts only once the folder is on disk; the file is
     // already complete either way, so a failure here is not reported.
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    return Result::Ok();
+}
+
+Result WriteFileAtomically(const std::string& path, const std::string& text) {
+    return WriteFileAtomically(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+Result RemoveFile(const std::string& path) {
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT) return Result::Ok();
+    return Failure(path, errno);
+}
+
+Result ReadFileBytes(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Failure(path, errno);
+    uint8_t buffer[8192];
+    int error = 0;
+    while (bytes.size() < limit) {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = errno;
+        if (n <= 0) break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    ::close(fd);
+    if (error != 0) return Failure(path, error);
     return Result::Ok();
 }
 

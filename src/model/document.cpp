@@ -67,9 +67,13 @@ bool Document::LoadDocument(Prompts& prompts, const std::string& path) {
     const Result read = ReadSourceFile(*model_, path);
     if (!read) {
         // The reader stops at the damage and keeps what came before it; a
-        // diagram with no file must not show half of one.
+        // diagram with no file must not show half of one, nor the name of
+        // the file it came from or the one before.
         ResetModel(*model_);
-        prompts.ShowMessage(read.message);
+        SetTitle(std::string());
+        Call(hooks_.redrawRequested);
+        if (hooks_.loadFailed) hooks_.loadFailed(path);
+        prompts.ShowFailure(read);
         return false;
     }
     SetTitle(path);
@@ -82,8 +86,8 @@ bool Document::LoadDocument(Prompts& prompts, const std::string& path) {
 
 bool Document::SaveDocument(Prompts& prompts) {
     if (currentPath_.empty()) return SaveDocumentAs(prompts);
-    if (!WriteSourceFile(*model_, currentPath_)) {
-        prompts.ShowMessage(msg::FileOpenError);
+    if (Result written = WriteSourceFile(*model_, currentPath_); !written) {
+        prompts.ShowFailure(written);
         return false;
     }
     SetTitle(currentPath_);
@@ -108,9 +112,7 @@ FileDialogRequest Document::SaveRequest() const {
     return SourceFileRequest(true, "Guardar archivo fuente", startDirectory_);
 }
 
-std::string Document::TitleFor(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
-}
+std::string Document::TitleFor(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 std::string Document::WithSourceExtension(const std::string& path) {
     if (std::filesystem::path(path).has_extension()) return path;

@@ -16,6 +16,8 @@ namespace velmorin {
 struct DocumentHooks {
     std::function<void(const std::string& title)> titleChanged;
     std::function<void(const std::string& path)> recentFileAdded;
+    // A file that could not be loaded: a recent-file entry naming it goes.
+    std::function<void(const std::string& path)> loadFailed;
     // Hover cell and previous hover cell back to column 1, row 1; scroll to the top.
     std::function<void()> viewReset;
     // The variable monitor's set, its image and its program path.

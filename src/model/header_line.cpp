@@ -1,5 +1,6 @@
 #include "model/header_line.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace velmorin {
@@ -39,6 +40,19 @@ std::optional<HeaderVersion> ParseHeaderVersion(const std::string& line) {
     v.revision = ReadHeaderDigits(line, at);
     v.end = at;
     return v;
+}
+
+std::optional<size_t> HeaderFieldsStart(const std::string& line, const HeaderVersion& version) {
+    if (version.end + 1 >= line.size()) return std::nullopt;
+    const size_t bar = line.find('|', version.end + 1);
+    if (bar == std::string::npos) return std::nullopt;
+    return bar + 1;
+}
+
+std::string FormatHeaderStart(const char* magic, int version, int revision) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4s| %03dr%02d ", magic, version, revision);
+    return text;
 }
 
 }  // namespace velmorin

@@ -34,4 +34,14 @@ std::optional<HeaderVersion> ParseHeaderVersion(const std::string& line);
 // At most ten decimal digits from `at`; `at` is left on the character that ends them.
 int64_t ReadHeaderDigits(const std::string& line, size_t& at);
 
+// Where the format's own fields begin: just after the bar that closes the
+// version, searched from the character after the one that ended the
+// revision's digits. Nothing when there is no such bar.
+std::optional<size_t> HeaderFieldsStart(const std::string& line, const HeaderVersion& version);
+
+// The part every writer begins with: "~VLB| 100r01 " (magic, bar, blank,
+// three-digit version, 'r', two-digit revision, blank). The format's own
+// fields follow.
+std::string FormatHeaderStart(const char* magic, int version, int revision);
+
 }  // namespace velmorin

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/result.h"
+
 namespace velmorin {
 
 struct FileFilter {
@@ -29,6 +31,10 @@ public:
     virtual ~Prompts() = default;
     // A modal box with an OK button.
     virtual void ShowMessage(const std::string& text, const std::string& caption = {}) = 0;
+    // A failed operation: its fixed text as the box's main text and, when a
+    // file or a system call was involved, its detail (the file and the
+    // system's reason) on the line below.
+    virtual void ShowFailure(const Result& failure) = 0;
     // A modal warning with Yes/No; true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
     // The chosen path, or nothing when cancelled.

@@ -11,6 +11,8 @@ void RecentFileList::Add(const std::string& path) {
     if (entries_.size() > static_cast<size_t>(Capacity)) entries_.resize(Capacity);
 }
 
+void RecentFileList::Remove(const std::string& path) { std::erase(entries_, path); }
+
 void RecentFileList::Assign(const std::vector<std::string>& paths) {
     entries_.clear();
     for (const auto& path : paths) {

@@ -15,6 +15,8 @@ public:
     // Replaces the list, e.g. from the settings store: empty entries and
     // repeats are dropped, at most Capacity are kept.
     void Assign(const std::vector<std::string>& paths);
+    // Drops `path`; the entries after it move up.
+    void Remove(const std::string& path);
     void Clear() { entries_.clear(); }
 
     const std::vector<std::string>& entries() const { return entries_; }

@@ -1,6 +1,5 @@
 #include "model/source_file.h"
 
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -212,10 +211,9 @@ private:
 }  // namespace
 
 std::vector<uint8_t> EncodeSourceFile(const ProgramModel& model) {
-    char header[64];
-    const int headerLength = std::snprintf(header, sizeof header, "%s| %03dr%02d |%d %d\n", Magic, FormatVersion,
-                                           FormatRevision, GridRows, StoredColumns);
-    std::vector<uint8_t> out(header, header + headerLength);
+    std::string header = FormatHeaderStart(Magic, FormatVersion, FormatRevision);
+    header += '|' + std::to_string(GridRows) + ' ' + std::to_string(StoredColumns) + '\n';
+    std::vector<uint8_t> out(header.begin(), header.end());
 
     std::array<bool, AliasCount> usedVariables{};
     std::array<bool, LabelCount> usedLabels{};
@@ -269,17 +267,11 @@ Result ReadSourceAliases(std::span<const uint8_t> bytes, std::vector<SourceAlias
 }
 
 Result ReadSourceFile(ProgramModel& model, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return Result::Fail(msg::FileOpenError);
     std::vector<uint8_t> bytes;
-    uint8_t buffer[8192];
-    size_t n = 0;
-    while (bytes.size() < MaxUsefulBytes && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return Result::Fail(msg::FileOpenError);
-    return ReadSourceBytes(model, bytes);
+    if (Result read = ReadFileBytes(path, MaxUsefulBytes, bytes); !read) return read;
+    Result loaded = ReadSourceBytes(model, bytes);
+    if (!loaded) loaded.detail = path;
+    return loaded;
 }
 
 }  // namespace velmorin

@@ -1,28 +1,14 @@
 #pragma once
 // The editor's insertion tool: which cell kind a click lays down, and the
 // check marks of the tool commands. Kept apart from any widget so the menu,
-// the toolbar, the palette and the view all read one state.
+// the toolbar, the palette and the view all read one state. Which command
+// selects which kind is the command table's business.
 #include <array>
 #include <cstdint>
 
 #include "model/cell_kinds.h"
 
 namespace velmorin {
-
-// The tool commands of the "Elementos" menu and the toolbar.
-struct ElementToolCommand {
-    int32_t id;
-    const char* menuText;  // nullptr: toolbar only
-    const char* mnemonic;  // the tooltip part of its status prompt
-    int32_t kind;
-};
-
-// In menu order; the delete tool comes last and has no menu entry.
-extern const std::array<ElementToolCommand, 10> ElementToolCommands;
-
-// The command of a tool kind, or nullptr when no command selects it.
-const ElementToolCommand* ToolCommandForKind(int32_t kind);
-const ElementToolCommand* ToolCommandForId(int32_t id);
 
 constexpr int32_t ToolFlagCount = 29;  // kinds 0..28
 constexpr int32_t NoTool = ShapeEmpty;

@@ -1,18 +1,20 @@
-#include "app/CAboutDialog.h"
+#include "app/AboutDialog.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "app/CVelmorinApp.h"
 #include "app/MarkupRenderer.h"
 
 namespace velmorin {
@@ -39,8 +41,8 @@ struct ManualTimer {
 };
 
 // A box shown with the manual timer in place of the real one.
-std::unique_ptr<CAboutDialog> ShowSplash(int& counter, ManualTimer& timer) {
-    auto dialog = std::make_unique<CAboutDialog>(counter, VersionFont());
+std::unique_ptr<AboutDialog> ShowSplash(int counter, ManualTimer& timer) {
+    auto dialog = std::make_unique<AboutDialog>(counter, VersionFont());
     dialog->SetTimerStarter([&timer](int milliseconds, std::function<void()> callback) {
         timer.requested.push_back(milliseconds);
         timer.fire = std::move(callback);
@@ -50,9 +52,8 @@ std::unique_ptr<CAboutDialog> ShowSplash(int& counter, ManualTimer& timer) {
 }
 
 TEST(AboutBox, ShowsNameVersionPurposeAndModel) {
-    int counter = 100;
     const QFont font = VersionFont();
-    CAboutDialog dialog(counter, font);
+    AboutDialog dialog(AboutDialog::ShownCounter, font);
     EXPECT_EQ(dialog.windowTitle(), "Acerca de velmorin");
     EXPECT_EQ(dialog.versionLine()->text(), QString::fromUtf8("Velmorin versión 1.0  rev 02g"));
     EXPECT_EQ(dialog.versionLine()->font().pixelSize(), 20);
@@ -81,9 +82,33 @@ TEST(AboutBox, ShowsNameVersionPurposeAndModel) {
     EXPECT_LT(tiny->maximumHeight(), 20);
 }
 
+// 201 x 98 dialog units: a quarter of the average character width across,
+// an eighth of the character height down, so about two to one on any font.
+TEST(AboutBox, DialogUnitsKeepTheBoxProportions) {
+    for (const int pixels : {11, 13, 20}) {
+        QFont font(QStringLiteral("Sans Serif"));
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        const QSize size = AboutDialog::DialogSize(font);
+        EXPECT_NEAR(size.height(), 98.0 * metrics.height() / 8, 1.0) << pixels;
+        const double aspect = double(size.width()) / size.height();
+        EXPECT_GT(aspect, 1.5) << pixels;
+        EXPECT_LT(aspect, 2.6) << pixels;
+        EXPECT_NEAR(DialogUnitsToPixels(font, 6, 6).height(), 6.0 * metrics.height() / 8, 1.0) << pixels;
+    }
+    // With the application's own version font the box keeps its height and
+    // widens only as far as its texts need.
+    AboutDialog dialog(AboutDialog::ShownCounter, CVelmorinApp::MakeFont(FontTable[4], 96, 96));
+    dialog.show();
+    const QSize box = AboutDialog::DialogSize(dialog.font());
+    EXPECT_EQ(dialog.height(), box.height());
+    EXPECT_GE(dialog.width(), box.width());
+    EXPECT_LT(double(dialog.width()) / dialog.height(), 2.3);
+    EXPECT_EQ(dialog.splashButton()->size(), DialogUnitsToPixels(dialog.font(), 6, 6));
+}
+
 TEST(AboutBox, MakerLineIsDarkGreyBoldWithALinkToTheDocumentation) {
-    int counter = 100;
-    CAboutDialog dialog(counter, VersionFont());
+    AboutDialog dialog(AboutDialog::ShownCounter, VersionFont());
     QTextBrowser* maker = dialog.makerLine();
     ASSERT_EQ(MarkupLevelOf(maker), MarkupLevel::Links);
     const QString text = maker->toPlainText();
@@ -92,25 +117,24 @@ TEST(AboutBox, MakerLineIsDarkGreyBoldWithALinkToTheDocumentation) {
     ASSERT_GE(at, 0);
     EXPECT_EQ(FormatAt(maker, 0).foreground().color(), QColor(0x0F, 0x0F, 0x0F));
     EXPECT_GE(FormatAt(maker, 0).fontWeight(), QFont::Bold);
-    EXPECT_EQ(LinkAt(maker, {at, at + 1}), CAboutDialog::DocumentationTarget());
-    EXPECT_LE(CAboutDialog::DocumentationTarget().size(), MaxLinkTarget);
+    EXPECT_EQ(LinkAt(maker, {at, at + 1}), AboutDialog::DocumentationTarget());
+    EXPECT_LE(AboutDialog::DocumentationTarget().size(), MaxLinkTarget);
     EXPECT_EQ(maker->document()->blockCount(), 1);
 }
 
 TEST(Splash, FirstShowingClosesItselfAfterThreeSeconds) {
-    int counter = 0;
     ManualTimer timer;
-    auto dialog = ShowSplash(counter, timer);
+    auto dialog = ShowSplash(0, timer);
     ASSERT_EQ(timer.requested, std::vector<int>{3000});
     ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->splashCounter(), 0);
     timer.fire();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(counter, CAboutDialog::ShownCounter);
+    EXPECT_EQ(dialog->splashCounter(), AboutDialog::ShownCounter);
 }
 
 TEST(Splash, DefaultTimerIsASingleShotOfThreeSeconds) {
-    int counter = 0;
-    CAboutDialog dialog(counter, VersionFont());
+    AboutDialog dialog(0, VersionFont());
     dialog.show();
     auto* timer = dialog.findChild<QTimer*>("splashTimer");
     ASSERT_NE(timer, nullptr);
@@ -120,23 +144,21 @@ TEST(Splash, DefaultTimerIsASingleShotOfThreeSeconds) {
 }
 
 TEST(Splash, TinyButtonKeepsTheBoxOpenUntilAccepted) {
-    int counter = 0;
     ManualTimer timer;
-    auto dialog = ShowSplash(counter, timer);
+    auto dialog = ShowSplash(0, timer);
     dialog->splashButton()->click();
-    EXPECT_EQ(counter, 1);
+    EXPECT_EQ(dialog->splashCounter(), 1);
     timer.fire();
     EXPECT_TRUE(dialog->isVisible());
     dialog->findChild<QPushButton*>("acceptButton")->click();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(counter, CAboutDialog::ShownCounter);
+    EXPECT_EQ(dialog->splashCounter(), AboutDialog::ShownCounter);
 }
 
 TEST(Splash, NinthPressShowsTheCreditsInTheMakerColour) {
-    int counter = 0;
     ManualTimer timer;
-    auto dialog = ShowSplash(counter, timer);
+    auto dialog = ShowSplash(0, timer);
     QTextBrowser* line = dialog->makerLine();
     const QString maker = line->toPlainText();
     for (int press = 1; press <= 8; ++press) {
@@ -157,14 +179,15 @@ TEST(Splash, NinthPressShowsTheCreditsInTheMakerColour) {
     // Further presses leave the credits alone.
     dialog->splashButton()->click();
     EXPECT_EQ(line->toPlainText(), credits);
-    EXPECT_EQ(counter, 10);
+    EXPECT_EQ(dialog->splashCounter(), 10);
 }
 
 TEST(Splash, LaterShowingsHaveNoTimerAndNoCredits) {
-    int counter = 0;
     ManualTimer first;
-    ShowSplash(counter, first)->reject();
-    ASSERT_EQ(counter, CAboutDialog::ShownCounter);
+    auto splash = ShowSplash(0, first);
+    splash->reject();
+    const int counter = splash->splashCounter();
+    ASSERT_EQ(counter, AboutDialog::ShownCounter);
     ManualTimer timer;
     auto again = ShowSplash(counter, timer);
     EXPECT_TRUE(timer.requested.empty());
@@ -175,12 +198,10 @@ TEST(Splash, LaterShowingsHaveNoTimerAndNoCredits) {
 }
 
 TEST(Splash, TimerAfterAnEarlyCloseDoesNothing) {
-    int counter = 0;
     ManualTimer timer;
-    ShowSplash(counter, timer)->accept();
+    ShowSplash(0, timer)->accept();
     ASSERT_TRUE(timer.fire);
     timer.fire();  // the box is gone: nothing to close, nothing to crash
-    EXPECT_EQ(counter, CAboutDialog::ShownCounter);
 }
 
 }  // namespace

@@ -1,25 +1,29 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
 #include <QWindow>
-#include <QFile>
-#include <QPrinter>
-#include <QTemporaryDir>
-#include <QTextBrowser>
-#include <gtest/gtest.h>
 
-#include "app/CHelpWindow.h"
 #include "app/CommandTable.h"
+#include "app/HelpWindow.h"
 #include "editor/ui/CVelmorinView.h"
 #include "model/tool_state.h"
 #include "shell_test_support.h"
+
+#include <functional>
 
 // Delivers a key through the window system layer, so that it meets the
 // shortcut map exactly as a real key press would.
@@ -36,13 +40,6 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         ASSERT_TRUE(Start());
-        frame().dialogs() = {};
-        frame().dialogs().errorList = [this] { opened.push_back("errorList"); };
-        frame().dialogs().send = [this] { opened.push_back("send"); };
-        frame().dialogs().extract = [this] { opened.push_back("extract"); };
-        frame().dialogs().monitor = [this] { opened.push_back("monitor"); };
-        frame().dialogs().commands = [this] { opened.push_back("commands"); };
-        frame().dialogs().serialPort = [this] { opened.push_back("serialPort"); };
     }
 
     void Press(int key, Qt::KeyboardModifiers modifiers) {
@@ -63,7 +60,22 @@ protected:
         return ids;
     }
 
-    std::vector<std::string> opened;
+    // Runs `act`, closing (and naming) every modal box it opens on the way.
+    QStringList ClosingBoxes(const std::function<void()>& act) {
+        QStringList boxes;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                boxes << box->metaObject()->className();
+                box->reject();
+            }
+        });
+        closer.start(10);
+        act();
+        return boxes;
+    }
+
+    std::vector<std::string>& opened = dialogs.opened;
 };
 
 TEST_F(CommandsTest, KeysReachTheirCommands) {
@@ -89,18 +101,40 @@ TEST_F(CommandsTest, KeysReachTheirCommands) {
     EXPECT_EQ(opened, (std::vector<std::string>{"extract", "serialPort"}));
 }
 
-TEST_F(CommandsTest, TheShortcutTextShownIsNotTheKeyBound) {
-    QAction* open = frame().action(cmd::FileOpen);
-    EXPECT_EQ(open->text(), "&Abrir...\tCtrl+A");
-    EXPECT_EQ(open->shortcut(), QKeySequence("Ctrl+O"));
+// The menus print "Ctrl+A", "Ctrl+G" and "Ctrl+I"; those keys act as well
+// as Ctrl+O, Ctrl+S and Ctrl+P.
+TEST_F(CommandsTest, TheKeysTheMenusShowActToo) {
+    EXPECT_EQ(frame().action(cmd::FileOpen)->text(), "&Abrir...\tCtrl+A");
     EXPECT_EQ(frame().action(cmd::FileSave)->text(), "&Guardar\tCtrl+G");
-    EXPECT_EQ(frame().action(cmd::FilePrint)->shortcut(), QKeySequence("Ctrl+P"));
+    EXPECT_EQ(frame().action(cmd::FilePrint)->text(), "&Imprimir...\tCtrl+I");
+    for (const Qt::Key key : {Qt::Key_O, Qt::Key_A}) {
+        prompts.fileAnswers = {std::nullopt};
+        Press(key, Qt::ControlModifier);
+    }
+    for (const Qt::Key key : {Qt::Key_S, Qt::Key_G}) {
+        prompts.fileAnswers = {std::nullopt};
+        Press(key, Qt::ControlModifier);
+    }
+    std::vector<std::string> titles;
+    for (const FileDialogRequest& request : prompts.fileRequests) titles.push_back(request.title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Abrir archivo fuente", "Abrir archivo fuente",
+                                                "Guardar archivo fuente", "Guardar archivo fuente"}));
+    for (const Qt::Key key : {Qt::Key_P, Qt::Key_I}) {
+        EXPECT_EQ(ClosingBoxes([&] { Press(key, Qt::ControlModifier); }), QStringList{"QPrintDialog"}) << key;
+    }
+}
 
-    // Ctrl+A and Ctrl+G are only printed in the menu: they open nothing.
-    Press(Qt::Key_A, Qt::ControlModifier);
-    Press(Qt::Key_G, Qt::ControlModifier);
-    EXPECT_TRUE(prompts.fileRequests.empty());
-    EXPECT_TRUE(prompts.questions.empty());
+// A menu entry shows the key text of its caption and nothing else: Alt+X
+// and Alt+P act without printing a shortcut their captions do not have.
+TEST_F(CommandsTest, MenusShowNoKeyTextBeyondTheirCaptions) {
+    for (QAction* menu : frame().menuBar()->actions()) {
+        for (QAction* action : menu->menu()->actions()) {
+            if (action->isSeparator()) continue;
+            EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
+        }
+    }
+    EXPECT_EQ(frame().action(cmd::Extract)->text(), "E&xtraer programa");
+    EXPECT_EQ(frame().action(cmd::SerialPort)->text(), "&Puerto Serie");
 }
 
 TEST_F(CommandsTest, MenusInOrder) {
@@ -114,9 +148,9 @@ TEST_F(CommandsTest, MenusInOrder) {
 }
 
 TEST_F(CommandsTest, ToolBarOrder) {
-    EXPECT_EQ(ToolBarIds(), (std::vector<int>{57600, 57601, 57603, 0, 32786, 32777, 32778, 32779, 32771, 32775,
-                                              32772, 32780, 32774, 32776, 0, 32785, 32811, 32783, 32784, 0, 57607,
-                                              57670}));
+    EXPECT_EQ(ToolBarIds(),
+              (std::vector<int>{57600, 57601, 57603, 0, 32786, 32777, 32778, 32779, 32771, 32775, 32772,
+                                32780, 32774, 32776, 0, 32785, 32811, 32783, 32784, 0,     57607, 57670}));
     EXPECT_EQ(frame().toolBar()->iconSize(), QSize(16, 16));
     for (QAction* action : frame().toolBar()->actions()) {
         if (!action->isSeparator()) {
@@ -163,15 +197,49 @@ TEST_F(CommandsTest, AToolChosenInTheViewMovesTheCheckMark) {
     EXPECT_TRUE(frame().action(cmd::ToolHorizontal)->isChecked());
 }
 
+// Each element tool lays down a kind of its own: the contacts, the coil,
+// the boxes, the wires, the two-row counter's lower half and the eraser.
+TEST_F(CommandsTest, EachToolCommandSelectsItsOwnKind) {
+    const struct {
+        int id;
+        int kind;
+    } tools[] = {
+        {cmd::ToolVertical, KindVertical},
+        {cmd::ToolHorizontal, KindHorizontal},
+        {cmd::ToolLd, KindContactOpen},
+        {cmd::ToolLdn, KindContactClosed},
+        {cmd::ToolOut, KindCoil},
+        {cmd::ToolIf, KindConditional},
+        {cmd::ToolBoxOneSided, KindBoxOneSided},
+        {cmd::ToolBoxTwoSided, KindBoxTwoSided},
+        {cmd::ToolCounter, KindBoxLowerHalf},
+        {cmd::ToolDelete, KindBlank},
+    };
+    const ToolState& state = frame().view()->toolState();
+    for (const auto& tool : tools) {
+        frame().action(tool.id)->trigger();
+        EXPECT_EQ(state.currentTool(), tool.kind) << tool.id;
+        frame().action(tool.id)->trigger();
+        EXPECT_EQ(state.currentTool(), NoTool) << tool.id;
+    }
+}
+
 TEST_F(CommandsTest, ElementToolsExplainThemselves) {
-    for (const ElementToolCommand& tool : ElementToolCommands) {
-        SCOPED_TRACE(tool.id);
-        QAction* action = frame().action(tool.id);
+    int tools = 0;
+    for (const CommandDef& command : CommandTable) {
+        if (command.tool == NotATool) continue;
+        ++tools;
+        SCOPED_TRACE(command.id);
+        QAction* action = frame().action(command.id);
         ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->toolTip(), QString::fromUtf8(tool.mnemonic));
+        EXPECT_TRUE(action->isCheckable());
+        EXPECT_FALSE(action->toolTip().isEmpty());
         EXPECT_FALSE(action->statusTip().isEmpty());
         EXPECT_EQ(action->whatsThis(), action->statusTip());
     }
+    EXPECT_EQ(tools, 10);
+    EXPECT_EQ(frame().action(cmd::ToolCounter)->toolTip(), "CNTV");
+    EXPECT_EQ(frame().action(cmd::ToolIf)->toolTip(), "IF1,IF0,IFV1,JP1,JP0,JPV1");
     EXPECT_EQ(frame().action(cmd::ToolLd)->statusTip(), "Inserta una carga de acumulador ");
     EXPECT_EQ(frame().action(cmd::ToolDelete)->statusTip(), "Elimina un elemento");
 }
@@ -208,19 +276,30 @@ TEST_F(CommandsTest, EachLaterDialogHasItsOwnRoute) {
 }
 
 TEST_F(CommandsTest, SendOpensTheCommandPanelOnlyAfterASuccessfulSend) {
-    bool sendSucceeds = false;
-    frame().dialogs().send = [&] {
-        opened.push_back("send");
-        app->sendThenCommands() = sendSucceeds;
-    };
-    app->sendThenCommands() = true;  // left over from an earlier send
+    dialogs.sendResults = {false, true};
     frame().action(cmd::Send)->trigger();
     EXPECT_EQ(opened, (std::vector<std::string>{"send"}));
-
     opened.clear();
-    sendSucceeds = true;
     frame().action(cmd::Send)->trigger();
     EXPECT_EQ(opened, (std::vector<std::string>{"send", "commands"}));
+}
+
+// The application keeps the values; the dialogs start from them and hand
+// back what the user chose.
+TEST_F(CommandsTest, ThePortAndTheSplashCounterComeBackToTheApplication) {
+    ASSERT_EQ(app->settings().commPort, 1);
+    dialogs.portResults = {std::nullopt, 3};
+    frame().action(cmd::SerialPort)->trigger();
+    EXPECT_EQ(app->settings().commPort, 1);
+    frame().action(cmd::SerialPort)->trigger();
+    EXPECT_EQ(app->settings().commPort, 3);
+    EXPECT_EQ(dialogs.portsOffered, (std::vector<int>{1, 1}));
+
+    dialogs.aboutResults = {100, 100};
+    frame().action(cmd::AppAbout)->trigger();
+    frame().action(cmd::AppAbout)->trigger();
+    EXPECT_EQ(dialogs.splashCounters, (std::vector<int>{0, 100}));
+    EXPECT_EQ(app->splashCounter(), 100);
 }
 
 TEST_F(CommandsTest, TheLiveMonitorBarWaitsHidden) {
@@ -242,16 +321,17 @@ TEST_F(CommandsTest, HelpTopicsOpenOneGuideAndF1EntersWhatsThis) {
     frame().action(cmd::HelpTopics)->trigger();
     ASSERT_NE(frame().helpWindow(), nullptr);
     EXPECT_TRUE(frame().helpWindow()->isVisible());
-    CHelpWindow* first = frame().helpWindow();
+    HelpWindow* first = frame().helpWindow();
     frame().action(cmd::HelpTopics)->trigger();
     EXPECT_EQ(frame().helpWindow(), first);
     EXPECT_EQ(first->windowTitle(), "Temas de ayuda");
     EXPECT_FALSE(first->isModal());
     // A Spanish guide to the keys and to the road from diagram to controller, in its order.
     const QString text = first->browser()->toPlainText();
-    for (const char* key : {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Alt+X", "Alt+P", "F1"}) {
-        EXPECT_TRUE(text.contains(QLatin1StringView(key))) << key;
+    for (const char* keys : {"Ctrl+N", "Ctrl+O, Ctrl+A", "Ctrl+S, Ctrl+G", "Ctrl+P, Ctrl+I", "Alt+X", "Alt+P"}) {
+        EXPECT_TRUE(text.contains(QLatin1StringView(keys))) << keys;
     }
+    EXPECT_TRUE(text.contains(QString::fromUtf8("F1, Mayús+F1")));
     qsizetype at = 0;
     for (const char* step : {"Dibujar", "Dar los operandos", "Guardar", "Compilar", "Enviar", "Ejecutar"}) {
         at = text.indexOf(QString::fromUtf8(step), at);

@@ -1,16 +1,20 @@
+// The compile command as the frame routes it: save first when there is no
+// file, then the compile dialog, then the error list and the send dialog as
+// the compilation's result says, and the command panel after a good send.
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
+#include "../support/model_builders.h"
 #include "app/CommandTable.h"
 #include "compiler/compiler.h"
 #include "compiler/ui/CompileDialog.h"
 #include "model/messages.h"
-#include "../support/model_builders.h"
 #include "shell_test_support.h"
 
 namespace velmorin {
@@ -27,14 +31,9 @@ void PutProgram(ProgramModel& model, bool end) {
     if (end) PutEnd(model, 1);
 }
 
-// The compile box's opening steps and the worker's run, on this thread.
-int CompileInPlace(QWidget*, Compiler& compiler, ProgramModel& model, const std::string& path, Prompts& prompts) {
-    if (compiler.Prepare(model, path) == PrepareOutcome::NothingToCompile) {
-        prompts.ShowMessage(msg::NothingToCompile);
-        return CompileDialog::NothingToCompile;
-    }
-    compiler.Run(model, {});
-    return 0;
+QByteArray Slurp(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class CompileCommandTest : public ShellTest {
@@ -42,10 +41,6 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         ASSERT_TRUE(Start());
-        FrameDialogs& dialogs = frame().dialogs();
-        dialogs.errorList = [this] { opened.push_back("errorList"); };
-        dialogs.send = [this] { opened.push_back("send"); };
-        dialogs.commands = [this] { opened.push_back("commands"); };
     }
 
     void SaveAs(const QString& name) {
@@ -53,118 +48,131 @@ protected:
         ASSERT_TRUE(doc().SaveDocumentAs());
     }
 
-    void Compile() { frame().action(cmd::Compile)->trigger(); }
+    // The real compile box, pressed as soon as its compilation has ended.
+    void UseTheRealCompileBox() {
+        dialogs.compileRunner = [this](const std::string& path) {
+            QDeadlineTimer deadline(20000);
+            QTimer presser;
+            QObject::connect(&presser, &QTimer::timeout, [&] {
+                auto* box = qobject_cast<CompileDialog*>(QApplication::activeModalWidget());
+                if (box && (box->button()->text() != "Cancelar" || deadline.hasExpired())) box->button()->click();
+            });
+            presser.start(10);
+            return RunCompileDialog(&frame(), app->compiler(), doc().model(), path, prompts);
+        };
+    }
 
-    std::vector<std::string> opened;
-    std::vector<std::string> compiledPaths;
+    void Compile() { frame().action(cmd::Compile)->trigger(); }
 };
 
 TEST_F(CompileCommandTest, WithoutAPathTheSaveDialogComesFirst) {
     PutProgram(doc().model(), true);
-    frame().dialogs().compile = [this](QWidget*, Compiler&, ProgramModel&, const std::string& path, Prompts&) {
-        compiledPaths.push_back(path);
-        return 0;
-    };
     // Cancelled: nothing is compiled, written or opened.
     prompts.fileAnswers = {std::nullopt};
     Compile();
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     EXPECT_EQ(prompts.fileRequests[0].title, "Guardar archivo fuente");
-    EXPECT_TRUE(compiledPaths.empty());
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(dialogs.opened.empty());
     EXPECT_TRUE(QDir(files.path()).isEmpty());
     // A name chosen: the saved file is the one compiled.
     prompts.fileAnswers = {FilePath("motor")};
+    dialogs.compileResults = {CompileResult::Cancelled};
     Compile();
-    EXPECT_EQ(compiledPaths, (std::vector<std::string>{FilePath("motor.ldr")}));
+    EXPECT_EQ(dialogs.compiledPaths, (std::vector<std::string>{FilePath("motor.ldr")}));
     EXPECT_TRUE(QFile::exists(files.filePath("motor.ldr")));
+}
+
+TEST_F(CompileCommandTest, EachResultOpensWhatFollowsIt) {
+    SaveAs("motor.ldr");
+    const struct {
+        CompileResult result;
+        bool sent;
+        std::vector<std::string> opened;
+    } cases[] = {
+        {CompileResult::Clean, false, {"compile", "send"}},
+        {CompileResult::Clean, true, {"compile", "send", "commands"}},
+        {CompileResult::Warnings, true, {"compile", "errorList", "send", "commands"}},
+        {CompileResult::Errors, true, {"compile", "errorList"}},
+        {CompileResult::NotWritten, true, {"compile"}},
+        {CompileResult::Cancelled, true, {"compile"}},
+        {CompileResult::NothingToCompile, true, {"compile"}},
+        {CompileResult::Refused, true, {"compile"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.result));
+        dialogs.opened.clear();
+        dialogs.compileResults = {c.result};
+        dialogs.sendResults = {c.sent};
+        Compile();
+        EXPECT_EQ(dialogs.opened, c.opened);
+    }
 }
 
 TEST_F(CompileCommandTest, AnEditedDiagramIsCompiledFromMemoryWithoutSaving) {
     SaveAs("motor.ldr");
+    const QByteArray saved = Slurp(files.filePath("motor.ldr"));
     PutProgram(doc().model(), true);
     doc().SetModified(true);
-    frame().dialogs().compile = CompileInPlace;
+    UseTheRealCompileBox();
     Compile();
     EXPECT_TRUE(doc().modified());
-    EXPECT_EQ(opened, (std::vector<std::string>{"send"}));
+    EXPECT_EQ(Slurp(files.filePath("motor.ldr")), saved);
+    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"compile", "send"}));
     EXPECT_TRUE(app->compiler().hasFinalImage());
     EXPECT_TRUE(QFile::exists(files.filePath("motor.bld")));
-}
-
-TEST_F(CompileCommandTest, WarningsShowTheErrorListBeforeTheSendDialog) {
-    PutProgram(doc().model(), false);
-    SaveAs("motor.ldr");
-    frame().dialogs().compile = CompileInPlace;
-    Compile();
-    ASSERT_EQ(app->compiler().errorCount(), 0);
-    ASSERT_GT(app->compiler().warningCount(), 0);
-    EXPECT_EQ(opened, (std::vector<std::string>{"errorList", "send"}));
-}
-
-TEST_F(CompileCommandTest, ACancelledCompilationOpensNothing) {
-    PutProgram(doc().model(), true);
-    SaveAs("motor.ldr");
-    frame().dialogs().compile = [](QWidget*, Compiler& compiler, ProgramModel& model, const std::string& path,
-                                   Prompts&) {
-        compiler.Prepare(model, path);
-        compiler.cancelFlag() = true;
-        compiler.Run(model, {});
-        return 0;
-    };
-    Compile();
-    ASSERT_TRUE(app->compiler().cancelled());
-    EXPECT_TRUE(opened.empty());
-    EXPECT_FALSE(QFile::exists(files.filePath("motor.bld")));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(CompileCommandTest, AnEmptyDiagramStopsAtTheCompileBox) {
     SaveAs("empty.ldr");
-    // The real compile box: it refuses before it is ever shown.
+    UseTheRealCompileBox();
     Compile();
     EXPECT_EQ(prompts.messages, (std::vector<std::string>{"No hay elementos para compilar"}));
-    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"compile"}));
     EXPECT_FALSE(QFile::exists(files.filePath("empty.prg")));
     EXPECT_FALSE(QFile::exists(files.filePath("empty.bld")));
 }
 
-TEST_F(CompileCommandTest, TheRealCompileBoxLeadsToTheSendDialog) {
+// A source saved under the listing's or the image's name would be replaced by
+// its own output.
+TEST_F(CompileCommandTest, ASourceNamedLikeAnOutputIsNotOverwritten) {
     PutProgram(doc().model(), true);
-    SaveAs("motor.ldr");
-    // Presses the box's button once the compilation has finished.
-    QDeadlineTimer deadline(20000);
-    bool pressed = false;
-    QTimer presser;
-    QObject::connect(&presser, &QTimer::timeout, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<CompileDialog*>(widget);
-            if (!box || !box->isVisible()) continue;
-            if (box->button()->text() == "Aceptar" || deadline.hasExpired()) {
-                pressed = box->button()->text() == "Aceptar";
-                box->button()->click();
-            }
-        }
-    });
-    presser.start(10);
-    Compile();
-    presser.stop();
-    EXPECT_TRUE(pressed);
-    EXPECT_EQ(opened, (std::vector<std::string>{"send"}));
-    EXPECT_TRUE(QFile::exists(files.filePath("motor.bld")));
+    UseTheRealCompileBox();
+    for (const char* name : {"q.prg", "q.bld"}) {
+        SCOPED_TRACE(name);
+        prompts.messages.clear();
+        prompts.details.clear();
+        dialogs.opened.clear();
+        SaveAs(name);
+        const QByteArray source = Slurp(files.filePath(name));
+        Compile();
+        EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::FileOpenError}));
+        ASSERT_EQ(prompts.details.size(), 1u);
+        EXPECT_NE(prompts.details[0].find(FilePath(name)), std::string::npos) << prompts.details[0];
+        EXPECT_EQ(Slurp(files.filePath(name)), source);
+        EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"compile"}));
+        EXPECT_EQ(QDir(files.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+        QFile::remove(files.filePath(name));
+    }
 }
 
-TEST(CompileFollowUp, WhatOpensAfterTheCompileBox) {
-    using F = CompileFollowUp;
-    auto next = [](int result, int errors, int warnings, bool cancelled) {
-        return CMainFrame::FollowUpAfterCompile(result, {errors, warnings, cancelled});
-    };
-    EXPECT_EQ(next(0, 0, 0, false), (F{false, true}));
-    EXPECT_EQ(next(0, 0, 3, false), (F{true, true}));
-    EXPECT_EQ(next(0, 2, 0, false), (F{true, false}));
-    EXPECT_EQ(next(0, 2, 5, false), (F{true, false}));
-    EXPECT_EQ(next(255, 0, 0, false), (F{false, false}));
-    EXPECT_EQ(next(0, 0, 0, true), (F{false, false}));
-    EXPECT_EQ(next(0, 1, 1, true), (F{false, false}));
+// The image cannot take the place of a folder of the same name: the box
+// still shows the compilation, then the failure naming the file, and the
+// send dialog does not follow. The image in memory is the compiled one.
+TEST_F(CompileCommandTest, AnImageThatCannotBeWrittenIsReportedAndNotSent) {
+    PutProgram(doc().model(), true);
+    SaveAs("motor.ldr");
+    ASSERT_TRUE(QDir(files.path()).mkdir("motor.bld"));
+    UseTheRealCompileBox();
+    Compile();
+    EXPECT_EQ(app->compiler().result(), CompileResult::NotWritten);
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::FileOpenError}));
+    EXPECT_EQ(prompts.details, (std::vector<std::string>{FilePath("motor.bld") + ": Es un directorio"}));
+    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"compile"}));
+    EXPECT_TRUE(app->compiler().hasFinalImage());
+    EXPECT_GT(app->compiler().codeLength(), 0);
+    // The listing, written on its own, is complete.
+    EXPECT_TRUE(Slurp(files.filePath("motor.prg")).contains("BINARY-----"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "compiler/ui/CompileDialog.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -9,16 +10,15 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "compiler/compiler.h"
-#include "model/ladder_model.h"
 #include "../support/model_builders.h"
 #include "../support/scripted_prompts.h"
+#include "compiler/compiler.h"
+#include "model/ladder_model.h"
 
 namespace velmorin {
 namespace {
@@ -129,7 +129,7 @@ TEST_F(CompileDialogTest, ErrorsKeepTheProgressLabelAndOfferTheList) {
     EXPECT_EQ(dialog.progressLabel()->text(), "Progreso");
 }
 
-TEST_F(CompileDialogTest, RunCompileDialogReturnsZeroWhenClosedAtTheEnd) {
+TEST_F(CompileDialogTest, RunCompileDialogReturnsWhatTheCompilationCameTo) {
     PutRung(*model, 1);
     PutEnd(*model, 1);
     QString captionAtClose;
@@ -141,7 +141,7 @@ TEST_F(CompileDialogTest, RunCompileDialogReturnsZeroWhenClosedAtTheEnd) {
         captionAtClose = dialog->button()->text();
         dialog->button()->click();
     });
-    EXPECT_EQ(RunCompileDialog(nullptr, compiler, *model, source, prompts), 0);
+    EXPECT_EQ(RunCompileDialog(nullptr, compiler, *model, source, prompts), CompileResult::Clean);
     EXPECT_EQ(captionAtClose, "Aceptar");
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_TRUE(compiler.hasFinalImage());
@@ -168,9 +168,11 @@ TEST_F(CompileDialogTest, PressingTheButtonWhileRunningCancels) {
             dialog->button()->click();
             captionAfter = dialog->button()->text();
         });
-        EXPECT_EQ(RunCompileDialog(nullptr, compiler, *model, source, prompts), 0);
+        const CompileResult result = RunCompileDialog(nullptr, compiler, *model, source, prompts);
         // The box has waited for the worker.
         EXPECT_TRUE(compiler.cancelFlag().load());
+        // A press that came after the end reports the finished compilation.
+        EXPECT_EQ(result == CompileResult::Cancelled, compiler.cancelled());
         if (compiler.cancelled()) {
             ++cancelledRuns;
             EXPECT_FALSE(compiler.hasFinalImage());

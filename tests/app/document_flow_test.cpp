@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QFile>
 #include <QMenu>
 #include <QScrollBar>
-#include <gtest/gtest.h>
 
 #include "app/CommandTable.h"
 #include "editor/ui/CVelmorinView.h"
@@ -54,7 +54,8 @@ TEST_F(DocumentFlowTest, DiscardQuestionMatrix) {
         for (bool modified : {false, true}) {
             for (bool yes : {false, true}) {
                 if (!modified && !yes) continue;  // nothing is asked: one case is enough
-                SCOPED_TRACE(::testing::Message() << OperationNames[static_cast<int>(operation)] << " modified=" << modified << " yes=" << yes);
+                SCOPED_TRACE(::testing::Message() << OperationNames[static_cast<int>(operation)]
+                                                  << " modified=" << modified << " yes=" << yes);
                 prompts = {};
                 testing::UsePrivateSettingsStore();
                 StartWithLoadedDiagram();
@@ -64,21 +65,21 @@ TEST_F(DocumentFlowTest, DiscardQuestionMatrix) {
                 if (proceeds && operation == Operation::Open) prompts.fileAnswers = {otherPath};
 
                 switch (operation) {
-                case Operation::New:
-                    frame().action(cmd::FileNew)->trigger();
-                    break;
-                case Operation::Open:
-                    frame().action(cmd::FileOpen)->trigger();
-                    break;
-                case Operation::Recent: {
-                    QAction* recent = RecentAction(frame(), 0);
-                    ASSERT_NE(recent, nullptr);
-                    recent->trigger();
-                    break;
-                }
-                case Operation::Close:
-                    frame().close();
-                    break;
+                    case Operation::New:
+                        frame().action(cmd::FileNew)->trigger();
+                        break;
+                    case Operation::Open:
+                        frame().action(cmd::FileOpen)->trigger();
+                        break;
+                    case Operation::Recent: {
+                        QAction* recent = RecentAction(frame(), 0);
+                        ASSERT_NE(recent, nullptr);
+                        recent->trigger();
+                        break;
+                    }
+                    case Operation::Close:
+                        frame().close();
+                        break;
                 }
 
                 ASSERT_EQ(prompts.questions.size(), modified ? 1u : 0u);
@@ -98,24 +99,24 @@ TEST_F(DocumentFlowTest, DiscardQuestionMatrix) {
                     continue;
                 }
                 switch (operation) {
-                case Operation::New:
-                    EXPECT_FALSE(Edited(doc().model()));
-                    EXPECT_TRUE(doc().currentPath().isEmpty());
-                    EXPECT_FALSE(doc().modified());
-                    break;
-                case Operation::Open:
-                case Operation::Recent:
-                    EXPECT_FALSE(Edited(doc().model()));
-                    EXPECT_EQ(doc().model().grid.at(9, 2).shape, KindVertical);
-                    EXPECT_EQ(doc().currentPath().toStdString(), otherPath);
-                    EXPECT_EQ(frame().windowTitle(), "other.ldr - velmorin");
-                    EXPECT_FALSE(doc().modified());
-                    break;
-                case Operation::Close:
-                    EXPECT_FALSE(frame().isVisible());
-                    EXPECT_TRUE(app->settingsWritten());
-                    EXPECT_EQ(testing::Store().value("Settings/CommPort").toInt(), 1);
-                    break;
+                    case Operation::New:
+                        EXPECT_FALSE(Edited(doc().model()));
+                        EXPECT_TRUE(doc().currentPath().isEmpty());
+                        EXPECT_FALSE(doc().modified());
+                        break;
+                    case Operation::Open:
+                    case Operation::Recent:
+                        EXPECT_FALSE(Edited(doc().model()));
+                        EXPECT_EQ(doc().model().grid.at(9, 2).shape, KindVertical);
+                        EXPECT_EQ(doc().currentPath().toStdString(), otherPath);
+                        EXPECT_EQ(frame().windowTitle(), "other.ldr - velmorin");
+                        EXPECT_FALSE(doc().modified());
+                        break;
+                    case Operation::Close:
+                        EXPECT_FALSE(frame().isVisible());
+                        EXPECT_TRUE(app->settingsWritten());
+                        EXPECT_EQ(testing::Store().value("Settings/CommPort").toInt(), 1);
+                        break;
                 }
                 app.reset();
             }
@@ -197,6 +198,27 @@ TEST_F(DocumentFlowTest, RecentEntriesSitBetweenPrintingAndExit) {
     const int last = after.indexOf(RecentAction(frame(), 3));
     EXPECT_TRUE(after[last + 1]->isSeparator());
     EXPECT_EQ(after[last + 2]->data().toInt(), cmd::AppExit);
+}
+
+// A recent entry whose file has gone: the message names it, the window shows
+// an untitled empty diagram (not the file before), and the entry leaves the list.
+TEST_F(DocumentFlowTest, AFailedLoadLeavesAnUntitledDiagramAndDropsTheRecentEntry) {
+    StartWithLoadedDiagram();
+    doc().SetModified(false);
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(otherPath)));
+    QAction* recent = RecentAction(frame(), 0);
+    ASSERT_NE(recent, nullptr);
+    ASSERT_TRUE(recent->text().endsWith("other.ldr"));
+    recent->trigger();
+    EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::FileOpenError}));
+    EXPECT_EQ(prompts.details, (std::vector<std::string>{otherPath + ": No existe el fichero o el directorio"}));
+    EXPECT_EQ(frame().windowTitle(), QString::fromUtf8("Sin título - velmorin"));
+    EXPECT_TRUE(doc().currentPath().isEmpty());
+    EXPECT_FALSE(Edited(doc().model()));
+    ASSERT_NE(RecentAction(frame(), 0), nullptr);
+    EXPECT_TRUE(RecentAction(frame(), 0)->text().endsWith("old.ldr"));
+    EXPECT_EQ(RecentAction(frame(), 1), nullptr);
+    EXPECT_EQ(app->recentFiles().entries(), (std::vector<std::string>{oldPath}));
 }
 
 TEST_F(DocumentFlowTest, AFileNamedOnTheCommandLineIsOpened) {

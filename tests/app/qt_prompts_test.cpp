@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -6,12 +7,14 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
 
+#include <clocale>
+
 #include "app/QtPrompts.h"
 #include "model/document.h"
+#include "shell_test_support.h"
 
 namespace velmorin {
 namespace {
@@ -66,6 +69,45 @@ TEST(QtPrompts, MessagesHaveOnlyAnOkButton) {
                                                   box.button(QMessageBox::Ok)->click();
                                               });
     EXPECT_TRUE(seen);
+}
+
+TEST(QtPrompts, AFailureShowsItsDetailUnderTheFixedText) {
+    QtPrompts prompts;
+    const bool seen = WhileShown<QMessageBox>(
+        [&] { prompts.ShowFailure(Result::Fail("Error al abrir el archivo", "/tmp/q.bld: Permiso denegado")); },
+        [](QMessageBox& box) {
+            EXPECT_EQ(box.text(), "Error al abrir el archivo");
+            EXPECT_EQ(box.informativeText(), "/tmp/q.bld: Permiso denegado");
+            EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+            box.button(QMessageBox::Ok)->click();
+        });
+    EXPECT_TRUE(seen);
+}
+
+// The application speaks Spanish whatever the user's locale: under the C
+// locale the discard question still answers "Sí" and "No".
+class SpanishShell : public testing::ShellTest {};
+
+TEST_F(SpanishShell, TheDiscardQuestionsButtonsAreSpanishUnderTheCLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(QLocale::c());
+    ASSERT_TRUE(Start());
+    app->SetPrompts(nullptr);
+    doc().SetModified(true);
+    QStringList buttons;
+    const bool seen = WhileShown<QMessageBox>([&] { doc().NewDocument(); },
+                                              [&](QMessageBox& box) {
+                                                  for (QAbstractButton* button : box.buttons())
+                                                      buttons << button->text().remove(u'&');
+                                                  box.button(QMessageBox::No)->click();
+                                              });
+    QLocale::setDefault(QLocale::system());
+    std::setlocale(LC_ALL, previous.c_str());
+    ASSERT_TRUE(seen);
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{"No", QString::fromUtf8("Sí")}));
+    EXPECT_TRUE(doc().modified());
 }
 
 TEST(QtPrompts, TheSaveDialogPresetsAndCompletesTheName) {

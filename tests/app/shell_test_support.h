@@ -1,16 +1,17 @@
 #pragma once
-// A started application with scripted prompts, on a settings store of this
+// A started application with scripted prompts and dialogs, on a settings store of this
 // test process alone (the test-mode location of Qt is shared by every test
 // process that ctest runs in parallel).
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
+#include "../support/scripted_frame_dialogs.h"
 #include "../support/scripted_prompts.h"
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
@@ -47,11 +48,14 @@ protected:
         QApplication::processEvents();
     }
 
+    // Every message and every dialog of the started application is scripted.
     bool Start(StartOptions options = {}) {
         options.splash = false;
         app = std::make_unique<CVelmorinApp>();
         app->SetPrompts(&prompts);
-        return app->InitInstance(options);
+        const bool started = app->InitInstance(options);
+        if (app->frame()) app->frame()->SetDialogs(&dialogs);
+        return started;
     }
 
     CMainFrame& frame() { return *app->frame(); }
@@ -71,6 +75,7 @@ protected:
 
     QTemporaryDir files;
     ScriptedPrompts prompts;
+    ScriptedFrameDialogs dialogs;
     std::unique_ptr<CVelmorinApp> app;
 };
 

@@ -7,7 +7,7 @@
 
 #include "compile_helpers.h"
 
-namespace velmorin::test {
+namespace velmorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
@@ -126,4 +126,4 @@ TEST(Operands, VariableOperandIsTheIndexLessTheBase) {
 }
 
 }  // namespace
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

@@ -11,7 +11,7 @@ void PrintTo(const DiagnosticEntry& e, std::ostream* os) {
 
 }  // namespace velmorin
 
-namespace velmorin::test {
+namespace velmorin::testing {
 
 Compiled CompileInMemory(ProgramModel& model) {
     Compiled c;
@@ -53,4 +53,4 @@ std::vector<int> Compiled::Keys() const {
     return keys;
 }
 
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

@@ -8,7 +8,7 @@
 #include "compiler/diagnostics.h"
 #include "test_diagram.h"
 
-namespace velmorin::test {
+namespace velmorin::testing {
 
 struct Compiled {
     std::unique_ptr<Compiler> compiler = std::make_unique<Compiler>();
@@ -25,7 +25,7 @@ struct Compiled {
 
 Compiled CompileInMemory(ProgramModel& model);
 
-}  // namespace velmorin::test
+}  // namespace velmorin::testing
 
 namespace velmorin {
 void PrintTo(const DiagnosticEntry& e, std::ostream* os);

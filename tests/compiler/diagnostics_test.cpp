@@ -4,7 +4,7 @@
 #include "compile_helpers.h"
 #include "compiler/diagnostics.h"
 
-namespace velmorin::test {
+namespace velmorin::testing {
 namespace {
 
 TEST(DiagnosticList, SameKeyAtTheSamePlaceIsStoredAndCountedOnceUntilReset) {
@@ -66,4 +66,4 @@ TEST(DiagnosticLine, NamesTheBlockLabelRowWithinBlockAndColumn) {
 }
 
 }  // namespace
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

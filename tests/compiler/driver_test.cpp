@@ -11,15 +11,25 @@
 #include <iterator>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+#include <iostream>
 
 #include "compile_helpers.h"
 #include "compiler/headless_compile.h"
 #include "compiler/image_file.h"
 #include "model/source_file.h"
 
-namespace velmorin::test {
+namespace velmorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
@@ -38,9 +48,9 @@ constexpr ImageDate Date{6, 11, 2026};
 class CompileFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("velmorin-driver-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir =
+            std::filesystem::temp_directory_path() / ("velmorin-driver-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
         // A dotted folder: outputs must stay next to the source.
         dir /= "plc.v2";
@@ -80,6 +90,7 @@ TEST_F(CompileFiles, EmptyDiagramIsRefusedAndTouchesNoFile) {
     EXPECT_EQ(ReadAll(dir / "prog.prg"), "old listing");
     EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
     EXPECT_FALSE(compiler.hasFinalImage());
+    EXPECT_EQ(compiler.result(), CompileResult::NothingToCompile);
 }
 
 TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
@@ -89,6 +100,7 @@ TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
     d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"end"});
     Compile(d.model());
     EXPECT_EQ(compiler.errorCount(), 2);
+    EXPECT_EQ(compiler.result(), CompileResult::Errors);
     EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
     EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
     EXPECT_FALSE(compiler.hasFinalImage());
@@ -101,6 +113,7 @@ TEST_F(CompileFiles, WarningsOnlyStillWriteTheImage) {
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
     Compile(d.model());
     EXPECT_EQ(compiler.warningCount(), 1);
+    EXPECT_EQ(compiler.result(), CompileResult::Warnings);
     EXPECT_TRUE(std::filesystem::exists(dir / "prog.bld"));
     EXPECT_TRUE(compiler.hasFinalImage());
     EXPECT_THAT(std::vector<std::string>(events.end() - 4, events.end()),
@@ -112,9 +125,11 @@ TEST_F(CompileFiles, CleanCompilationReportsRowByRowThenBlockByBlockAndPassAndWr
     d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
     Compile(d.model());
     std::vector<std::string> expected = {"progress 0"};
-    for (int row = 0; row <= 96; ++row) expected.push_back("progress 0-0-" + std::string(row < 10 ? "0" : "") + std::to_string(row));
+    for (int row = 0; row <= 96; ++row)
+        expected.push_back("progress 0-0-" + std::string(row < 10 ? "0" : "") + std::to_string(row));
     // Block 0: pass 1 joins, restart; pass 2 joins, restart; then 1, 2, 3, 4.
-    for (const char* pass : {"01", "01", "02", "01", "02", "03", "04"}) expected.push_back(std::string("progress 1-00-") + pass);
+    for (const char* pass : {"01", "01", "02", "01", "02", "03", "04"})
+        expected.push_back(std::string("progress 1-00-") + pass);
     for (int block = 1; block < 24; ++block)
         for (const char* pass : {"01", "02", "03", "04"})
             expected.push_back("progress 1-" + std::string(block < 10 ? "0" : "") + std::to_string(block) + "-" + pass);
@@ -125,6 +140,8 @@ TEST_F(CompileFiles, CleanCompilationReportsRowByRowThenBlockByBlockAndPassAndWr
     EXPECT_EQ(std::filesystem::file_size(dir / "prog.bld"), 34u);
     EXPECT_TRUE(compiler.hasFinalImage());
     EXPECT_FALSE(compiler.cancelled());
+    EXPECT_EQ(compiler.result(), CompileResult::Clean);
+    EXPECT_TRUE(compiler.fileResult());
 }
 
 TEST_F(CompileFiles, CancelStopsBeforeTheNextPassAndLeavesWhatWasWritten) {
@@ -139,10 +156,12 @@ TEST_F(CompileFiles, CancelStopsBeforeTheNextPassAndLeavesWhatWasWritten) {
     };
     compiler.Run(d.model(), cb, Date);
     EXPECT_TRUE(compiler.cancelled());
+    EXPECT_EQ(compiler.result(), CompileResult::Cancelled);
     EXPECT_FALSE(compiler.hasFinalImage());
     // Neither the caption nor the files change after a cancel.
     EXPECT_EQ(events.back(), "progress 1-03-02");
-    EXPECT_EQ(ReadAll(dir / "prog.prg"), "\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n");
+    EXPECT_EQ(ReadAll(dir / "prog.prg"),
+              "\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n\n     ld e1 \n     out s1 \n");
     EXPECT_FALSE(std::filesystem::exists(dir / "prog.bld"));
 }
 
@@ -197,6 +216,132 @@ TEST_F(CompileFiles, HeadlessCompileFailsOnErrorsAndRefusesMissingAndEmptySource
     EXPECT_EQ(CompileFile(source, Date).status, 1);
 }
 
+// A source named like one of its outputs would be overwritten by it: the
+// compilation is refused before anything is written.
+TEST_F(CompileFiles, ASourceNamedLikeAnOutputIsRefusedUntouched) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
+    for (const char* name : {"q.prg", "q.bld"}) {
+        SCOPED_TRACE(name);
+        const std::string path = (dir / name).string();
+        ASSERT_TRUE(WriteSourceFile(d.model(), path));
+        const std::string before = ReadAll(path);
+        const HeadlessOutcome outcome = CompileFile(path, Date);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.error, "Error al abrir el archivo");
+        EXPECT_EQ(outcome.detail.rfind(path, 0), 0u) << outcome.detail;
+        EXPECT_EQ(ReadAll(path), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+        std::filesystem::remove(path);
+    }
+}
+
+// What a compilation in a child process found wrong, as bits of its exit
+// status (the child cannot report through the test framework).
+enum ChildFault {
+    ReportedSuccess = 1,    // status 0, or another message than "Error al abrir el archivo"
+    DetailWithoutFile = 2,  // the detail names no output of the folder, or not the reason
+    OldImageChanged = 4,
+    LeftoverFiles = 8,
+    NotPrepared = 64,  // the case could not be set up here
+};
+
+// Runs `prepare` in a child, lays the source and an older image when the
+// preparation has not, compiles, and checks there what the compilation left.
+template <typename Prepare>
+int CompileInChild(const std::filesystem::path& dir, const std::string& reason, Prepare prepare) {
+    const pid_t child = ::fork();
+    if (child < 0) return NotPrepared;
+    if (child == 0) {
+        if (!prepare()) ::_exit(NotPrepared);
+        const std::string oldImage = ReadAll(dir / "prog.bld");
+        const HeadlessOutcome outcome = CompileFile((dir / "prog.ldr").string(), Date);
+        int faults = 0;
+        if (outcome.status != 1 || outcome.error != "Error al abrir el archivo") faults |= ReportedSuccess;
+        const std::string folder = (dir / "prog.").string();
+        if (outcome.detail.rfind(folder, 0) != 0 || outcome.detail.find(": " + reason) == std::string::npos)
+            faults |= DetailWithoutFile;
+        if (oldImage.empty() || ReadAll(dir / "prog.bld") != oldImage) faults |= OldImageChanged;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            if (name != "prog.ldr" && name != "prog.bld" && name != "filler") faults |= LeftoverFiles;
+        }
+        ::_exit(faults);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return NotPrepared;
+    return WEXITSTATUS(status);
+}
+
+void LayProgramAndOldImage(const std::filesystem::path& dir) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
+    WriteSourceFile(d.model(), (dir / "prog.ldr").string());
+    WriteAll(dir / "prog.bld", "~VLB| 100r01 |3 01-00-2026\n\x06\x00\x0F");
+}
+
+// A private mount of a 64 KiB file system over the folder, filled up.
+bool FullDiskOver(const std::filesystem::path& dir) {
+    if (::unshare(CLONE_NEWNS) != 0) return false;
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+    if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0) return false;
+    LayProgramAndOldImage(dir);
+    const int fd = ::open((dir / "filler").c_str(), O_WRONLY | O_CREAT, 0644);
+    if (fd < 0) return false;
+    const std::vector<char> block(4096, 'x');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    ::close(fd);
+    return true;
+}
+
+// Permissions do not stop root, and CI runs as root.
+bool DropPrivileges() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
+
+// Today such a compilation cut a good older image down to a few bytes and
+// still reported success. Now the outputs go through temporary files: the
+// older image stays byte for byte, the failure is reported with the file
+// and the system's reason, and nothing is left behind.
+TEST_F(CompileFiles, OutputsThatCannotBeWrittenAreReportedAndTheOldImageStays) {
+    const struct {
+        const char* name;
+        const char* reason;
+        std::function<bool()> prepare;
+    } cases[] = {
+        {"file size limit", "Fichero demasiado grande",
+         [] {
+             std::signal(SIGXFSZ, SIG_IGN);
+             const rlimit limit{20, 20};
+             return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+         }},
+        {"read-only folder", "Permiso denegado",
+         [this] {
+             std::filesystem::permissions(
+                 dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                          std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
+                          std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
+             return DropPrivileges();
+         }},
+        {"full disk", "No queda espacio en el dispositivo", [this] { return FullDiskOver(dir); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) std::filesystem::remove(entry.path());
+        LayProgramAndOldImage(dir);
+        const int faults = CompileInChild(dir, c.reason, c.prepare);
+        if (faults == NotPrepared) {
+            std::cout << "[ SKIPPED  ] " << c.name << ": cannot be set up on this machine\n";
+            continue;
+        }
+        EXPECT_EQ(faults & ReportedSuccess, 0);
+        EXPECT_EQ(faults & DetailWithoutFile, 0);
+        EXPECT_EQ(faults & OldImageChanged, 0);
+        EXPECT_EQ(faults & LeftoverFiles, 0);
+    }
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+}
+
 TEST(IsoDates, AreReadStrictly) {
     const std::optional<ImageDate> date = ParseIsoDate("2026-12-06");
     ASSERT_TRUE(date);
@@ -204,7 +349,8 @@ TEST(IsoDates, AreReadStrictly) {
     EXPECT_EQ(date->month0, 11);
     EXPECT_EQ(date->year, 2026);
     EXPECT_TRUE(ParseIsoDate("2024-02-29"));
-    for (const char* bad : {"2026-13-01", "2026-00-10", "2025-02-29", "2026-04-31", "2026-1-01", "26-01-01", "2026-01-01x", ""})
+    for (const char* bad :
+         {"2026-13-01", "2026-00-10", "2025-02-29", "2026-04-31", "2026-1-01", "26-01-01", "2026-01-01x", ""})
         EXPECT_FALSE(ParseIsoDate(bad)) << bad;
 }
 
@@ -217,8 +363,8 @@ protected:
         if (!Activate()) {
             folder = std::filesystem::temp_directory_path() / ("velmorin-locale-" + std::to_string(::getpid()));
             std::filesystem::create_directories(folder);
-            const std::string command = "localedef -i es_ES -f UTF-8 '" + (folder / "es_ES.UTF-8").string() +
-                                        "' >/dev/null 2>&1";
+            const std::string command =
+                "localedef -i es_ES -f UTF-8 '" + (folder / "es_ES.UTF-8").string() + "' >/dev/null 2>&1";
             if (std::system(command.c_str()) == 0) {
                 ::setenv("LOCPATH", folder.c_str(), 1);
                 Activate();
@@ -257,4 +403,4 @@ TEST_F(SpanishLocale, TimesListingAndHeaderAreUnchanged) {
 }
 
 }  // namespace
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

@@ -15,7 +15,7 @@
 #include "model/source_file.h"
 #include "test_diagram.h"
 
-namespace velmorin::test {
+namespace velmorin::testing {
 namespace {
 
 struct GoldenSource {
@@ -131,4 +131,4 @@ TEST(GoldenSources, EachSourceFileIsItsDiagram) {
 }
 
 }  // namespace
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

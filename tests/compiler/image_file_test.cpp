@@ -1,10 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "compiler/compiler.h"
@@ -30,7 +30,7 @@ CodeImage Marked() {
     return image;
 }
 
-TEST(ImageReader, AcceptsCompiledUploadedOlderAndEmptyImagesAndFillsTheRest) {
+TEST(ImageReader, AcceptsCompiledUploadedAndOlderImagesAndFillsTheRest) {
     CodeImage written;
     written.codeLength = 5;
     for (int i = 0; i < 5; ++i) written.bytes[i] = static_cast<uint8_t>(10 * i);
@@ -42,14 +42,13 @@ TEST(ImageReader, AcceptsCompiledUploadedOlderAndEmptyImagesAndFillsTheRest) {
         {EncodeImageFile(written, ImageDate{1, 0, 2027}), 5, 40},
         {Bytes("~VLB| 100r01 |256 rcv 06-11-2026 \n", 256, 0), 256, 255},
         {Bytes("~VLB| 099r01 |2 01-01-2020\n", 2), 2, 0x07},
-        {Bytes("~VLB| 100r00 |0 01-01-2020\n", 0), 0, -1},
     };
     for (const auto& c : cases) {
         CodeImage read = Marked();
         const Result r = ReadImageBytes(c.file, read);
         ASSERT_TRUE(r) << c.length << r.message;
         EXPECT_EQ(read.codeLength, c.length);
-        if (c.length > 0) EXPECT_EQ(read.bytes[c.length - 1], c.lastByte);
+        EXPECT_EQ(read.bytes[c.length - 1], c.lastByte);
         if (c.length < 256) {
             EXPECT_EQ(read.bytes[c.length], UnwrittenByte);
             EXPECT_EQ(read.bytes[255], UnwrittenByte);
@@ -74,6 +73,11 @@ TEST(ImageReader, RefusalsCarryTheirMessageAndLeaveTheImageAlone) {
         {"~VLB| 100r01 |257 01-01-2020\n", 257, msg::ImageCorrupt},
         // Shorter than announced: a damaged file, not a short program.
         {"~VLB| 100r01 |10 01-01-2020\n", 9, msg::ImageCorrupt},
+        // No program at all is damage too: a header cut after its second bar
+        // (14 bytes), a length that does not follow the bar, a length of 0.
+        {"~VLB| 100r01 |", 0, msg::ImageCorrupt},
+        {"~VLB| 100r01 | 2 01-01-2020\n", 2, msg::ImageCorrupt},
+        {"~VLB| 100r00 |0 01-01-2020\n", 0, msg::ImageCorrupt},
     };
     for (const auto& c : cases) {
         CodeImage image = Marked();
@@ -105,12 +109,14 @@ TEST(ImageFiles, WrittenFileReadsBackAndAMissingOneCannotBeOpened) {
     CodeImage image;
     image.codeLength = 3;
     image.bytes = {6, 0, 15};
-    WriteImageFile((dir / "p.bld").string(), image, ImageDate{31, 0, 2027});
+    ASSERT_TRUE(WriteImageFile((dir / "p.bld").string(), image, ImageDate{31, 0, 2027}));
     CodeImage read;
     ASSERT_TRUE(ReadImageFile((dir / "p.bld").string(), read));
     EXPECT_EQ(read.codeLength, 3);
     EXPECT_EQ(read.bytes[2], 15);
-    EXPECT_EQ(ReadImageFile((dir / "none.bld").string(), read).message, msg::FileOpenError);
+    const Result missing = ReadImageFile((dir / "none.bld").string(), read);
+    EXPECT_EQ(missing.message, msg::FileOpenError);
+    EXPECT_EQ(missing.detail, (dir / "none.bld").string() + ": No existe el fichero o el directorio");
     std::filesystem::remove_all(dir);
 }
 
@@ -174,7 +180,7 @@ TEST(Dump, SharedOpcodesAreToldApartByTheirOperand) {
 TEST(Dump, UnknownOpcodeEndsTheListingAndShortInstructionsAreMarked) {
     CodeImage image;
     image.bytes[0] = 0x06;
-    image.bytes[1] = 0x5C;  // index 92: no canonical name
+    image.bytes[1] = 0x5C;   // index 92: no canonical name
     image.codeLength = 256;  // the rest is the 0xCD fill of an upload
     EXPECT_EQ(DumpImage(image),
               "~VLB image, 256 bytes\n"

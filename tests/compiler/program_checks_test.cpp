@@ -6,7 +6,7 @@
 
 #include "compile_helpers.h"
 
-namespace velmorin::test {
+namespace velmorin::testing {
 namespace {
 
 using ::testing::ElementsAre;
@@ -114,4 +114,4 @@ TEST(CodeSize, TheLastInstructionMayEndAtOffset255AndNothingStartsAfter254) {
 }
 
 }  // namespace
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

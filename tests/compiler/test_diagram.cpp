@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace velmorin::test {
+namespace velmorin::testing {
 namespace {
 
 struct WireGlyph {
@@ -140,4 +140,4 @@ void Diagram::Cell(int row, int column, std::string_view token) {
     }
 }
 
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

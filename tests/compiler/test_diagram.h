@@ -17,7 +17,7 @@
 
 #include "model/ladder_model.h"
 
-namespace velmorin::test {
+namespace velmorin::testing {
 
 class Diagram {
 public:
@@ -38,4 +38,4 @@ private:
 // The variable index of an operand name ("e1", "cnt1", "#200").
 int OperandIndex(const ProgramModel& model, std::string_view name);
 
-}  // namespace velmorin::test
+}  // namespace velmorin::testing

@@ -31,6 +31,7 @@ protected:
         DocumentHooks hooks;
         hooks.titleChanged = [this](const std::string& title) { titles.push_back(title); };
         hooks.recentFileAdded = [this](const std::string& path) { recent.push_back(path); };
+        hooks.loadFailed = [this](const std::string& path) { failed.push_back(path); };
         hooks.viewReset = [this] { events.push_back("view"); };
         hooks.monitorCleared = [this] { events.push_back("monitor"); };
         hooks.markedCellCleared = [this] { events.push_back("marked"); };
@@ -54,6 +55,7 @@ protected:
         events.clear();
         titles.clear();
         recent.clear();
+        failed.clear();
         return File("old.ldr");
     }
 
@@ -90,7 +92,7 @@ protected:
 
     fs::path dir;
     Document doc;
-    Strings events, titles, recent;
+    Strings events, titles, recent, failed;
     ScriptedPrompts prompts;
 };
 
@@ -192,28 +194,42 @@ TEST_F(DocumentTest, SuccessfulLoadSetsTitlePathAndRecentList) {
     EXPECT_EQ(events.back(), "redraw");
 }
 
-TEST_F(DocumentTest, FailedLoadLeavesAResetDiagramWithoutPath) {
-    SavedMarkedDiagram();
-    // Not a source file at all; and a good coil record followed by a cell outside the grid.
+// Whatever the reason, a failed load leaves an untitled empty diagram (not
+// the name of the file before), and names the file on the message's detail
+// line, with the system's reason when there is one.
+TEST_F(DocumentTest, FailedLoadLeavesAResetUntitledDiagramWithoutPath) {
+    // Not a source file at all; a good coil record followed by a cell outside the grid; no file.
     std::ofstream(File("bogus.ldr")) << "not a ladder source\n";
     std::ofstream(File("damaged.ldr"), std::ios::binary)
-        << "~VLM| 100r02 |97 9\n" << std::string{'\x05', '\x04', '\x16', '\x0B', '\x08', '\x05', '\x0C', '\x0D', '\xFF'};
-    for (const auto& [name, message] : {std::pair{"bogus.ldr", msg::NotSourceFile}, {"damaged.ldr", msg::FileCorrupt}}) {
-        SCOPED_TRACE(name);
-        Mark(doc.model());
-        prompts.messages.clear();
-        EXPECT_FALSE(doc.LoadDocument(prompts, File(name)));
-        EXPECT_EQ(prompts.messages, (Strings{message}));
+        << "~VLM| 100r02 |97 9\n"
+        << std::string{'\x05', '\x04', '\x16', '\x0B', '\x08', '\x05', '\x0C', '\x0D', '\xFF'};
+    const struct {
+        const char* name;
+        const char* message;
+        const char* reason;
+    } cases[] = {
+        {"bogus.ldr", msg::NotSourceFile, ""},
+        {"damaged.ldr", msg::FileCorrupt, ""},
+        {"absent.ldr", msg::FileOpenError, ": No existe el fichero o el directorio"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SavedMarkedDiagram();
+        prompts = {};
+        EXPECT_FALSE(doc.LoadDocument(prompts, File(c.name)));
+        EXPECT_EQ(prompts.messages, (Strings{c.message}));
+        EXPECT_EQ(prompts.details, (Strings{File(c.name) + c.reason}));
         EXPECT_FALSE(Marked(doc.model()));
         EXPECT_EQ(doc.model().grid.at(5, 4).shape, ShapeEmpty);  // none of the records read before the damage
         EXPECT_EQ(doc.model().grid.at(5, 4).element, ElementNone);
         EXPECT_EQ(doc.model().grid.at(5, 0).shape, KindCornerDownRight);
         EXPECT_TRUE(doc.currentPath().empty());
         EXPECT_FALSE(doc.modified());
-        // The title keeps the last file that did load.
-        EXPECT_EQ(doc.title(), "old.ldr");
-        EXPECT_TRUE(titles.empty());
+        EXPECT_EQ(doc.title(), "");
+        EXPECT_EQ(titles, (Strings{""}));
         EXPECT_TRUE(recent.empty());
+        EXPECT_EQ(failed, (Strings{File(c.name)}));
+        failed.clear();
     }
 }
 

@@ -97,24 +97,31 @@ TEST_F(SourceFileIo, OverwriteKeepsPermissionsAndLinks) {
 enum class ChildSave { Refused, Saved, OtherMessage, NotPrepared, Lost };
 
 // Runs `prepare` and then the save in a child, so that limits and dropped
-// privileges stay out of the test runner.
+// privileges stay out of the test runner. A refusal counts only with the
+// detail line naming the file and `reason`.
 template <typename Prepare>
-ChildSave SaveInChild(const ProgramModel& model, const fs::path& path, Prepare prepare) {
+ChildSave SaveInChild(const ProgramModel& model, const fs::path& path, const std::string& reason, Prepare prepare) {
     const pid_t child = ::fork();
     if (child < 0) return ChildSave::Lost;
     if (child == 0) {
         if (!prepare()) ::_exit(3);
         const Result r = WriteSourceFile(model, path.string());
-        ::_exit(r.ok ? 1 : r.message == msg::FileOpenError ? 0 : 2);
+        const bool refused = r.message == msg::FileOpenError && r.detail == path.string() + ": " + reason;
+        ::_exit(r.ok ? 1 : refused ? 0 : 2);
     }
     int status = 0;
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return ChildSave::Lost;
     switch (WEXITSTATUS(status)) {
-        case 0: return ChildSave::Refused;
-        case 1: return ChildSave::Saved;
-        case 2: return ChildSave::OtherMessage;
-        case 3: return ChildSave::NotPrepared;
-        default: return ChildSave::Lost;
+        case 0:
+            return ChildSave::Refused;
+        case 1:
+            return ChildSave::Saved;
+        case 2:
+            return ChildSave::OtherMessage;
+        case 3:
+            return ChildSave::NotPrepared;
+        default:
+            return ChildSave::Lost;
     }
 }
 
@@ -128,18 +135,20 @@ TEST_F(SourceFileIo, FailedSavesLeaveTheOldFileIntact) {
     struct Case {
         const char* name;
         fs::perms folder, file;
+        const char* reason;
         bool (*prepare)();
     };
     const Case cases[] = {
         {"file size limit", fs::perms::owner_all, fs::perms::owner_read | fs::perms::owner_write,
+         "Fichero demasiado grande",
          [] {
              std::signal(SIGXFSZ, SIG_IGN);
              const rlimit limit{100, 100};
              return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
          }},
-        {"read-only folder", listOnly, readOnly | fs::perms::owner_write, DropPrivileges},
+        {"read-only folder", listOnly, readOnly | fs::perms::owner_write, "Permiso denegado", DropPrivileges},
         // The folder lets anyone create and rename files; only the file says no.
-        {"read-only file in a writable folder", fs::perms::all, readOnly, DropPrivileges},
+        {"read-only file in a writable folder", fs::perms::all, readOnly, "Permiso denegado", DropPrivileges},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,7 +156,7 @@ TEST_F(SourceFileIo, FailedSavesLeaveTheOldFileIntact) {
         WriteRaw(path, oldContent);
         fs::permissions(path, c.file);
         fs::permissions(dir, c.folder);
-        EXPECT_EQ(SaveInChild(model, path, c.prepare), ChildSave::Refused);
+        EXPECT_EQ(SaveInChild(model, path, c.reason, c.prepare), ChildSave::Refused);
         fs::permissions(dir, fs::perms::owner_all);
         EXPECT_EQ(ReadAll(path), oldContent);
         EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, c.file);
@@ -155,14 +164,48 @@ TEST_F(SourceFileIo, FailedSavesLeaveTheOldFileIntact) {
     }
 }
 
+// A save killed before its rename leaves its temporary file behind. The next
+// save of the same target removes those of processes that are gone, and
+// leaves alone those of live processes, of other targets and other files.
+TEST_F(SourceFileIo, TemporaryFilesOfKilledSavesAreRemovedByTheNextSave) {
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ASSERT_GT(gone, 0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    const std::string dead = std::to_string(gone);
+    const std::string live = std::to_string(::getppid());
+    const std::vector<std::string> kept = {".a.ldr." + live + ".0badf00d", ".b.ldr." + dead + ".0badf00d",
+                                           ".a.ldr." + dead + ".notours", "a.ldr." + dead + ".0badf00d"};
+    for (const std::string& name : kept) WriteRaw(dir / name, oldContent);
+    WriteRaw(dir / (".a.ldr." + dead + ".0badf00d"), oldContent);
+    WriteRaw(dir / (".a.ldr." + dead + ".12345678"), oldContent);
+
+    ASSERT_TRUE(WriteSourceFile(model, (dir / "a.ldr").string()).ok);
+    std::vector<std::string> left = Leftovers({"a.ldr"});
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+}
+
 TEST_F(SourceFileIo, UnwritablePlacesAreRefused) {
     const fs::path notFolder = dir / "plain";
     WriteRaw(notFolder, oldContent);
     const fs::path folder = dir / "folder.ldr";
     fs::create_directory(folder);
-    for (const fs::path& target : {notFolder / "a.ldr", folder, dir / "missing" / "a.ldr", fs::path()}) {
-        const Result r = WriteSourceFile(model, target.string());
-        EXPECT_EQ(r.message, msg::FileOpenError) << target;
+    const struct {
+        fs::path target;
+        const char* reason;
+    } cases[] = {
+        {notFolder / "a.ldr", "No es un directorio"},
+        {folder, "Es un directorio"},
+        {dir / "missing" / "a.ldr", "No existe el fichero o el directorio"},
+        {fs::path(), "No existe el fichero o el directorio"},
+    };
+    for (const auto& c : cases) {
+        const Result r = WriteSourceFile(model, c.target.string());
+        EXPECT_EQ(r.message, msg::FileOpenError) << c.target;
+        EXPECT_EQ(r.detail, c.target.string() + ": " + c.reason);
     }
     EXPECT_EQ(ReadAll(notFolder), oldContent);
     EXPECT_TRUE(fs::is_directory(folder));

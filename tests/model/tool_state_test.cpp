@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "model/tool_state.h"
 
 namespace velmorin {
@@ -61,22 +59,6 @@ TEST(ToolState, SelectingDoesNotToggle) {
     tools.Clear();
     EXPECT_EQ(tools.currentTool(), NoTool);
     EXPECT_EQ(CheckedCount(tools), 0);
-}
-
-TEST(ToolCommands, EachCommandSelectsItsOwnKind) {
-    std::set<int> ids, kinds;
-    for (const auto& command : ElementToolCommands) {
-        ids.insert(command.id);
-        kinds.insert(command.kind);
-        EXPECT_EQ(ToolCommandForId(command.id), &command);
-        EXPECT_EQ(ToolCommandForKind(command.kind), &command);
-    }
-    EXPECT_EQ(ids.size(), ElementToolCommands.size());
-    EXPECT_EQ(kinds.size(), ElementToolCommands.size());
-    EXPECT_EQ(ToolCommandForId(32774)->kind, KindBoxLowerHalf);  // CNTV lays down a two-row box
-    EXPECT_EQ(ToolCommandForId(32786)->kind, KindBlank);         // delete
-    EXPECT_EQ(ToolCommandForId(32786)->menuText, nullptr);
-    EXPECT_EQ(ToolCommandForId(32783), nullptr);
 }
 
 }  // namespace

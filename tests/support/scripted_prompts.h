@@ -23,11 +23,20 @@ public:
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
 
-    std::vector<std::string> messages;
+    std::vector<std::string> messages;  // the main texts, in order
+    std::vector<std::string> details;   // the detail line of each message ("" for none)
     std::vector<Question> questions;
     std::vector<FileDialogRequest> fileRequests;
 
-    void ShowMessage(const std::string& text, const std::string& /*caption*/) override { messages.push_back(text); }
+    void ShowMessage(const std::string& text, const std::string& /*caption*/) override {
+        messages.push_back(text);
+        details.emplace_back();
+    }
+
+    void ShowFailure(const Result& failure) override {
+        messages.push_back(failure.message);
+        details.push_back(failure.detail);
+    }
 
     bool AskYesNo(const std::string& text, const std::string& caption) override {
         questions.push_back({text, caption});

@@ -8,6 +8,14 @@ namespace velmorin::cli {
 
 using Args = std::vector<std::string>;  // the words after the sub-command
 
+// "FILE: MESSAGE (DETAIL)\n": the fixed text the editor would show, then what
+// the editor puts on the detail line (the file and the system's reason).
+inline std::string ErrorLine(const std::string& file, const std::string& message, const std::string& detail) {
+    std::string line = file + ": " + message;
+    if (!detail.empty() && detail != file) line += " (" + detail + ")";
+    return line + "\n";
+}
+
 int RunShow(const Args& args);
 int RunCompile(const Args& args);
 int RunDump(const Args& args);

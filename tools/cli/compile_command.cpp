@@ -15,7 +15,8 @@ const char* const CompileUsage =
     "  Compiles FILE.ldr into the listing FILE.prg and, without errors, the\n"
     "  image FILE.bld. --date fixes the date in the image header (default:\n"
     "  today). Prints one line per diagnostic and a totals line.\n"
-    "  Exit status: 0 without errors, 1 errors or refused file, 2 usage.\n";
+    "  Exit status: 0 without errors, 1 errors, a refused source or a listing\n"
+    "  or image that could not be written, 2 usage.\n";
 
 }  // namespace
 
@@ -51,8 +52,8 @@ int RunCompile(const Args& args) {
         return 2;
     }
     const HeadlessOutcome outcome = CompileFile(source, date);
-    if (!outcome.error.empty()) std::fprintf(stderr, "%s: %s\n", source.c_str(), outcome.error.c_str());
     std::fputs(outcome.report.c_str(), stdout);
+    if (!outcome.error.empty()) std::fputs(ErrorLine(source, outcome.error, outcome.detail).c_str(), stderr);
     return outcome.status;
 }
 

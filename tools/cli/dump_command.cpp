@@ -29,7 +29,7 @@ int RunDump(const Args& args) {
     }
     auto image = std::make_unique<CodeImage>();
     if (Result read = ReadImageFile(args[0], *image); !read) {
-        std::fprintf(stderr, "%s: %s\n", args[0].c_str(), read.message.c_str());
+        std::fputs(ErrorLine(args[0], read.message, read.detail).c_str(), stderr);
         return 1;
     }
     std::fputs(DumpImage(*image).c_str(), stdout);

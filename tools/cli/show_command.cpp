@@ -53,7 +53,7 @@ int RunShow(const Args& args) {
     ResetModel(model);
     const Result loaded = ReadSourceFile(model, path);
     if (!loaded) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), loaded.message.c_str());
+        std::fputs(ErrorLine(path, loaded.message, loaded.detail).c_str(), stderr);
         return 1;
     }
     const std::string text = FormatDiagramText(model);

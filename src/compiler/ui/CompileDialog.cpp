@@ -68,9 +68,15 @@ CompileDialog::~CompileDialog() {
 bool CompileDialog::Start(const std::string& sourcePath, Prompts& prompts, std::optional<ImageDate> imageDate) {
     progressField_->setText(QStringLiteral("0"));
     compiler_.cancelFlag().store(false);
-    if (compiler_.Prepare(model_, sourcePath) == PrepareOutcome::NothingToCompile) {
-        prompts.ShowMessage(msg::NothingToCompile);
-        return false;
+    switch (compiler_.Prepare(model_, sourcePath)) {
+        case PrepareOutcome::NothingToCompile:
+            prompts.ShowMessage(msg::NothingToCompile);
+            return false;
+        case PrepareOutcome::OverwritesSource:
+            prompts.ShowFailure(compiler_.fileResult());
+            return false;
+        case PrepareOutcome::Started:
+            break;
     }
 
     // Every report is copied and handed to the GUI thread; the worker goes on
@@ -78,18 +84,20 @@ bool CompileDialog::Start(const std::string& sourcePath, Prompts& prompts, std::
     CompileCallbacks callbacks;
     callbacks.progress = [this](const std::string& text) {
         const QString copy = QString::fromStdString(text);
-        QMetaObject::invokeMethod(this, [this, copy] { ShowProgress(copy); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, copy] { ShowProgress(copy); }, Qt::QueuedConnection);
     };
     callbacks.counts = [this](int errors, int warnings) {
-        QMetaObject::invokeMethod(this, [this, errors, warnings] { ShowCounts(errors, warnings); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, errors, warnings] { ShowCounts(errors, warnings); }, Qt::QueuedConnection);
     };
     callbacks.imageWritten = [this] {
-        QMetaObject::invokeMethod(this, [this] { ShowImageWritten(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { ShowImageWritten(); }, Qt::QueuedConnection);
     };
     callbacks.finished = [this](bool hasDiagnostics) {
-        QMetaObject::invokeMethod(this, [this, hasDiagnostics] { ShowFinished(hasDiagnostics); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, hasDiagnostics] { ShowFinished(hasDiagnostics); }, Qt::QueuedConnection);
     };
     worker_ = std::make_unique<CompileWorker>();
     worker_->Start(compiler_, model_, std::move(callbacks), imageDate);
@@ -139,15 +147,14 @@ void CompileDialog::ShowFinished(bool hasDiagnostics) {
     button_->setText(hasDiagnostics ? QStringLiteral("Ver Errores") : QStringLiteral("Aceptar"));
 }
 
-int RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
-                     Prompts& prompts, std::optional<ImageDate> imageDate) {
+CompileResult RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
+                               Prompts& prompts, std::optional<ImageDate> imageDate) {
     CompileDialog dialog(compiler, model, parent);
-    if (!dialog.Start(sourcePath, prompts, imageDate)) {
-        return CompileDialog::NothingToCompile;
-    }
+    if (!dialog.Start(sourcePath, prompts, imageDate)) return compiler.result();
     dialog.exec();
     dialog.WaitForWorker();
-    return 0;
+    if (!compiler.fileResult()) prompts.ShowFailure(compiler.fileResult());
+    return compiler.result();
 }
 
 }  // namespace velmorin

@@ -24,19 +24,15 @@ namespace velmorin {
 class CompileDialog : public QDialog {
     Q_OBJECT
 public:
-    // Result of a compilation that found nothing to compile.
-    static constexpr int NothingToCompile = 255;
-
     CompileDialog(Compiler& compiler, ProgramModel& model, QWidget* parent = nullptr);
     ~CompileDialog() override;
 
     // The opening steps on this thread, then the worker. Returns false when
-    // there is nothing to compile (the message has been shown through
-    // `prompts`); the box then stays hidden.
+    // there is nothing to compile or the outputs would replace the source
+    // (the message has been shown through `prompts`); the box then stays hidden.
     // `imageDate` fixes the date in the image header (reproducible files);
     // without it the worker takes today's local date.
-    bool Start(const std::string& sourcePath, Prompts& prompts,
-               std::optional<ImageDate> imageDate = std::nullopt);
+    bool Start(const std::string& sourcePath, Prompts& prompts, std::optional<ImageDate> imageDate = std::nullopt);
     // Waits, handling events meanwhile, until the worker has ended.
     void WaitForWorker();
     bool WorkerRunning() const;
@@ -65,10 +61,11 @@ private:
     QPushButton* button_ = nullptr;
 };
 
-// The compile command's dialog: 255 when there was nothing to compile (after
-// "No hay elementos para compilar" went through `prompts`), else 0 once the
-// box has closed and the worker has ended.
-int RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
-                     Prompts& prompts, std::optional<ImageDate> imageDate = std::nullopt);
+// The compile command's dialog: runs the box until it has closed and the
+// worker has ended, then reports a listing or image that could not be
+// written ("Error al abrir el archivo" naming the file) through `prompts`.
+// Returns what the compilation came to.
+CompileResult RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
+                               Prompts& prompts, std::optional<ImageDate> imageDate = std::nullopt);
 
 }  // namespace velmorin

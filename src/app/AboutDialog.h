@@ -4,6 +4,7 @@
 // itself after three seconds unless the tiny button was pressed.
 #include <QDialog>
 #include <QFont>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -15,7 +16,7 @@ class QTextBrowser;
 
 namespace velmorin {
 
-class CAboutDialog : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     // Arranges for `fire` to run once after `milliseconds`. The default uses
@@ -28,8 +29,14 @@ public:
     // The press (counted from 0) that brings up the credits.
     static constexpr int CreditsPress = 8;
 
-    // `splashCounter` belongs to the application and outlives the dialog.
-    CAboutDialog(int& splashCounter, const QFont& versionFont, QWidget* parent = nullptr);
+    // The box starts from the application's splash counter and hands its
+    // final value back through splashCounter() once it has closed.
+    AboutDialog(int splashCounter, const QFont& versionFont, QWidget* parent = nullptr);
+
+    int splashCounter() const { return splashCounter_; }
+
+    // The box's size in dialog units (201 x 98), in pixels for its font.
+    static QSize DialogSize(const QFont& font);
 
     void SetTimerStarter(TimerStarter starter);
 
@@ -53,7 +60,7 @@ private:
     void OnSplashTimer();
     void OnSplashButton();
 
-    int& splashCounter_;
+    int splashCounter_;
     TimerStarter timerStarter_;
     bool opened_ = false;
     QLabel* versionLine_ = nullptr;
@@ -61,7 +68,12 @@ private:
     QPushButton* splashButton_ = nullptr;
 };
 
-// Runs the about box modally; returns the dialog's result.
-int ShowAboutBox(int& splashCounter, const QFont& versionFont, QWidget* parent = nullptr);
+// Dialog units, as dialog templates measure: a horizontal unit is a quarter
+// of the font's average character width, a vertical unit an eighth of its
+// height. Both directions scale by the font, so proportions are kept.
+QSize DialogUnitsToPixels(const QFont& font, int x, int y);
+
+// Runs the about box modally; returns the splash counter after it closed.
+int ShowAboutBox(int splashCounter, const QFont& versionFont, QWidget* parent = nullptr);
 
 }  // namespace velmorin

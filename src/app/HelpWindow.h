@@ -9,10 +9,10 @@ class QTextBrowser;
 
 namespace velmorin {
 
-class CHelpWindow : public QDialog {
+class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit CHelpWindow(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
 
     static QString HelpHtml();
     QTextBrowser* browser() const { return browser_; }

@@ -1,4 +1,4 @@
-#include "app/CHelpWindow.h"
+#include "app/HelpWindow.h"
 
 #include <QDialogButtonBox>
 #include <QIcon>
@@ -7,10 +7,11 @@
 #include <QVBoxLayout>
 
 #include "app/AppResources.h"
+#include "app/CommandTable.h"
 
 namespace velmorin {
 
-CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent) {
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     InitAppResources();
     setWindowTitle(QStringLiteral("Temas de ayuda"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/help.svg")));
@@ -32,7 +33,25 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent) {
     resize(560, 520);
 }
 
-QString CHelpWindow::HelpHtml() {
+namespace {
+
+// One row per command that has keys, straight from the command table, so the
+// guide lists the keys that really act.
+QString KeyRows() {
+    QString rows;
+    for (const CommandDef& command : CommandTable) {
+        if (!command.keys || !*command.keys) continue;
+        QStringList keys = QString::fromLatin1(command.keys).split(QStringLiteral("; "), Qt::SkipEmptyParts);
+        for (QString& key : keys) key.replace(QStringLiteral("Shift+"), QString::fromUtf8("Mayús+"));
+        rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>\n")
+                    .arg(keys.join(QStringLiteral(", ")), PromptStatusText(command.prompt).toHtmlEscaped());
+    }
+    return rows;
+}
+
+}  // namespace
+
+QString HelpWindow::HelpHtml() {
     return QString::fromUtf8(R"(
 <h2>Velmorin: Editor Ladder - Compilador - Monitor</h2>
 <p>Velmorin dibuja programas en diagrama Ladder para el controlador Velmorin VADRI
@@ -76,18 +95,11 @@ Monitor, Comandos al PLC, Puerto Serie.</td></tr>
 
 <h3>Teclas</h3>
 <table border="0" cellspacing="2" cellpadding="2">
-<tr><td><b>Ctrl+N</b></td><td>Nuevo diagrama</td></tr>
-<tr><td><b>Ctrl+O</b></td><td>Abrir un diagrama</td></tr>
-<tr><td><b>Ctrl+S</b></td><td>Guardar</td></tr>
-<tr><td><b>Ctrl+P</b></td><td>Imprimir</td></tr>
-<tr><td><b>Alt+X</b></td><td>Extraer el programa del controlador</td></tr>
-<tr><td><b>Alt+P</b></td><td>Elegir el puerto serie</td></tr>
-<tr><td><b>F1, Mayús+F1</b></td><td>Ayuda sobre un comando: haga clic después en un botón
-o en un menú</td></tr>
-<tr><td><b>Mayús + arrastrar</b></td><td>Seleccionar un bloque para copiarlo, cortarlo o
+%1<tr><td><b>Mayús + arrastrar</b></td><td>Seleccionar un bloque para copiarlo, cortarlo o
 pegarlo</td></tr>
 </table>
-)");
+)")
+        .arg(KeyRows());
 }
 
 }  // namespace velmorin

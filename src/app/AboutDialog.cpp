@@ -1,4 +1,4 @@
-#include "app/CAboutDialog.h"
+#include "app/AboutDialog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,7 +28,19 @@ constexpr const char* TeamMail = "mailto:equipo@velmorin.example.org";
 
 }  // namespace
 
-CAboutDialog::CAboutDialog(int& splashCounter, const QFont& versionFont, QWidget* parent)
+QSize DialogUnitsToPixels(const QFont& font, int x, int y) {
+    // The average width is taken over the alphabet, as dialog templates do,
+    // rounded to whole pixels; each size is rounded, not each unit.
+    const QFontMetricsF metrics(font);
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int baseX = std::max(1, qRound(metrics.horizontalAdvance(alphabet) / alphabet.size()));
+    const int baseY = std::max(1, QFontMetrics(font).height());
+    return {(x * baseX + 2) / 4, (y * baseY + 4) / 8};
+}
+
+QSize AboutDialog::DialogSize(const QFont& font) { return DialogUnitsToPixels(font, 201, 98); }
+
+AboutDialog::AboutDialog(int splashCounter, const QFont& versionFont, QWidget* parent)
     : QDialog(parent), splashCounter_(splashCounter) {
     InitAppResources();
     setWindowTitle(QStringLiteral("Acerca de velmorin"));
@@ -67,11 +79,8 @@ CAboutDialog::CAboutDialog(int& splashCounter, const QFont& versionFont, QWidget
     splashButton_->setFlat(true);
     splashButton_->setFocusPolicy(Qt::NoFocus);
     splashButton_->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
-    const QFontMetrics dialogMetrics(font());
-    const int unitX = std::max(1, dialogMetrics.averageCharWidth() / 4);
-    const int unitY = std::max(1, dialogMetrics.height() / 8);
-    splashButton_->setFixedSize(6 * unitX, 6 * unitY);
-    connect(splashButton_, &QPushButton::clicked, this, &CAboutDialog::OnSplashButton);
+    splashButton_->setFixedSize(DialogUnitsToPixels(font(), 6, 6));
+    connect(splashButton_, &QPushButton::clicked, this, &AboutDialog::OnSplashButton);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(versionLine_);
@@ -97,7 +106,7 @@ CAboutDialog::CAboutDialog(int& splashCounter, const QFont& versionFont, QWidget
     versionLine_->setFont(versionFont);
     versionLine_->setText(VersionText());
 
-    setMinimumSize(201 * unitX, 98 * unitY);
+    resize(DialogSize(font()).expandedTo(minimumSizeHint()));
     timerStarter_ = [this](int milliseconds, std::function<void()> fire) {
         auto* timer = new QTimer(this);
         timer->setObjectName(QStringLiteral("splashTimer"));
@@ -107,16 +116,16 @@ CAboutDialog::CAboutDialog(int& splashCounter, const QFont& versionFont, QWidget
     };
 }
 
-void CAboutDialog::SetTimerStarter(TimerStarter starter) { timerStarter_ = std::move(starter); }
+void AboutDialog::SetTimerStarter(TimerStarter starter) { timerStarter_ = std::move(starter); }
 
-QString CAboutDialog::VersionText() { return QString::fromUtf8("Velmorin versión 1.0  rev 02g"); }
+QString AboutDialog::VersionText() { return QString::fromUtf8("Velmorin versión 1.0  rev 02g"); }
 
-QString CAboutDialog::MakerMarkup() {
+QString AboutDialog::MakerMarkup() {
     return QStringLiteral("<font color=\"%1\"><b>2001 - <a href=\"%2\">Proyecto Velmorin</a></b></font>")
         .arg(QLatin1StringView(MakerColour), DocumentationTarget());
 }
 
-QString CAboutDialog::CreditsMarkup() {
+QString AboutDialog::CreditsMarkup() {
     // "</a>" returns to the automatic colour, so the colour is given again
     // for the telephone line.
     return QStringLiteral(
@@ -125,7 +134,7 @@ QString CAboutDialog::CreditsMarkup() {
         .arg(QLatin1StringView(MakerColour), QLatin1StringView(TeamMail));
 }
 
-QString CAboutDialog::DocumentationTarget() {
+QString AboutDialog::DocumentationTarget() {
     // The program runs from its build folder or an installed bin/ folder;
     // the README sits at the top of the source tree or in share/doc.
     QDir dir(QCoreApplication::applicationDirPath());
@@ -146,14 +155,14 @@ QString CAboutDialog::DocumentationTarget() {
     return QLatin1StringView(ProjectPage);
 }
 
-void CAboutDialog::showEvent(QShowEvent* event) {
+void AboutDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (opened_) {
         return;
     }
     opened_ = true;
     if (splashCounter_ == 0 && timerStarter_) {
-        QPointer<CAboutDialog> self(this);
+        QPointer<AboutDialog> self(this);
         timerStarter_(SplashMilliseconds, [self] {
             if (self) {
                 self->OnSplashTimer();
@@ -162,27 +171,28 @@ void CAboutDialog::showEvent(QShowEvent* event) {
     }
 }
 
-void CAboutDialog::OnSplashTimer() {
+void AboutDialog::OnSplashTimer() {
     if (splashCounter_ == 0 && isVisible()) {
         accept();
     }
 }
 
-void CAboutDialog::OnSplashButton() {
+void AboutDialog::OnSplashButton() {
     const int before = splashCounter_++;
     if (before == CreditsPress) {
         SetMarkupText(makerLine_, CreditsMarkup());
     }
 }
 
-void CAboutDialog::done(int result) {
+void AboutDialog::done(int result) {
     splashCounter_ = ShownCounter;
     QDialog::done(result);
 }
 
-int ShowAboutBox(int& splashCounter, const QFont& versionFont, QWidget* parent) {
-    CAboutDialog dialog(splashCounter, versionFont, parent);
-    return dialog.exec();
+int ShowAboutBox(int splashCounter, const QFont& versionFont, QWidget* parent) {
+    AboutDialog dialog(splashCounter, versionFont, parent);
+    dialog.exec();
+    return dialog.splashCounter();
 }
 
 }  // namespace velmorin

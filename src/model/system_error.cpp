@@ -1,0 +1,55 @@
+#include "model/system_error.h"
+
+#include <cerrno>
+
+namespace velmorin {
+namespace {
+
+struct ReasonText {
+    int number;
+    const char* text;
+};
+
+// The errors a file can meet, worded as the C library's Spanish messages.
+constexpr ReasonText Reasons[] = {
+    {EPERM, "Operación no permitida"},
+    {ENOENT, "No existe el fichero o el directorio"},
+    {EIO, "Error de entrada/salida"},
+    {ENXIO, "No existe el dispositivo o la dirección"},
+    {EBADF, "Descriptor de fichero incorrecto"},
+    {ENOMEM, "No se pudo asignar memoria"},
+    {EACCES, "Permiso denegado"},
+    {EBUSY, "Dispositivo o recurso ocupado"},
+    {EEXIST, "El fichero ya existe"},
+    {EXDEV, "Enlace entre dispositivos no válido"},
+    {ENODEV, "No existe tal dispositivo"},
+    {ENOTDIR, "No es un directorio"},
+    {EISDIR, "Es un directorio"},
+    {EINVAL, "Argumento inválido"},
+    {ENFILE, "Hay demasiados ficheros abiertos en el sistema"},
+    {EMFILE, "Hay demasiados ficheros abiertos"},
+    {ETXTBSY, "El fichero de texto está ocupado"},
+    {EFBIG, "Fichero demasiado grande"},
+    {ENOSPC, "No queda espacio en el dispositivo"},
+    {EROFS, "Sistema de ficheros de sólo lectura"},
+    {EMLINK, "Demasiados enlaces"},
+    {ENAMETOOLONG, "Nombre de fichero demasiado largo"},
+    {ELOOP, "Demasiados niveles de enlaces simbólicos"},
+    {EDQUOT, "Se ha excedido la cuota de disco"},
+    {ESTALE, "Descriptor de fichero NFS obsoleto"},
+    {EINTR, "Llamada al sistema interrumpida"},
+    {EAGAIN, "Recurso no disponible temporalmente"},
+};
+
+}  // namespace
+
+std::string SystemReason(int errorNumber) {
+    for (const ReasonText& reason : Reasons) {
+        if (reason.number == errorNumber) return reason.text;
+    }
+    return "Error del sistema " + std::to_string(errorNumber);
+}
+
+std::string FileDetail(const std::string& path, int errorNumber) { return path + ": " + SystemReason(errorNumber); }
+
+}  // namespace velmorin

@@ -1,0 +1,15 @@
+#pragma once
+// The operating system's reason for a failed call, in the program's language
+// whatever the user's locale, for the detail line of a message.
+#include <string>
+
+namespace velmorin {
+
+// "Permiso denegado" for EACCES, and so on; an error without a Spanish text
+// of its own is named by its number.
+std::string SystemReason(int errorNumber);
+
+// "PATH: REASON", the detail line of a failed file operation.
+std::string FileDetail(const std::string& path, int errorNumber);
+
+}  // namespace velmorin
