@@ -20,6 +20,10 @@ fail() {
   failures=$((failures + 1))
 }
 ok() { echo "ok: $*"; }
+# "ok" for a group of checks only when none of them failed since `mark`.
+mark=0
+begin() { mark=$failures; }
+done_if_clean() { [ "$failures" -eq "$mark" ] && ok "$*"; }
 
 export LC_ALL=C.UTF-8
 # A desktop of our own: nothing of the user's is read or changed.
@@ -70,13 +74,14 @@ fi
 wrong_modes=$( (find "$usr/bin" -type f ! -perm 755; find "$usr/share" -type f ! -perm 644) 2>&1)
 [ -z "$wrong_modes" ] && ok "file modes" || fail "modes other than 755 (programs) and 644: $wrong_modes"
 
+begin
 # A program that reached back into the build tree would break once it is gone.
 for program in "${programs[@]}"; do
   if readelf -d "$usr/bin/$program" | grep -qE 'RPATH|RUNPATH'; then
     fail "$program carries a library search path: $(readelf -d "$usr/bin/$program" | grep -E 'RPATH|RUNPATH')"
   fi
 done
-ok "no library search paths"
+done_if_clean "no library search paths"
 
 # --- desktop entry ---------------------------------------------------------
 if validation=$(desktop-file-validate "$usr/share/applications/velmorin.desktop" 2>&1) && [ -z "$validation" ]; then
@@ -102,10 +107,9 @@ mkdir -p "$xdg/mime/packages" "$xdg/applications"
 cp "$usr/share/mime/packages/velmorin.xml" "$xdg/mime/packages/"
 cp "$usr/share/applications/velmorin.desktop" "$xdg/applications/"
 export XDG_DATA_DIRS=$xdg:/usr/share
-if update-mime-database "$xdg/mime" >"$tmp/mime.log" 2>&1 && [ ! -s "$tmp/mime.log" ] &&
-  update-desktop-database "$xdg/applications" >>"$tmp/mime.log" 2>&1; then
-  ok "update-mime-database"
-else
+begin
+if ! update-mime-database "$xdg/mime" >"$tmp/mime.log" 2>&1 || [ -s "$tmp/mime.log" ] ||
+  ! update-desktop-database "$xdg/applications" >>"$tmp/mime.log" 2>&1; then
   fail "update-mime-database: $(cat "$tmp/mime.log")"
 fi
 for type in "${types[@]}"; do
@@ -114,6 +118,7 @@ for type in "${types[@]}"; do
     fail "$type has no English and Spanish comment in the database"
   fi
 done
+done_if_clean "update-mime-database, comments"
 
 mkdir -p "$tmp/files"
 cp "$usr/share/doc/velmorin/examples/latch.ldr" "$tmp/files/ladder"
@@ -121,6 +126,7 @@ cp "$tmp/work/latch.bld" "$tmp/files/image"
 { printf '~VLO| 100r03 \n'; head -c 1024 /dev/zero; } >"$tmp/files/monitor"
 for extension in ldr bld mld; do printf 'any text\n' >"$tmp/files/named.$extension"; done
 content_type() { gio info -a standard::content-type "$1" 2>/dev/null | sed -n 's/^ *standard::content-type: //p'; }
+begin
 for kind in ladder image monitor; do
   [ "$(content_type "$tmp/files/$kind")" = "application/x-velmorin-$kind" ] ||
     fail "by content, '$kind' is '$(content_type "$tmp/files/$kind")'"
@@ -129,8 +135,9 @@ for pair in ldr:ladder bld:image mld:monitor; do
   [ "$(content_type "$tmp/files/named.${pair%%:*}")" = "application/x-velmorin-${pair##*:}" ] ||
     fail "by name, *.${pair%%:*} is '$(content_type "$tmp/files/named.${pair%%:*}")'"
 done
-ok "file types by content and by name"
+done_if_clean "file types by content and by name"
 
+begin
 for kind in ladder image monitor; do
   icon=$(gio info -a standard::icon "$tmp/files/$kind" | sed -n 's/^ *standard::icon: \([^,]*\).*/\1/p')
   if [ "$icon" != "application-x-velmorin-$kind" ] ||
@@ -139,13 +146,14 @@ for kind in ladder image monitor; do
     fail "the '$kind' type's icon '$icon' is not installed"
   fi
 done
-ok "file type icons"
+done_if_clean "file type icons"
 
 # The file manager opens *.ldr with the editor (its Exec must be on PATH).
 opener=$(PATH=$usr/bin:$PATH gio mime application/x-velmorin-ladder 2>&1 | head -1)
 [[ $opener == *": velmorin.desktop" ]] && ok "*.ldr opens in velmorin" || fail "*.ldr opener: $opener"
 
 # --- icons: real PNG pictures of their folder's size -----------------------
+begin
 for png in $(cd "$usr/share/icons/hicolor" && find . -name '*.png' | sed 's|^\./||'); do
   size=${png%%x*}
   read -r w1 w2 w3 w4 h1 h2 h3 h4 < <(od -An -tu1 -j16 -N8 "$usr/share/icons/hicolor/$png")
@@ -155,13 +163,14 @@ for png in $(cd "$usr/share/icons/hicolor" && find . -name '*.png' | sed 's|^\./
     fail "$png is not a $size x $size PNG"
   fi
 done
-ok "PNG icon sizes"
+done_if_clean "PNG icon sizes"
 
 # --- manual pages, against the installed programs' own help ----------------
 export MANPATH=$usr/share/man MANWIDTH=100
 render() { man -l "$usr/share/man/man1/$1.1.gz" 2>/dev/null | col -b | tr -s ' '; }
 help_of() { QT_QPA_PLATFORM=offscreen "$usr/bin/$1" "${@:2}" --help 2>/dev/null; }
 options_in() { grep -oE -- '--[a-z][a-z-]+' | sort -u; }
+begin
 for program in "${programs[@]}"; do
   [ "$(man -w "$program" 2>&1)" = "$usr/share/man/man1/$program.1.gz" ] || fail "man -w $program: $(man -w "$program" 2>&1)"
   warnings=$(man --warnings -E UTF-8 -l "$usr/share/man/man1/$program.1.gz" 2>&1 >/dev/null)
@@ -189,7 +198,7 @@ for command in $commands; do
     grep -qF -- "$option" <<<"$cli_page" || fail "velmorin-cli(1) does not mention $command's $option"
   done
 done
-ok "manual pages of ${programs[*]} (commands: $(echo $commands))"
+done_if_clean "manual pages of ${programs[*]} (commands: $(echo $commands))"
 
 # --- the installed editor runs where it is and writes nothing beside itself
 snapshot() { (cd "$root" && find . -printf '%p %s %m %T@\n' | sort); }
@@ -208,6 +217,7 @@ snapshot | diff "$tmp/before" - >/dev/null || fail "the editor changed files und
   fail "the picture mode wrote settings: $(find "$XDG_CONFIG_HOME" -type f)"
 
 # --- uninstall leaves nothing ----------------------------------------------
+begin
 # The manifest names the files under /usr: without its DESTDIR the uninstall
 # would remove this machine's own.
 if DESTDIR=$root cmake -DMANIFEST="$build/install_manifest_velmorin.txt" -P "$source/packaging/uninstall.cmake" \
@@ -215,7 +225,7 @@ if DESTDIR=$root cmake -DMANIFEST="$build/install_manifest_velmorin.txt" -P "$so
   left=$(cd "$root" && find . ! -type d)
   [ -z "$left" ] || fail "left after uninstall: $left"
   [ ! -e "$usr/share/doc/velmorin" ] || fail "usr/share/doc/velmorin left after uninstall"
-  ok "uninstall"
+  done_if_clean "uninstall"
 else
   fail "uninstall: $(cat "$tmp/uninstall.log")"
 fi
