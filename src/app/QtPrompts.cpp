@@ -54,7 +54,8 @@ private:
 }  // namespace
 
 void QtPrompts::ShowMessage(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Warning, Caption(caption), QString::fromStdString(text), QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Warning, Caption(caption), QString::fromStdString(text), QMessageBox::Ok,
+                    parent_);
     box.exec();
 }
 
