@@ -48,5 +48,27 @@ run: build
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
 
+# make install [PREFIX=/usr/local] [DESTDIR=/staging] - the programs, manual
+#   pages, desktop entry, file types and icons; builds first when needed
+# make uninstall - removes what the last make install recorded
+# make package   - build/velmorin_<version>_<arch>.deb (not part of make test)
+PREFIX    ?= /usr/local
+
+.PHONY: install uninstall package
+
+install:
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) build
+	@cmake --build $(BUILD) -j $(JOBS)
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
+	@[ -n "$(DESTDIR)" ] || bash packaging/refresh-desktop.sh $(PREFIX)
+
+uninstall:
+	@DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
+	@[ -n "$(DESTDIR)" ] || bash packaging/refresh-desktop.sh $(PREFIX)
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/*.deb
+
 clean:
 	rm -rf $(BUILD) $(SANBUILD) $(TSANBUILD)

@@ -1,7 +1,9 @@
 #include "app/QtPrompts.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QSettings>
 
 namespace velmorin {
 
@@ -10,6 +12,44 @@ namespace {
 QString Caption(const std::string& caption) {
     return caption.empty() ? QStringLiteral("velmorin") : QString::fromStdString(caption);
 }
+
+// Qt's file dialog records its folder history in a settings file of Qt's own
+// (QtProject.conf, shared by every Qt program) when it is destroyed. This
+// program remembers nothing outside its own store, so the record is put back
+// as it was once the dialog is gone: declare this before the dialog.
+class QtDialogRecordKeeper {
+public:
+    QtDialogRecordKeeper() {
+        QSettings record(QSettings::UserScope, QStringLiteral("QtProject"));
+        existed_ = QFile::exists(record.fileName());
+        record.beginGroup(Group);
+        for (const QString& key : record.allKeys()) kept_.insert(key, record.value(key));
+    }
+
+    ~QtDialogRecordKeeper() {
+        QString path;
+        bool empty = false;
+        {
+            QSettings record(QSettings::UserScope, QStringLiteral("QtProject"));
+            record.remove(Group);
+            record.beginGroup(Group);
+            for (auto kept = kept_.cbegin(); kept != kept_.cend(); ++kept) record.setValue(kept.key(), kept.value());
+            record.endGroup();
+            record.sync();
+            path = record.fileName();
+            empty = record.allKeys().isEmpty();
+        }
+        if (!existed_ && empty) QFile::remove(path);
+    }
+
+    QtDialogRecordKeeper(const QtDialogRecordKeeper&) = delete;
+    QtDialogRecordKeeper& operator=(const QtDialogRecordKeeper&) = delete;
+
+private:
+    static constexpr QLatin1StringView Group{"FileDialog"};
+    bool existed_ = false;
+    QVariantMap kept_;
+};
 
 }  // namespace
 
@@ -42,6 +82,7 @@ QStringList QtPrompts::NameFilters(const FileDialogRequest& request) {
 }
 
 std::optional<std::string> QtPrompts::AskFile(const FileDialogRequest& request) {
+    const QtDialogRecordKeeper record;
     QFileDialog dialog(parent_, QString::fromStdString(request.title), QString::fromStdString(request.directory));
     // Qt's own dialog, so that the name field really starts with the preset pattern.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

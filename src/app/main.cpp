@@ -27,12 +27,14 @@ bool SavePicture(QWidget& widget, const QString& path) {
     return false;
 }
 
-// The export needs no display: without a platform chosen it runs offscreen.
+// The export, the help and the version need no display (a terminal over
+// ssh, the manual pages' build): without a platform chosen they run offscreen.
 void ChooseHeadlessPlatform(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--export-pdf" || arg.startsWith("--export-pdf=")) {
+        if (arg == "--export-pdf" || arg.startsWith("--export-pdf=") || arg == "--help" || arg == "-h" ||
+            arg == "--help-all" || arg == "--version" || arg == "-v") {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }
@@ -58,7 +60,9 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(velmorin::SettingsOrganisation);
     QApplication::setApplicationName(velmorin::SettingsApplication);
-    QApplication::setApplicationVersion("1.0");
+    QApplication::setApplicationVersion(QStringLiteral(VELMORIN_VERSION));
+    // The desktop matches the window to velmorin.desktop (its name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmorin"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Velmorin: editor, compilador y monitor Ladder");

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -149,6 +150,44 @@ TEST(QtPrompts, TheOpenDialogTakesOnlyExistingFilesAndCancelGivesNothing) {
                                               });
     ASSERT_TRUE(seen);
     EXPECT_FALSE(chosen.has_value());
+}
+
+// Qt's dialog keeps a folder history of its own in QtProject.conf; the
+// program must leave that file as it found it: absent, or with another
+// program's history untouched.
+TEST(QtPrompts, FileDialogsLeaveQtsOwnFolderHistoryAsTheyFoundIt) {
+    const QString path = QSettings(QSettings::UserScope, "QtProject").fileName();
+    QFile::remove(path);
+    QTemporaryDir folder;
+    Document document;
+    document.SetStartDirectory(folder.path().toStdString());
+    QtPrompts prompts;
+    const auto saveThere = [&] {
+        return WhileShown<QFileDialog>([&] { prompts.AskFile(document.SaveRequest()); },
+                                       [](QFileDialog& dialog) {
+                                           dialog.findChild<QLineEdit*>("fileNameEdit")->setText("motor");
+                                           QMetaObject::invokeMethod(&dialog, "accept");
+                                       });
+    };
+
+    ASSERT_TRUE(saveThere());
+    EXPECT_FALSE(QFile::exists(path));
+
+    {
+        QSettings other(QSettings::UserScope, "QtProject");
+        other.setValue("FileDialog/history", QStringList{"file:///srv/otro"});
+        other.setValue("FileDialog/lastVisited", "file:///srv/otro");
+        other.setValue("Otro/clave", 7);
+    }
+    ASSERT_TRUE(saveThere());
+    {
+        QSettings other(QSettings::UserScope, "QtProject");
+        EXPECT_EQ(other.allKeys().join(' ').toStdString(), "FileDialog/history FileDialog/lastVisited Otro/clave");
+        EXPECT_EQ(other.value("FileDialog/history").toStringList().join(' ').toStdString(), "file:///srv/otro");
+        EXPECT_EQ(other.value("FileDialog/lastVisited").toString().toStdString(), "file:///srv/otro");
+        EXPECT_EQ(other.value("Otro/clave").toInt(), 7);
+    }
+    QFile::remove(path);
 }
 
 }  // namespace

@@ -1,0 +1,237 @@
+#!/usr/bin/env bash
+# Installs the build tree into a temporary DESTDIR (prefix /usr, as the
+# Debian package does) and looks at the result as a desktop and a user
+# would: the files and their modes, the desktop entry, the file types found
+# by content and by name with their icons and their application, the manual
+# pages against the installed programs' own help, the installed velmorin-cli
+# compiling an example byte for byte, the installed editor drawing itself
+# without writing anything beside itself, and the uninstall leaving nothing.
+#
+#   install_test.sh BUILD_DIR SOURCE_DIR SIM   (SIM: yes when velmorin-sim is built)
+set -uo pipefail
+
+build=$(cd "$1" && pwd) source=$(cd "$2" && pwd) sim=$3
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+root=$tmp/root usr=$tmp/root/usr
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+ok() { echo "ok: $*"; }
+# "ok" for a group of checks only when none of them failed since `mark`.
+mark=0
+begin() { mark=$failures; }
+done_if_clean() { [ "$failures" -eq "$mark" ] && ok "$*"; }
+
+export LC_ALL=C.UTF-8
+# A desktop of our own: nothing of the user's is read or changed.
+export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
+export XDG_CACHE_HOME=$tmp/home/.cache XDG_CONFIG_DIRS=$tmp/etc-xdg XDG_RUNTIME_DIR=$tmp/runtime
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+if ! DESTDIR=$root cmake --install "$build" --prefix /usr --component velmorin >"$tmp/install.log" 2>&1; then
+  cat "$tmp/install.log" >&2
+  echo "FAIL: cmake --install" >&2
+  exit 1
+fi
+
+# --- exactly the expected files ------------------------------------------
+types=(application-x-velmorin-ladder application-x-velmorin-image application-x-velmorin-monitor)
+programs=(velmorin velmorin-cli)
+[ "$sim" = yes ] && programs+=(velmorin-sim)
+expected=(
+  usr/share/applications/velmorin.desktop
+  usr/share/mime/packages/velmorin.xml
+  usr/share/doc/velmorin/README.md
+  usr/share/doc/velmorin/docs/screenshot.png
+  usr/share/icons/hicolor/scalable/apps/velmorin.svg
+)
+for program in "${programs[@]}"; do
+  expected+=("usr/bin/$program" "usr/share/man/man1/$program.1.gz")
+done
+for example in "$source"/examples/*.ldr; do
+  expected+=("usr/share/doc/velmorin/examples/$(basename "$example")")
+done
+for type in "${types[@]}"; do
+  expected+=("usr/share/icons/hicolor/scalable/mimetypes/$type.svg")
+done
+for size in 16 22 24 32 48 64 128 256; do
+  expected+=("usr/share/icons/hicolor/${size}x${size}/apps/velmorin.png")
+  for type in "${types[@]}"; do
+    expected+=("usr/share/icons/hicolor/${size}x${size}/mimetypes/$type.png")
+  done
+done
+if diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . ! -type d | sed 's|^\./||' | sort) \
+  >"$tmp/files.diff"; then
+  ok "installed files"
+else
+  fail "installed files differ from the expected ones (< missing, > unexpected):"
+  cat "$tmp/files.diff" >&2
+fi
+
+wrong_modes=$( (find "$usr/bin" -type f ! -perm 755; find "$usr/share" -type f ! -perm 644) 2>&1)
+[ -z "$wrong_modes" ] && ok "file modes" || fail "modes other than 755 (programs) and 644: $wrong_modes"
+
+begin
+# A program that reached back into the build tree would break once it is gone.
+for program in "${programs[@]}"; do
+  if readelf -d "$usr/bin/$program" | grep -qE 'RPATH|RUNPATH'; then
+    fail "$program carries a library search path: $(readelf -d "$usr/bin/$program" | grep -E 'RPATH|RUNPATH')"
+  fi
+done
+done_if_clean "no library search paths"
+
+# --- desktop entry ---------------------------------------------------------
+if validation=$(desktop-file-validate "$usr/share/applications/velmorin.desktop" 2>&1) && [ -z "$validation" ]; then
+  ok "desktop-file-validate"
+else
+  fail "desktop-file-validate: $validation"
+fi
+
+# --- installed velmorin-cli compiles an example ----------------------------
+mkdir -p "$tmp/work"
+cp "$usr/share/doc/velmorin/examples/latch.ldr" "$tmp/work/"
+golden=$source/tests/compiler/golden/example_latch/example_latch
+if (cd "$tmp/work" && "$usr/bin/velmorin-cli" compile latch.ldr --date 2026-12-06 >"$tmp/compile.log" 2>&1) &&
+  cmp -s "$tmp/work/latch.bld" "$golden.bld" && cmp -s "$tmp/work/latch.prg" "$golden.prg"; then
+  ok "installed velmorin-cli compiles examples/latch.ldr byte for byte"
+else
+  fail "installed velmorin-cli compile of latch.ldr: $(cat "$tmp/compile.log")"
+fi
+
+# --- file types: parsed, found by content and by name, icons, application -
+xdg=$tmp/xdg
+mkdir -p "$xdg/mime/packages" "$xdg/applications"
+cp "$usr/share/mime/packages/velmorin.xml" "$xdg/mime/packages/"
+cp "$usr/share/applications/velmorin.desktop" "$xdg/applications/"
+export XDG_DATA_DIRS=$xdg:/usr/share
+begin
+if ! update-mime-database "$xdg/mime" >"$tmp/mime.log" 2>&1 || [ -s "$tmp/mime.log" ] ||
+  ! update-desktop-database "$xdg/applications" >>"$tmp/mime.log" 2>&1; then
+  fail "update-mime-database: $(cat "$tmp/mime.log")"
+fi
+for type in "${types[@]}"; do
+  parsed=$xdg/mime/application/${type#application-}.xml
+  if ! grep -q '<comment>' "$parsed" 2>/dev/null || ! grep -q '<comment xml:lang="es">' "$parsed"; then
+    fail "$type has no English and Spanish comment in the database"
+  fi
+done
+done_if_clean "update-mime-database, comments"
+
+mkdir -p "$tmp/files"
+cp "$usr/share/doc/velmorin/examples/latch.ldr" "$tmp/files/ladder"
+cp "$tmp/work/latch.bld" "$tmp/files/image"
+{ printf '~VLO| 100r03 \n'; head -c 1024 /dev/zero; } >"$tmp/files/monitor"
+for extension in ldr bld mld; do printf 'any text\n' >"$tmp/files/named.$extension"; done
+content_type() { gio info -a standard::content-type "$1" 2>/dev/null | sed -n 's/^ *standard::content-type: //p'; }
+begin
+for kind in ladder image monitor; do
+  [ "$(content_type "$tmp/files/$kind")" = "application/x-velmorin-$kind" ] ||
+    fail "by content, '$kind' is '$(content_type "$tmp/files/$kind")'"
+done
+for pair in ldr:ladder bld:image mld:monitor; do
+  [ "$(content_type "$tmp/files/named.${pair%%:*}")" = "application/x-velmorin-${pair##*:}" ] ||
+    fail "by name, *.${pair%%:*} is '$(content_type "$tmp/files/named.${pair%%:*}")'"
+done
+done_if_clean "file types by content and by name"
+
+begin
+for kind in ladder image monitor; do
+  icon=$(gio info -a standard::icon "$tmp/files/$kind" | sed -n 's/^ *standard::icon: \([^,]*\).*/\1/p')
+  if [ "$icon" != "application-x-velmorin-$kind" ] ||
+    [ ! -f "$usr/share/icons/hicolor/scalable/mimetypes/$icon.svg" ] ||
+    [ ! -f "$usr/share/icons/hicolor/48x48/mimetypes/$icon.png" ]; then
+    fail "the '$kind' type's icon '$icon' is not installed"
+  fi
+done
+done_if_clean "file type icons"
+
+# The file manager opens *.ldr with the editor (its Exec must be on PATH).
+opener=$(PATH=$usr/bin:$PATH gio mime application/x-velmorin-ladder 2>&1 | head -1)
+[[ $opener == *": velmorin.desktop" ]] && ok "*.ldr opens in velmorin" || fail "*.ldr opener: $opener"
+
+# --- icons: real PNG pictures of their folder's size -----------------------
+begin
+for png in $(cd "$usr/share/icons/hicolor" && find . -name '*.png' | sed 's|^\./||'); do
+  size=${png%%x*}
+  read -r w1 w2 w3 w4 h1 h2 h3 h4 < <(od -An -tu1 -j16 -N8 "$usr/share/icons/hicolor/$png")
+  if [ "$(head -c 8 "$usr/share/icons/hicolor/$png" | od -An -tx1 | tr -d ' \n')" != 89504e470d0a1a0a ] ||
+    [ $(((w1 << 24) | (w2 << 16) | (w3 << 8) | w4)) -ne "$size" ] ||
+    [ $(((h1 << 24) | (h2 << 16) | (h3 << 8) | h4)) -ne "$size" ]; then
+    fail "$png is not a $size x $size PNG"
+  fi
+done
+done_if_clean "PNG icon sizes"
+
+# --- manual pages, against the installed programs' own help ----------------
+export MANPATH=$usr/share/man MANWIDTH=100
+render() { man -l "$usr/share/man/man1/$1.1.gz" 2>/dev/null | col -b | tr -s ' '; }
+help_of() { QT_QPA_PLATFORM=offscreen "$usr/bin/$1" "${@:2}" --help 2>/dev/null; }
+options_in() { grep -oE -- '--[a-z][a-z-]+' | sort -u; }
+begin
+for program in "${programs[@]}"; do
+  [ "$(man -w "$program" 2>&1)" = "$usr/share/man/man1/$program.1.gz" ] || fail "man -w $program: $(man -w "$program" 2>&1)"
+  warnings=$(man --warnings -E UTF-8 -l "$usr/share/man/man1/$program.1.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "$program(1) formats with warnings: $warnings"
+  page=$(render "$program")
+  for section in NAME SYNOPSIS DESCRIPTION "EXIT STATUS" ENVIRONMENT; do
+    grep -qx "$section" <<<"$page" || fail "$program(1) has no $section section"
+  done
+  for option in $(help_of "$program" | options_in); do
+    grep -qF -- "$option" <<<"$page" || fail "$program(1) does not mention $option"
+  done
+done
+grep -qx FILES <<<"$(render velmorin)" || fail "velmorin(1) has no FILES section"
+grep -qF VELMORIN_COM1 <<<"$(render velmorin)" || fail "velmorin(1) does not name VELMORIN_COM1"
+grep -qF "Vadri/velmorin.conf" <<<"$(render velmorin)" || fail "velmorin(1) does not name the settings file"
+
+cli_page=$(render velmorin-cli)
+commands=$(help_of velmorin-cli | awk '/^  [a-z]/ { term = substr($0, 3); sub(/  .*/, "", term)
+  n = split(term, parts, / \| /); for (i = 1; i <= n; ++i) { split(parts[i], w, " "); print w[1] } }')
+[ -n "$commands" ] || fail "velmorin-cli --help lists no commands"
+for command in $commands; do
+  usage=$(help_of velmorin-cli "$command" | sed -n '1s/^usage: //p' | tr -s ' ')
+  grep -qF -- "$usage" <<<"$cli_page" || fail "velmorin-cli(1) lacks the usage of '$command': $usage"
+  for option in $(help_of velmorin-cli "$command" | options_in); do
+    grep -qF -- "$option" <<<"$cli_page" || fail "velmorin-cli(1) does not mention $command's $option"
+  done
+done
+done_if_clean "manual pages of ${programs[*]} (commands: $(echo $commands))"
+
+# --- the installed editor runs where it is and writes nothing beside itself
+snapshot() { (cd "$root" && find . -printf '%p %s %m %T@\n' | sort); }
+snapshot >"$tmp/before"
+mkdir -p "$tmp/cwd"
+if (cd "$tmp/cwd" && QT_QPA_PLATFORM=offscreen "$usr/bin/velmorin" --screenshot "$tmp/shot.png" \
+  "$usr/share/doc/velmorin/examples/latch.ldr" >"$tmp/editor.log" 2>&1) &&
+  [ "$(head -c 4 "$tmp/shot.png" | od -An -tx1 | tr -d ' \n')" = 89504e47 ]; then
+  ok "installed velmorin --screenshot"
+else
+  fail "installed velmorin --screenshot: $(cat "$tmp/editor.log")"
+fi
+snapshot | diff "$tmp/before" - >/dev/null || fail "the editor changed files under the install prefix"
+[ -z "$(ls -A "$tmp/cwd")" ] || fail "the editor wrote into its working folder: $(ls -A "$tmp/cwd")"
+[ -z "$(find "$XDG_CONFIG_HOME" -type f 2>/dev/null)" ] ||
+  fail "the picture mode wrote settings: $(find "$XDG_CONFIG_HOME" -type f)"
+
+# --- uninstall leaves nothing ----------------------------------------------
+begin
+# The manifest names the files under /usr: without its DESTDIR the uninstall
+# would remove this machine's own.
+if DESTDIR=$root cmake -DMANIFEST="$build/install_manifest_velmorin.txt" -P "$source/packaging/uninstall.cmake" \
+  >"$tmp/uninstall.log" 2>&1; then
+  left=$(cd "$root" && find . ! -type d)
+  [ -z "$left" ] || fail "left after uninstall: $left"
+  [ ! -e "$usr/share/doc/velmorin" ] || fail "usr/share/doc/velmorin left after uninstall"
+  done_if_clean "uninstall"
+else
+  fail "uninstall: $(cat "$tmp/uninstall.log")"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures install check(s) failed" >&2
+  exit 1
+fi
+echo "every install check passed"
