@@ -26,6 +26,7 @@
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/QtFrameDialogs.h"
+#include "compiler/ui/BudgetIndicator.h"
 #include "editor/ui/CVelmorinView.h"
 #include "editor/ui/DiagramPrinter.h"
 #include "model/tool_state.h"
@@ -61,6 +62,7 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     qtDialogs_ = std::make_unique<QtFrameDialogs>(app_, *this);
     dialogs_ = qtDialogs_.get();
     ConnectDocument();
+    CreateBudgetIndicator();
     RebuildRecentFileMenu();
     UpdateTitle();
 }
@@ -195,6 +197,16 @@ void CMainFrame::CreateLiveBar() {
     liveBar_->hide();
     connect(liveReceive_, &QPushButton::clicked, this, &CMainFrame::onLiveReceive);
     connect(liveExit_, &QPushButton::clicked, this, &CMainFrame::onLiveExit);
+}
+
+void CMainFrame::CreateBudgetIndicator() {
+    budget_ = new BudgetIndicator(doc_.model(), this);
+    statusBar()->addPermanentWidget(budget_);
+    // A new document resets the view first, a loaded one asks to be drawn again.
+    connect(&doc_, &CVelmorinDoc::viewResetRequested, budget_, &BudgetIndicator::Schedule);
+    connect(&doc_, &CVelmorinDoc::redrawRequested, budget_, &BudgetIndicator::Schedule);
+    connect(view_, &CVelmorinView::diagramChanged, budget_, &BudgetIndicator::Schedule);
+    connect(budget_, &BudgetIndicator::diagnosticsRequested, this, &CMainFrame::onBudgetDiagnostics);
 }
 
 void CMainFrame::ConnectDocument() {
@@ -340,6 +352,8 @@ void CMainFrame::RunCompileCommand() {
         doc_.SaveDocument();
         if (doc_.currentPath().isEmpty()) return;
     }
+    // The worker compiles the document's own model: a budget measure must not read it meanwhile.
+    budget_->Flush();
     // The diagram in memory is compiled; the file is not saved first.
     const CompileFollowUp next = FollowUpAfter(dialogs_->Compile(doc_.currentPath().toStdString()));
     if (next.errorList) dialogs_->ErrorList();
@@ -372,6 +386,8 @@ void CMainFrame::onViewToolBar() { toolBar_->setVisible(actions_.value(cmd::View
 void CMainFrame::onViewStatusBar() { statusBar()->setVisible(actions_.value(cmd::ViewStatusBar)->isChecked()); }
 
 void CMainFrame::onErrorList() { dialogs_->ErrorList(); }
+
+void CMainFrame::onBudgetDiagnostics() { dialogs_->CurrentDiagnostics(budget_->budget().diagnostics); }
 
 // --- Help ----------------------------------------------------------------
 

@@ -20,6 +20,7 @@ class QToolBar;
 
 namespace velmorin {
 
+class BudgetIndicator;
 class FrameDialogs;
 class HelpWindow;
 class QtFrameDialogs;
@@ -38,6 +39,8 @@ public:
     QToolBar* toolBar() const { return toolBar_; }
     QToolBar* liveBar() const { return liveBar_; }
     QLabel* messagePane() const { return messagePane_; }
+    // The live budget in the status bar.
+    BudgetIndicator* budgetIndicator() const { return budget_; }
     QMenu* recentFileMenu() const { return fileMenu_; }
     // The two communication lights of the live-monitor bar.
     QLabel* liveIndicator(int index) const { return liveIndicators_[index]; }
@@ -71,6 +74,8 @@ public:
     void onViewToolBar();
     void onViewStatusBar();
     void onErrorList();
+    // A click on the status bar's budget: its diagnostics in the error list.
+    void onBudgetDiagnostics();
     void onHelpTopics();
     void onContextHelp();
     void onAppAbout();
@@ -102,6 +107,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreateLiveBar();
+    void CreateBudgetIndicator();
     void ConnectDocument();
     void TrackNormalRect();
     QPrinter& Printer();
@@ -120,6 +126,7 @@ private:
     QLabel* liveIndicators_[2] = {nullptr, nullptr};
     QLabel* messagePane_ = nullptr;
     QLabel* lockIndicators_[3] = {nullptr, nullptr, nullptr};
+    BudgetIndicator* budget_ = nullptr;
     QPointer<HelpWindow> helpWindow_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QtFrameDialogs> qtDialogs_;

@@ -7,8 +7,10 @@
 // tests script the answers.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "compiler/compiler.h"
+#include "compiler/diagnostics.h"
 
 namespace velmorin {
 
@@ -28,6 +30,8 @@ public:
     virtual CompileResult Compile(const std::string& sourcePath) = 0;
     // "Listado de errores": the last compilation's diagnostics.
     virtual void ErrorList() = 0;
+    // The same list over the diagnostics of the status bar's live budget.
+    virtual void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) = 0;
     // "Enviar programa": true when the controller accepted the program.
     virtual bool SendProgram() = 0;
     // "Extraer programa": uploads the controller's program into a file.

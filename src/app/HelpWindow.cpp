@@ -72,7 +72,11 @@ contadores o etiquetas). Un clic sobre un elemento existente vuelve a abrirlo.</
 <tt>*.ldr</tt>.</li>
 <li><b>Compilar.</b> <i>Herramientas, Compilar</i> traduce los 24 bloques y escribe el
 listado <tt>*.prg</tt> y la imagen <tt>*.bld</tt>. Si hay errores o advertencias se
-abre el <i>Listado de errores</i>; un clic en una línea marca el elemento en el diagrama.</li>
+abre el <i>Listado de errores</i>; un clic en una línea marca el elemento en el diagrama.
+<i>OK</i> quita la marca; cerrar la ventana la deja. Mientras dibuja, el extremo derecho de
+la barra de estado muestra lo que el programa ocuparía en el controlador (bytes de código,
+temporizadores, contadores) y los errores y advertencias que daría compilarlo ahora; un clic
+allí abre el listado de esos diagnósticos.</li>
 <li><b>Enviar.</b> Sin errores se abre el diálogo de envío: el botón <i>Enviar</i>
 transmite el programa por el puerto elegido en <i>Herramientas, Puerto Serie</i>.</li>
 <li><b>Ejecutar.</b> Tras un envío correcto se abren los <i>Comandos al PLC</i>:

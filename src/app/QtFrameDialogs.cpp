@@ -4,12 +4,20 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmorinApp.h"
 #include "app/CVelmorinDoc.h"
+#include "compiler/error_list.h"
 #include "compiler/ui/CompileDialog.h"
+#include "compiler/ui/ErrorListDialog.h"
 
 namespace velmorin {
 
 CompileResult QtFrameDialogs::Compile(const std::string& sourcePath) {
     return RunCompileDialog(&frame_, app_.compiler(), app_.document().model(), sourcePath, app_.prompts());
+}
+
+void QtFrameDialogs::ErrorList() { CurrentDiagnostics(DiagnosticsOf(app_.compiler())); }
+
+void QtFrameDialogs::CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) {
+    RunErrorList(&frame_, *frame_.view(), app_.document().model(), diagnostics, app_.prompts());
 }
 
 int QtFrameDialogs::About(int splashCounter) { return ShowAboutBox(splashCounter, app_.font(4), &frame_); }

@@ -1,7 +1,7 @@
 #pragma once
-// The real dialogs behind FrameDialogs. The dialogs of the error list, the
-// transfers, the monitor, the command panel and the port are not written
-// yet: their methods open nothing and return the value of a box closed at once.
+// The real dialogs behind FrameDialogs. The dialogs of the transfers, the
+// monitor, the command panel and the port are not written yet: their
+// methods open nothing and return the value of a box closed at once.
 #include "app/FrameDialogs.h"
 
 namespace velmorin {
@@ -14,7 +14,8 @@ public:
     QtFrameDialogs(CVelmorinApp& app, CMainFrame& frame) : app_(app), frame_(frame) {}
 
     CompileResult Compile(const std::string& sourcePath) override;
-    void ErrorList() override {}
+    void ErrorList() override;
+    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override;
     bool SendProgram() override { return false; }
     void ExtractProgram() override {}
     MonitorClose VariableMonitor() override { return MonitorClose::Closed; }

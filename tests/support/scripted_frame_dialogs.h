@@ -26,6 +26,8 @@ public:
     std::vector<std::string> compiledPaths;
     std::vector<int> portsOffered;    // the port each port dialog started from
     std::vector<int> splashCounters;  // the counter each about box started from
+    // The diagnostics each list of the live budget was given.
+    std::vector<std::vector<DiagnosticEntry>> currentDiagnostics;
 
     CompileResult Compile(const std::string& sourcePath) override {
         opened.push_back("compile");
@@ -34,6 +36,10 @@ public:
         return Next(compileResults, CompileResult::Cancelled);
     }
     void ErrorList() override { opened.push_back("errorList"); }
+    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override {
+        opened.push_back("currentDiagnostics");
+        currentDiagnostics.push_back(diagnostics);
+    }
     bool SendProgram() override {
         opened.push_back("send");
         return Next(sendResults, false);

@@ -73,6 +73,8 @@ public:
 
 signals:
     void toolChanged();
+    // The diagram's content changed through the view (an edit, a paste, an undo).
+    void diagramChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,55 @@
+#include "compiler/error_list.h"
+
+#include <algorithm>
+
+#include "compiler/numbers.h"
+#include "editor/geometry.h"
+
+namespace velmorin {
+
+namespace {
+
+// " %01d": one leading space, no padding beyond the digits.
+std::string SpacedNumber(int value) {
+    std::string text = " ";
+    AppendDecimal(text, value);
+    return text;
+}
+
+}  // namespace
+
+std::vector<ErrorListRow> ErrorListRows(const ProgramModel& model, const std::vector<DiagnosticEntry>& diagnostics) {
+    std::vector<ErrorListRow> rows;
+    rows.reserve(diagnostics.size());
+    for (size_t i = 0; i < diagnostics.size(); ++i) {
+        const DiagnosticEntry& entry = diagnostics[i];
+        const DiagnosticPlace place = PlaceOf(entry.column, entry.row);
+        ErrorListRow row;
+        AppendZeroPadded(row.number, static_cast<int64_t>(i), 3);
+        // A damaged position names no label rather than reading past the table.
+        if (place.label >= 0 && place.label < LabelCount) row.block = FieldText(model.labels[place.label].name);
+        row.rowInBlock = SpacedNumber(place.rowInBlock);
+        row.column = SpacedNumber(place.column);
+        row.description = DiagnosticMessage(entry.key);
+        row.gridRow = entry.row;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<DiagnosticEntry> DiagnosticsOf(const Compiler& compiler) {
+    std::vector<DiagnosticEntry> entries;
+    entries.reserve(static_cast<size_t>(compiler.diagnosticCount()));
+    for (int i = 0; i < compiler.diagnosticCount(); ++i) {
+        const Compiler::Diagnostic d = compiler.diagnostic(i);
+        entries.push_back({d.key, d.column, d.row});
+    }
+    return entries;
+}
+
+ErrorListTarget TargetOf(int gridRow, int column) {
+    // Two rows above the marked one stay in view; the first rows cannot scroll that far.
+    return {gridRow, column, std::max(0, (gridRow - 2) * CellPixels)};
+}
+
+}  // namespace velmorin

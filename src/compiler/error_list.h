@@ -1,0 +1,40 @@
+#pragma once
+// What the error list shows and where a click on one of its rows leads: the
+// five texts of each diagnostic, the grid cell it points at and the scroll
+// position that brings that cell into view. The dialog only draws these.
+#include <string>
+#include <vector>
+
+#include "compiler/compiler.h"
+#include "compiler/diagnostics.h"
+#include "model/ladder_model.h"
+
+namespace velmorin {
+
+struct ErrorListRow {
+    std::string number;       // "000", "001", ...
+    std::string block;        // the name of the block's label
+    std::string rowInBlock;   // " 4"
+    std::string column;       // " 3"
+    std::string description;  // the catalogue text, UTF-8
+    int gridRow = 0;          // the item's data: where a click leads
+    bool operator==(const ErrorListRow&) const = default;
+};
+
+// One row per diagnostic, in the order given.
+std::vector<ErrorListRow> ErrorListRows(const ProgramModel& model, const std::vector<DiagnosticEntry>& diagnostics);
+
+// The diagnostics the compiler holds from its last compilation.
+std::vector<DiagnosticEntry> DiagnosticsOf(const Compiler& compiler);
+
+// The cell marked after a click and the vertical scroll position, in view
+// pixels, that shows it as the third visible row (0 near the top).
+struct ErrorListTarget {
+    int row = -1;
+    int column = -1;
+    int scrollY = 0;
+    bool operator==(const ErrorListTarget&) const = default;
+};
+ErrorListTarget TargetOf(int gridRow, int column);
+
+}  // namespace velmorin

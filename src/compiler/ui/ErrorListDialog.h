@@ -1,0 +1,52 @@
+#pragma once
+// "Listado de errores": the diagnostics as a table. A click on a row marks
+// its cell in the diagram and scrolls the diagram to it; "OK" takes the mark
+// away again, the close box leaves it. The same box lists the last
+// compilation's diagnostics and those of the status bar's live budget.
+#include <QDialog>
+
+#include <vector>
+
+#include "compiler/diagnostics.h"
+#include "compiler/error_list.h"
+#include "model/ladder_model.h"
+#include "model/prompts.h"
+
+class QPushButton;
+class QTableWidget;
+
+namespace velmorin {
+
+class CVelmorinView;
+
+class ErrorListDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ColumnCount = 5;
+
+    ErrorListDialog(const std::vector<ErrorListRow>& rows, CVelmorinView& view, QWidget* parent = nullptr);
+
+    QTableWidget* list() const { return list_; }
+    QPushButton* okButton() const { return ok_; }
+
+    void done(int result) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void SizeColumns();
+    void MarkRow(int row);
+
+    CVelmorinView& view_;
+    QTableWidget* list_ = nullptr;
+    QPushButton* ok_ = nullptr;
+};
+
+// Runs the box over `diagnostics` until it closes; with none, only the
+// message "No hay errores registrados" through `prompts`.
+void RunErrorList(QWidget* parent, CVelmorinView& view, const ProgramModel& model,
+                  const std::vector<DiagnosticEntry>& diagnostics, Prompts& prompts);
+
+}  // namespace velmorin

@@ -1,0 +1,79 @@
+// The live budget: a compilation in memory on a copy of the diagram. Its
+// counts must be those of `velmorin-cli compile` on the same file, and it must
+// leave the diagram and the disk as they were.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "compiler/headless_compile.h"
+#include "compiler/program_budget.h"
+#include "model/source_file.h"
+#include "test_diagram.h"
+
+namespace velmorin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ProgramBudget, CountsMatchTheCommandLineCompilerOnEveryGoldenCase) {
+    // Worked out from the diagrams: the distinct timer and counter outputs
+    // the emitted instructions name, as boxes or as operands; 0 elsewhere.
+    const std::map<std::string, std::pair<int, int>> timersAndCounters = {
+        {"code_overflow", {1, 0}},  // the code ends before the second timer
+        {"every_instruction", {6, 2}},  {"example_counter", {0, 1}},  {"example_timer", {1, 0}},
+        {"tmp_cnt_unresolved", {0, 1}}, {"two_row_counters", {0, 3}}, {"two_row_timer", {1, 0}},
+    };
+    const fs::path work = fs::temp_directory_path() / ("velmorin-budget-" + std::to_string(::getpid()));
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(VELMORIN_TEST_DATA) / "golden")) {
+        if (!entry.is_directory()) continue;
+        const std::string name = entry.path().filename().string();
+        SCOPED_TRACE(name);
+        fs::remove_all(work);
+        fs::create_directories(work);
+        const fs::path source = work / (name + ".ldr");
+        fs::copy_file(entry.path() / (name + ".ldr"), source);
+        auto model = std::make_unique<ProgramModel>();
+        ResetModel(*model);
+        ASSERT_TRUE(ReadSourceFile(*model, source.string()).ok);
+
+        const ProgramBudget budget = MeasureBudget(*model);
+        // In memory: the folder still holds the source alone.
+        EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), 1);
+        std::string report;
+        for (const DiagnosticEntry& d : budget.diagnostics) report += FormatDiagnosticLine(*model, d) + "\n";
+        report += std::to_string(budget.errors) + " errores, " + std::to_string(budget.warnings) + " warnings, " +
+                  std::to_string(budget.codeBytes) + " bytes\n";
+        EXPECT_EQ(report, CompileFile(source.string(), ImageDate{6, 11, 2026}).report);
+        const auto uses = timersAndCounters.find(name);
+        const std::pair<int, int> expected = uses == timersAndCounters.end() ? std::pair(0, 0) : uses->second;
+        EXPECT_EQ(std::pair(budget.timers, budget.counters), expected);
+    }
+    fs::remove_all(work);
+}
+
+TEST(ProgramBudget, CountsEachOutputOnceAndLeavesTheDiagramAsItWas) {
+    Diagram d;
+    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ tp:tp1:2.5"})
+        .Block(1, {"ld:tp1 and:cnt2 ─ ─ ─ ─ ─ jp1:@3", "ld:tp1 ─ ─ ─ ─ ─ ─ ctv:cnt2", "ld:e2 ─ ─ ─ ─ ─ ─ ▽"})
+        .Block(2, {"ld:tpf2 ─ ─ ─ ─ ─ ─ out:s2"})
+        .Block(3, {"end"});
+    ProgramModel& model = d.model();
+    // A compilation clears the labels' marks and writes their code addresses: only on its own copy.
+    model.labels[3].referenced = 7;
+    model.labels[3].codeAddress = 0x55;
+    BudgetMeter meter;
+    const ProgramBudget& budget = meter.Measure(model);
+    EXPECT_EQ(BudgetText(budget), "Código " + std::to_string(budget.codeBytes) +
+                                      "/256 bytes · Temp. 2/12 · Cont. 1/4 · Errores 0 · Warnings 0");
+    EXPECT_EQ(model.labels[3].referenced, 7);
+    EXPECT_EQ(model.labels[3].codeAddress, 0x55);
+    // The same meter on an empty diagram forgets the program before.
+    EXPECT_EQ(meter.Measure(Diagram().model()), ProgramBudget{});
+}
+
+}  // namespace
+}  // namespace velmorin::testing
