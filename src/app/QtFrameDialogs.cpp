@@ -5,6 +5,8 @@
 #include "app/CVelmorinApp.h"
 #include "app/CVelmorinDoc.h"
 #include "compiler/ui/CompileDialog.h"
+#include "editor/ui/BlockDialog.h"
+#include "editor/ui/ParameterDialog.h"
 
 namespace velmorin {
 
@@ -13,5 +15,11 @@ CompileResult QtFrameDialogs::Compile(const std::string& sourcePath) {
 }
 
 int QtFrameDialogs::About(int splashCounter) { return ShowAboutBox(splashCounter, app_.font(4), &frame_); }
+
+ParameterResult QtFrameDialogs::Parameters(const ParameterRequest& request) {
+    return RunParameterDialog(&frame_, app_.document().model(), request, app_.prompts());
+}
+
+BlockChoice QtFrameDialogs::Block() { return RunBlockDialog(&frame_); }
 
 }  // namespace velmorin

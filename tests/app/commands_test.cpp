@@ -144,7 +144,8 @@ TEST_F(CommandsTest, MenusInOrder) {
 
     QStringList elements;
     for (QAction* action : frame().menuBar()->actions()[1]->menu()->actions()) elements << action->text();
-    EXPECT_EQ(elements, (QStringList{"VERT", "HORIZ", "LD", "LDN", "OUT", "IF", "CAJA1", "CAJA2", "CNTV"}));
+    EXPECT_EQ(elements, (QStringList{"VERT", "HORIZ", "LD", "LDN", "OUT", "IF", "CAJA1", "CAJA2", "CNTV", "",
+                                     "&Deshacer\tCtrl+Z", "&Rehacer\tCtrl+Y"}));
 }
 
 TEST_F(CommandsTest, ToolBarOrder) {
