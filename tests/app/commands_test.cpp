@@ -333,6 +333,11 @@ TEST_F(CommandsTest, HelpTopicsOpenOneGuideAndF1EntersWhatsThis) {
         EXPECT_TRUE(text.contains(QLatin1StringView(keys))) << keys;
     }
     EXPECT_TRUE(text.contains(QString::fromUtf8("F1, Mayús+F1")));
+    // Undo and redo, and the keys the diagram handles itself.
+    for (const char* keys : {"Ctrl+Z, Alt+Retroceso", "Ctrl+Y, Ctrl+Mayús+Z", "Ctrl+X, Mayús+Supr", "Intro",
+                             "Alt+Flecha", "Mayús+Flechas"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(keys))) << keys;
+    }
     qsizetype at = 0;
     for (const char* step : {"Dibujar", "Dar los operandos", "Guardar", "Compilar", "Enviar", "Ejecutar"}) {
         at = text.indexOf(QString::fromUtf8(step), at);

@@ -48,8 +48,10 @@ PaletteDialog::PaletteDialog(QWidget* parent) : QWidget(parent, Qt::Tool) {
     InitAppResources();
     setObjectName(QStringLiteral("paletteDialog"));
     setWindowTitle(QStringLiteral("Elementos"));
-    // The keys stay with the diagram while the palette is up.
+    // The keys stay with the diagram while the palette is up and after its
+    // buttons are clicked.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setFocusPolicy(Qt::NoFocus);
 
     for (size_t i = 0; i < PaletteLayout.size(); ++i) {
