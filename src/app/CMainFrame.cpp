@@ -61,8 +61,12 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
 
     qtDialogs_ = std::make_unique<QtFrameDialogs>(app_, *this);
     dialogs_ = qtDialogs_.get();
+    view_->SetServices(
+        {[this]() -> FrameDialogs& { return *dialogs_; }, [this]() -> Prompts& { return app_.prompts(); }});
     ConnectDocument();
     CreateBudgetIndicator();
+    UpdateEditActions();
+    view_->setFocus();
     RebuildRecentFileMenu();
     UpdateTitle();
 }
@@ -211,7 +215,10 @@ void CMainFrame::CreateBudgetIndicator() {
 
 void CMainFrame::ConnectDocument() {
     connect(&doc_, &CVelmorinDoc::titleChanged, this, &CMainFrame::UpdateTitle);
-    connect(&doc_, &CVelmorinDoc::viewResetRequested, view_, &CVelmorinView::ResetHover);
+    connect(&doc_, &CVelmorinDoc::viewResetRequested, view_, &CVelmorinView::InitialUpdate);
+    connect(&doc_, &CVelmorinDoc::saved, view_, &CVelmorinView::MarkSaved);
+    connect(view_, &CVelmorinView::modifiedChanged, &doc_, &CVelmorinDoc::SetModified);
+    connect(view_, &CVelmorinView::historyChanged, this, &CMainFrame::UpdateEditActions);
     connect(&doc_, &CVelmorinDoc::redrawRequested, view_->viewport(), qOverload<>(&QWidget::update));
     connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, &CVelmorinView::ClearMarkedCell);
     connect(&app_, &CVelmorinApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
@@ -256,6 +263,11 @@ void CMainFrame::SyncToolChecks() {
         if (command.tool == NotATool) continue;
         if (QAction* action = actions_.value(command.id)) action->setChecked(tools.checked(command.tool));
     }
+}
+
+void CMainFrame::UpdateEditActions() {
+    actions_.value(cmd::EditUndo)->setEnabled(view_->CanUndo());
+    actions_.value(cmd::EditRedo)->setEnabled(view_->CanRedo());
 }
 
 bool CMainFrame::event(QEvent* event) {
@@ -342,8 +354,15 @@ void CMainFrame::onAppExit() { close(); }
 void CMainFrame::onToolCommand(int commandId) {
     const CommandDef* command = FindCommand(commandId);
     if (command && command->tool != NotATool) view_->toolState().ToggleTool(command->tool);
-    SyncToolChecks();
+    // The check marks, and the palette's pressed button with them.
+    view_->NotifyToolChanged();
 }
+
+void CMainFrame::onEditUndo() { view_->Undo(); }
+void CMainFrame::onEditRedo() { view_->Redo(); }
+void CMainFrame::onEditCopy() { view_->CopySelection(); }
+void CMainFrame::onEditCut() { view_->CutSelection(); }
+void CMainFrame::onEditPaste() { view_->Paste(); }
 
 // --- Tools ---------------------------------------------------------------
 

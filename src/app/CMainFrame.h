@@ -79,6 +79,11 @@ public:
     void onHelpTopics();
     void onContextHelp();
     void onAppAbout();
+    void onEditUndo();
+    void onEditRedo();
+    void onEditCopy();
+    void onEditCut();
+    void onEditPaste();
     void onLiveReceive();
     void onLiveExit();
     // The variable monitor closed through "Gráfico".
@@ -87,6 +92,8 @@ public:
     void UpdateTitle();
     void RebuildRecentFileMenu();
     void SyncToolChecks();
+    // "Deshacer" and "Rehacer" enabled as the view's history allows.
+    void UpdateEditActions();
 
 signals:
     // The close was accepted; the placement was captured just before.

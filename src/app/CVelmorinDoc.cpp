@@ -31,8 +31,16 @@ bool CVelmorinDoc::OpenDocument() { return document_.OpenDocument(app_.prompts()
 bool CVelmorinDoc::LoadDocument(const QString& path) {
     return document_.LoadDocument(app_.prompts(), path.toStdString());
 }
-bool CVelmorinDoc::SaveDocument() { return document_.SaveDocument(app_.prompts()); }
-bool CVelmorinDoc::SaveDocumentAs() { return document_.SaveDocumentAs(app_.prompts()); }
+bool CVelmorinDoc::SaveDocument() {
+    if (!document_.SaveDocument(app_.prompts())) return false;
+    emit saved();
+    return true;
+}
+bool CVelmorinDoc::SaveDocumentAs() {
+    if (!document_.SaveDocumentAs(app_.prompts())) return false;
+    emit saved();
+    return true;
+}
 bool CVelmorinDoc::ConfirmDiscard() { return document_.ConfirmDiscard(app_.prompts()); }
 
 }  // namespace velmorin

@@ -44,6 +44,8 @@ signals:
     void markedCellCleared();
     void monitorCleared();
     void diagnosticsCleared();
+    // The diagram reached its file: the edit history's saved state.
+    void saved();
 
 private:
     CVelmorinApp& app_;

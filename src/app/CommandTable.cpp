@@ -5,7 +5,7 @@
 
 namespace velmorin {
 
-const std::array<CommandDef, 31> CommandTable = {{
+const std::array<CommandDef, 36> CommandTable = {{
     {cmd::FileNew, "&Nuevo\tCtrl+N", "Ctrl+N", "Crea un diagrama nuevo\nNuevo", ":/icons/new.svg",
      &CMainFrame::onFileNew, false},
     {cmd::FileOpen, "&Abrir...\tCtrl+A", "Ctrl+O; Ctrl+A", "Abre un diagrama existente\nAbrir", ":/icons/open.svg",
@@ -72,6 +72,17 @@ const std::array<CommandDef, 31> CommandTable = {{
      ":/icons/help.svg", &CMainFrame::onContextHelp, false},
     {cmd::AppAbout, "&Acerca de velmorin...", "", "Muestra el nombre y la versión del programa\nAcerca de", nullptr,
      &CMainFrame::onAppAbout, false},
+
+    {cmd::EditUndo, "&Deshacer\tCtrl+Z", "Ctrl+Z; Alt+Backspace", "Deshace el último cambio del diagrama\nDeshacer",
+     nullptr, &CMainFrame::onEditUndo, false},
+    {cmd::EditRedo, "&Rehacer\tCtrl+Y", "Ctrl+Y; Ctrl+Shift+Z", "Rehace el último cambio deshecho\nRehacer", nullptr,
+     &CMainFrame::onEditRedo, false},
+    {cmd::EditCopy, nullptr, "Ctrl+C; Ctrl+Ins", "Copia al bloque la selección o la celda del cursor\nCopiar", nullptr,
+     &CMainFrame::onEditCopy, false},
+    {cmd::EditCut, nullptr, "Ctrl+X; Shift+Del", "Corta al bloque la selección o la celda del cursor\nCortar", nullptr,
+     &CMainFrame::onEditCut, false},
+    {cmd::EditPaste, nullptr, "Ctrl+V; Shift+Ins", "Pega el bloque en la celda del cursor\nPegar", nullptr,
+     &CMainFrame::onEditPaste, false},
 }};
 
 namespace {
@@ -80,9 +91,9 @@ constexpr int FileMenuItems[] = {cmd::FileNew,       cmd::FileOpen,  cmd::FileSa
                                  cmd::Separator,     cmd::FilePrint, cmd::FilePrintPreview, cmd::FilePrintSetup,
                                  cmd::FileExportPdf, cmd::Separator, cmd::RecentFiles,      cmd::Separator,
                                  cmd::AppExit};
-constexpr int ElementMenuItems[] = {cmd::ToolVertical,    cmd::ToolHorizontal,  cmd::ToolLd,
-                                    cmd::ToolLdn,         cmd::ToolOut,         cmd::ToolIf,
-                                    cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided, cmd::ToolCounter};
+constexpr int ElementMenuItems[] = {cmd::ToolVertical, cmd::ToolHorizontal, cmd::ToolLd,          cmd::ToolLdn,
+                                    cmd::ToolOut,      cmd::ToolIf,         cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided,
+                                    cmd::ToolCounter,  cmd::Separator,      cmd::EditUndo,        cmd::EditRedo};
 constexpr int ToolsMenuItems[] = {cmd::Compile, cmd::Send, cmd::Extract, cmd::Monitor, cmd::Commands, cmd::SerialPort};
 constexpr int ViewMenuItems[] = {cmd::ViewToolBar, cmd::ViewStatusBar, cmd::ErrorList};
 constexpr int HelpMenuItems[] = {cmd::HelpTopics, cmd::Separator, cmd::AppAbout};
@@ -106,9 +117,38 @@ const std::array<MenuDef, 5> MenuTable = {{
 
 const std::span<const int> ToolBarLayout = ToolBarItems;
 
+namespace {
+
+constexpr ViewKeyDef ViewKeys[] = {
+    {"Flechas", "Mueven el cursor (la celda marcada) y desplazan el diagrama para mostrarlo"},
+    {"Intro",
+     "Hace en la celda del cursor lo que un clic con la herramienta elegida; con HORIZ o VERT, la línea "
+     "entera"},
+    {"Alt+Flecha", "Con HORIZ o VERT, media línea hacia ese lado de la celda del cursor"},
+    {"Supr", "Borra el elemento o la línea de la celda del cursor"},
+    {"Mayús+Flechas",
+     "Seleccionan un bloque dentro de un mismo bloque de cuatro filas; al soltar Mayús se abre el "
+     "cuadro Bloque (Cortar, Copiar)"},
+    {"Mayús+arrastrar", "Seleccionar un bloque para copiarlo, cortarlo o pegarlo"},
+    {"Clic derecho",
+     "Abre la paleta Elementos junto a la celda; otro clic derecho en la misma celda alterna HORIZ, "
+     "VERT y Eliminar"},
+};
+
+}  // namespace
+
+const std::span<const ViewKeyDef> ViewKeyTable = ViewKeys;
+
 const CommandDef* FindCommand(int id) {
     for (const auto& command : CommandTable) {
         if (command.id == id) return &command;
+    }
+    return nullptr;
+}
+
+const CommandDef* FindToolCommand(int kind) {
+    for (const auto& command : CommandTable) {
+        if (command.tool != NotATool && command.tool == kind) return &command;
     }
     return nullptr;
 }

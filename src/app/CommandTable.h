@@ -44,6 +44,11 @@ inline constexpr int Monitor = 32785;
 inline constexpr int ToolDelete = 32786;
 inline constexpr int SerialPort = 32787;
 inline constexpr int ErrorList = 32810;
+inline constexpr int EditCopy = 57634;
+inline constexpr int EditCut = 57635;
+inline constexpr int EditPaste = 57637;
+inline constexpr int EditUndo = 57643;
+inline constexpr int EditRedo = 57644;
 inline constexpr int Commands = 32811;
 inline constexpr int Extract = 32813;
 inline constexpr int LiveReceive = 1045;
@@ -75,11 +80,20 @@ struct MenuDef {
     std::span<const int> items;  // command ids, cmd::Separator, cmd::RecentFiles
 };
 
-extern const std::array<CommandDef, 31> CommandTable;
+extern const std::array<CommandDef, 36> CommandTable;
 extern const std::array<MenuDef, 5> MenuTable;
 extern const std::span<const int> ToolBarLayout;
 
+// Keys the diagram view handles itself, for the help window's key list.
+struct ViewKeyDef {
+    const char* keys;  // as the help shows them
+    const char* text;
+};
+extern const std::span<const ViewKeyDef> ViewKeyTable;
+
 const CommandDef* FindCommand(int id);
+// The element tool command that lays down `kind`; nullptr when none does.
+const CommandDef* FindToolCommand(int kind);
 
 // The status-bar text and the tooltip of a prompt.
 QString PromptStatusText(const char* prompt);

@@ -11,6 +11,8 @@
 
 #include "compiler/compiler.h"
 #include "compiler/diagnostics.h"
+#include "editor/diagram_editor.h"
+#include "editor/parameter_session.h"
 
 namespace velmorin {
 
@@ -46,6 +48,13 @@ public:
     // "Acerca de velmorin": a three-second splash while `splashCounter` is 0.
     // Returns the counter as the box leaves it.
     virtual int About(int splashCounter) = 0;
+    // "Edición de parámetros" for the clicked cell of the document's diagram.
+    // Alias and label renames are made in the document's tables while it is
+    // open and undone when it is cancelled; a box closed at once comes back
+    // not accepted.
+    virtual ParameterResult Parameters(const ParameterRequest& request) = 0;
+    // "Bloque": what to do with the block selection just made.
+    virtual BlockChoice Block() = 0;
 };
 
 }  // namespace velmorin

@@ -36,15 +36,23 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
 namespace {
 
 // One row per command that has keys, straight from the command table, so the
-// guide lists the keys that really act.
+// guide lists the keys that really act; then the keys of the diagram view.
 QString KeyRows() {
     QString rows;
     for (const CommandDef& command : CommandTable) {
         if (!command.keys || !*command.keys) continue;
         QStringList keys = QString::fromLatin1(command.keys).split(QStringLiteral("; "), Qt::SkipEmptyParts);
-        for (QString& key : keys) key.replace(QStringLiteral("Shift+"), QString::fromUtf8("Mayús+"));
+        for (QString& key : keys) {
+            key.replace(QStringLiteral("Shift+"), QString::fromUtf8("Mayús+"));
+            key.replace(QStringLiteral("+Del"), QStringLiteral("+Supr"));
+            key.replace(QStringLiteral("Backspace"), QStringLiteral("Retroceso"));
+        }
         rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>\n")
                     .arg(keys.join(QStringLiteral(", ")), PromptStatusText(command.prompt).toHtmlEscaped());
+    }
+    for (const ViewKeyDef& key : ViewKeyTable) {
+        rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>\n")
+                    .arg(QString::fromUtf8(key.keys), QString::fromUtf8(key.text).toHtmlEscaped());
     }
     return rows;
 }
@@ -90,7 +98,8 @@ ponga el controlador en marcha. <i>Monitor</i> muestra y fuerza variables; su bo
 Presentación preliminar, Configurar impresora, los cuatro archivos recientes, Salir.</td></tr>
 <tr><td><b>Elementos</b></td><td>VERT y HORIZ (líneas), LD y LDN (contactos), OUT (bobina),
 IF (saltos y condiciones), CAJA1 (END, GOTO, RJP), CAJA2 (temporizadores, SET, RST y
-otras), CNTV (contador de dos filas). El botón <i>Eliminar</i> de la barra borra elementos y líneas.</td></tr>
+otras), CNTV (contador de dos filas), Deshacer y Rehacer. El botón <i>Eliminar</i> de la barra borra
+elementos y líneas.</td></tr>
 <tr><td><b>Herramientas</b></td><td>Compilar, Enviar, Extraer programa del controlador,
 Monitor, Comandos al PLC, Puerto Serie.</td></tr>
 <tr><td><b>Ver</b></td><td>Barra de herramientas, Barra de estado, Listado de errores.</td></tr>
@@ -99,9 +108,7 @@ Monitor, Comandos al PLC, Puerto Serie.</td></tr>
 
 <h3>Teclas</h3>
 <table border="0" cellspacing="2" cellpadding="2">
-%1<tr><td><b>Mayús + arrastrar</b></td><td>Seleccionar un bloque para copiarlo, cortarlo o
-pegarlo</td></tr>
-</table>
+%1</table>
 )")
         .arg(KeyRows());
 }

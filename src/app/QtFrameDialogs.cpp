@@ -7,6 +7,8 @@
 #include "compiler/error_list.h"
 #include "compiler/ui/CompileDialog.h"
 #include "compiler/ui/ErrorListDialog.h"
+#include "editor/ui/BlockDialog.h"
+#include "editor/ui/ParameterDialog.h"
 
 namespace velmorin {
 
@@ -21,5 +23,11 @@ void QtFrameDialogs::CurrentDiagnostics(const std::vector<DiagnosticEntry>& diag
 }
 
 int QtFrameDialogs::About(int splashCounter) { return ShowAboutBox(splashCounter, app_.font(4), &frame_); }
+
+ParameterResult QtFrameDialogs::Parameters(const ParameterRequest& request) {
+    return RunParameterDialog(&frame_, app_.document().model(), request, app_.prompts());
+}
+
+BlockChoice QtFrameDialogs::Block() { return RunBlockDialog(&frame_); }
 
 }  // namespace velmorin

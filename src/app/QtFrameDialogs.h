@@ -22,6 +22,8 @@ public:
     void CommandPanel() override {}
     std::optional<int> SerialPort(int /*commPort*/) override { return std::nullopt; }
     int About(int splashCounter) override;
+    ParameterResult Parameters(const ParameterRequest& request) override;
+    BlockChoice Block() override;
 
 private:
     CVelmorinApp& app_;

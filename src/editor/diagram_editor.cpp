@@ -444,7 +444,9 @@ ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
     ViewEffects fx;
     if (!Editable()) return fx;
     BlockBounds bounds = BoundsOf(hover_, hover_);
-    if (selection_.state != 0) {
+    // A selection already handed to the block dialog is only waiting for
+    // the paint that clears its highlight; it is not taken twice.
+    if (selection_.state != 0 && !handedOn_) {
         bounds = BoundsOf(selection_.fixed, selection_.moving);
         // Taken by the keys: no block dialog follows on release.
         selection_.state = 0;

@@ -20,13 +20,6 @@
 
 namespace velmorin {
 
-struct BlockSelection {
-    // 0 none, 1 being made, -1 ended (its highlight goes with the next paint).
-    int32_t state = 0;
-    CellPos fixed;
-    CellPos moving;
-};
-
 enum class BlockChoice { Cut, Copy, Cancel };
 
 enum class Direction { Left, Right, Up, Down };
@@ -112,6 +105,9 @@ public:
     int32_t lastResult() const { return lastResult_; }
     PixelPoint lastPoint() const { return lastPoint_; }
     bool deferredOpen() const { return deferredOpen_; }
+    // The cell whose parameter dialog was asked for and not yet answered:
+    // an answer that comes after another edit settled the click is ignored.
+    const std::optional<ParameterRequest>& pendingParameters() const { return dialogOpen_; }
     bool paletteOpen() const { return paletteOpen_; }
     // The palette window was closed through its frame.
     void SetPaletteOpen(bool open) { paletteOpen_ = open; }

@@ -38,6 +38,15 @@ struct CellPos {
     bool operator==(const CellPos&) const = default;
 };
 
+// A rectangle of cells being selected for the block dialog: both corners
+// inclusive, within one block.
+struct BlockSelection {
+    // 0 none, 1 being made, -1 ended (its highlight goes with the next paint).
+    int32_t state = 0;
+    CellPos fixed;
+    CellPos moving;
+};
+
 // A point on an editable cell, with the half of the cell it lies in.
 struct CellHit {
     CellPos cell;

@@ -20,8 +20,8 @@ bool InSelection(const BlockSelection& selection, int32_t row, int32_t column) {
     return column >= firstColumn && column <= lastColumn && row >= firstRow && row <= lastRow;
 }
 
-bool Same(const GridCell& cell, int32_t row, int32_t column) { return cell.row == row && cell.column == column; }
-bool IsSet(const GridCell& cell) { return cell.row >= 0 && cell.column >= 0; }
+bool Same(const CellPos& cell, int32_t row, int32_t column) { return cell.row == row && cell.column == column; }
+bool IsSet(const CellPos& cell) { return cell.row >= 0 && cell.column >= 0; }
 
 // Kinds whose first text is the element's mnemonic.
 bool ShowsMnemonic(int32_t kind) {
@@ -248,7 +248,7 @@ void PlanPaint(const ProgramModel& model, const PaintInputs& inputs, const CellM
 }
 
 void FinishPaint(const PaintPlan& plan, ProgramModel& model) {
-    for (const GridCell& at : plan.erased) {
+    for (const CellPos& at : plan.erased) {
         LadderCell& cell = model.grid.at(at.row, at.column);
         if (cell.shape != KindBlank) continue;
         cell.shape = ShapeEmpty;

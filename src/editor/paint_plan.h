@@ -11,24 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/geometry.h"
 #include "editor/live_values.h"
 #include "model/ladder_model.h"
 
 namespace velmorin {
-
-constexpr int32_t CellPixels = 64;  // a cell on the screen, whatever the screen's resolution
-
-struct GridCell {
-    int column = -1;
-    int row = -1;
-    bool operator==(const GridCell&) const = default;
-};
-
-struct BlockSelection {
-    int32_t state = 0;  // 0 none, positive shown, negative: cleared by the next paint
-    GridCell fixed;
-    GridCell moving;
-};
 
 // The size of one 64 x 64-pixel cell in the drawing's logical unit (0.1 mm).
 struct CellMetrics {
@@ -56,9 +43,9 @@ RowRange RowsToPaint(int32_t topPixel, int32_t bottomPixel);
 
 struct PaintInputs {
     RowRange rows;
-    GridCell hover;  // the cell under the mouse; none by default
+    CellPos hover;  // the cell under the mouse; none by default
     BlockSelection selection;
-    GridCell marked;  // the cell the error list points at; none by default
+    CellPos marked;  // the cell the error list points at; none by default
     bool live = false;
     const LiveImageSnapshot* liveImage = nullptr;  // live values; zeros when absent
     bool printing = false;                         // black pictures, AND, no highlights, no live values, no changes
@@ -95,7 +82,7 @@ struct PlannedCell {
 struct PaintPlan {
     std::vector<PlannedCell> cells;  // row by row, columns 0 to 9
     std::vector<PlannedText> texts;
-    std::vector<GridCell> erased;  // pending erasures (kind 23) that the paint finishes
+    std::vector<CellPos> erased;  // pending erasures (kind 23) that the paint finishes
     bool selectionCleared = false;
     bool live = false;
     MonitoredOperandList monitoredOperands;  // live paints only

@@ -144,7 +144,8 @@ TEST_F(CommandsTest, MenusInOrder) {
 
     QStringList elements;
     for (QAction* action : frame().menuBar()->actions()[1]->menu()->actions()) elements << action->text();
-    EXPECT_EQ(elements, (QStringList{"VERT", "HORIZ", "LD", "LDN", "OUT", "IF", "CAJA1", "CAJA2", "CNTV"}));
+    EXPECT_EQ(elements, (QStringList{"VERT", "HORIZ", "LD", "LDN", "OUT", "IF", "CAJA1", "CAJA2", "CNTV", "",
+                                     "&Deshacer\tCtrl+Z", "&Rehacer\tCtrl+Y"}));
 }
 
 TEST_F(CommandsTest, ToolBarOrder) {
@@ -332,6 +333,11 @@ TEST_F(CommandsTest, HelpTopicsOpenOneGuideAndF1EntersWhatsThis) {
         EXPECT_TRUE(text.contains(QLatin1StringView(keys))) << keys;
     }
     EXPECT_TRUE(text.contains(QString::fromUtf8("F1, Mayús+F1")));
+    // Undo and redo, and the keys the diagram handles itself.
+    for (const char* keys : {"Ctrl+Z, Alt+Retroceso", "Ctrl+Y, Ctrl+Mayús+Z", "Ctrl+X, Mayús+Supr", "Intro",
+                             "Alt+Flecha", "Mayús+Flechas"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(keys))) << keys;
+    }
     qsizetype at = 0;
     for (const char* step : {"Dibujar", "Dar los operandos", "Guardar", "Compilar", "Enviar", "Ejecutar"}) {
         at = text.indexOf(QString::fromUtf8(step), at);

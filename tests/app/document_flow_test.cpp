@@ -143,9 +143,9 @@ TEST_F(DocumentFlowTest, NewResetsTheViewAndTheMarkedCell) {
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
     ASSERT_GT(view.verticalScrollBar()->value(), 0);
     frame().action(cmd::FileNew)->trigger();
-    EXPECT_EQ(view.markedCell(), (GridCell{-1, -1}));
-    EXPECT_EQ(view.hoverCell(), (GridCell{1, 1}));
-    EXPECT_EQ(view.previousHoverCell(), (GridCell{1, 1}));
+    EXPECT_EQ(view.markedCell(), (CellPos{-1, -1}));
+    EXPECT_EQ(view.hoverCell(), (CellPos{1, 1}));
+    EXPECT_EQ(view.previousHoverCell(), (CellPos{1, 1}));
     EXPECT_EQ(view.verticalScrollBar()->value(), 0);
 }
 

@@ -69,7 +69,7 @@ TEST_F(PaintPlanTest, HighlightsInvertTheirCellsAndShowEmptyOnesAsBlank) {
     struct Case {
         const char* what;
         PaintInputs inputs;
-        GridCell cell;
+        CellPos cell;
         int32_t kind;  // -1: nothing drawn
         RasterOp op;
     };
@@ -191,7 +191,7 @@ TEST_F(PaintPlanTest, LiveValuesReplaceThePresetOnTheirLineOrAreAdded) {
     const auto lower = Texts(3, 8);
     ASSERT_EQ(lower.size(), 1u);
     EXPECT_EQ(lower[0].text, "Cnt1");
-    for (const auto& at : {GridCell{8, 1}, GridCell{8, 2}, GridCell{8, 3}})
+    for (const auto& at : {CellPos{8, 1}, CellPos{8, 2}, CellPos{8, 3}})
         EXPECT_TRUE(Find(at.row, at.column)->elementRect);
     EXPECT_FALSE(Find(1, 0)->elementRect);
     // Colours only where the kind has them, inside the rails, for a real state.

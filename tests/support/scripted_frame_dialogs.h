@@ -21,6 +21,10 @@ public:
     std::deque<MonitorClose> monitorResults;
     std::deque<std::optional<int>> portResults;
     std::deque<int> aboutResults;
+    std::deque<ParameterResult> parameterResults;
+    // Runs instead of the queue when set: a test's own dialog, the real one for instance.
+    std::function<ParameterResult(const ParameterRequest& request)> parameterRunner;
+    std::deque<BlockChoice> blockChoices;
 
     std::vector<std::string> opened;  // "compile", "errorList", "send", ...
     std::vector<std::string> compiledPaths;
@@ -28,6 +32,7 @@ public:
     std::vector<int> splashCounters;  // the counter each about box started from
     // The diagnostics each list of the live budget was given.
     std::vector<std::vector<DiagnosticEntry>> currentDiagnostics;
+    std::vector<ParameterRequest> parameterRequests;
 
     CompileResult Compile(const std::string& sourcePath) override {
         opened.push_back("compile");
@@ -59,6 +64,16 @@ public:
         opened.push_back("about");
         splashCounters.push_back(splashCounter);
         return Next(aboutResults, splashCounter);
+    }
+    ParameterResult Parameters(const ParameterRequest& request) override {
+        opened.push_back("parameters");
+        parameterRequests.push_back(request);
+        if (parameterRunner) return parameterRunner(request);
+        return Next(parameterResults, ParameterResult{});
+    }
+    BlockChoice Block() override {
+        opened.push_back("block");
+        return Next(blockChoices, BlockChoice::Cancel);
     }
 
 private:

@@ -2,31 +2,64 @@
 
 #include <algorithm>
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QTimerEvent>
 
+#include "app/FrameDialogs.h"
 #include "editor/print_layout.h"
 #include "editor/ui/DiagramPainter.h"
 #include "editor/ui/DiagramPrinter.h"
+#include "editor/ui/PaletteDialog.h"
 
 namespace velmorin {
 
+namespace {
+
+std::optional<Direction> ArrowDirection(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+            return Direction::Left;
+        case Qt::Key_Right:
+            return Direction::Right;
+        case Qt::Key_Up:
+            return Direction::Up;
+        case Qt::Key_Down:
+            return Direction::Down;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+}  // namespace
+
 CVelmorinView::CVelmorinView(ProgramModel& model, QWidget* parent)
-    : QAbstractScrollArea(parent), model_(model), metrics_(CellMetricsForDpi(logicalDpiX(), logicalDpiY())) {
+    : QAbstractScrollArea(parent),
+      model_(model),
+      editor_(model, toolState_),
+      metrics_(CellMetricsForDpi(logicalDpiX(), logicalDpiY())) {
     setObjectName("diagramView");
+    setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(false);
     // The paint covers the whole viewport from its own image.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // The hover cell follows the mouse with no button held.
+    viewport()->setMouseTracking(true);
     // The anchors are laid out once per run; a new or loaded diagram keeps them.
     const LadderCell& probe = model_.grid.at(0, 1);
     if (probe.x != metrics_.w || probe.y != -metrics_.h) LayOutAnchors(model_.grid, metrics_);
     UpdateScrollBars();
+    connect(this, &CVelmorinView::toolChanged, this, &CVelmorinView::SyncPalette);
 }
 
-CVelmorinView::~CVelmorinView() = default;
+CVelmorinView::~CVelmorinView() { delete palette_.data(); }
 
 int CVelmorinView::LogicalToPixelsX(int units) const { return units * CellPixels / metrics_.w; }
 int CVelmorinView::LogicalToPixelsY(int units) const { return units * CellPixels / metrics_.h; }
@@ -48,38 +81,35 @@ void CVelmorinView::resizeEvent(QResizeEvent* event) {
 
 QPoint CVelmorinView::ScrollPosition() const { return {horizontalScrollBar()->value(), verticalScrollBar()->value()}; }
 
-QRect CVelmorinView::CellSquare(GridCell cell) const {
-    return QRect(cell.column * CellPixels, cell.row * CellPixels, CellPixels, CellPixels).translated(-ScrollPosition());
+PixelPoint CVelmorinView::DiagramPoint(const QPointF& viewportPoint) const {
+    const QPoint at = viewportPoint.toPoint() + ScrollPosition();
+    return {at.x(), at.y()};
 }
 
-void CVelmorinView::SetHoverCell(GridCell cell) {
-    if (cell == hover_) return;
-    previousHover_ = hover_;
-    hover_ = cell;
-    viewport()->update(CellSquare(previousHover_));
-    viewport()->update(CellSquare(hover_));
+QRect CVelmorinView::ViewportRect(const PixelRect& rect) const {
+    return QRect(rect.x, rect.y, rect.width, rect.height).translated(-ScrollPosition());
 }
 
-void CVelmorinView::ResetHover() {
-    hover_ = {1, 1};
-    previousHover_ = {1, 1};
+void CVelmorinView::InitialUpdate() {
+    editor_.InitialUpdate();
+    editor_.ResetHover();
+    crossOut_.reset();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
+    if (!timer_.isActive()) timer_.start(TimerMilliseconds, this);
+    SyncPalette();
     viewport()->update();
+    emit historyChanged();
 }
 
-void CVelmorinView::SetMarkedCell(GridCell cell) {
+void CVelmorinView::SetMarkedCell(CellPos cell) {
     marked_ = cell;
     viewport()->update();
 }
 
-void CVelmorinView::SetBlockSelection(const BlockSelection& selection) {
-    selection_ = selection;
-    viewport()->update();
-}
-
 void CVelmorinView::SetLiveMode(bool live) {
-    live_ = live;
+    editor_.SetLive(live);
+    crossOut_.reset();
     viewport()->update();
 }
 
@@ -94,10 +124,14 @@ bool CVelmorinView::RefreshLive(const LiveImageSnapshot& image) {
 PaintInputs CVelmorinView::CurrentPaintInputs(RowRange rows) const {
     PaintInputs inputs;
     inputs.rows = rows;
-    inputs.hover = hover_;
-    inputs.selection = selection_;
+    // The editing highlights belong to an editing session: none before the
+    // first initial update.
+    if (editor_.editingEnabled()) {
+        inputs.hover = editor_.hoverCell();
+        inputs.selection = editor_.selection();
+    }
     inputs.marked = marked_;
-    inputs.live = live_;
+    inputs.live = editor_.live();
     inputs.liveImage = &liveImage_;
     return inputs;
 }
@@ -128,9 +162,15 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(&buffer_);
         diagram.PaintScreen(painter, plan_, scroll, &model_);
+        if (crossOut_ && !editor_.live()) {
+            // The refusal's feedback, inverted over whatever the cell shows.
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter.drawImage(QPoint(crossOut_->column * CellPixels, crossOut_->row * CellPixels) - scroll,
+                              diagram.pictures().Picture(KindCrossOut, PictureVariant::Black));
+        }
     }
     FinishPaint(plan_, model_);
-    if (plan_.selectionCleared) selection_.state = 0;
+    if (plan_.selectionCleared) editor_.SelectionPainted();
     if (plan_.live) monitored_.Publish(plan_.monitoredOperands);
 
     QPainter target(viewport());
@@ -141,5 +181,179 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
 int CVelmorinView::PageCount() const { return PrintPageCount(model_.grid); }
 
 void CVelmorinView::PrintDocument(QPrinter& printer) { PrintDiagram(printer, model_, metrics_); }
+
+// --- Events into the session ---------------------------------------------
+
+void CVelmorinView::mousePressEvent(QMouseEvent* event) {
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    if (event->button() == Qt::LeftButton) {
+        Apply(editor_.LeftDown(DiagramPoint(event->position()), shift));
+    } else if (event->button() == Qt::RightButton) {
+        const QPoint client = event->position().toPoint();
+        const QPoint origin = viewport()->mapToGlobal(QPoint(0, 0));
+        Apply(editor_.RightDown({client.x(), client.y()}, {viewport()->width(), viewport()->height()},
+                                {origin.x(), origin.y()}));
+    }
+    event->accept();
+}
+
+void CVelmorinView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        crossOut_.reset();
+        Apply(editor_.LeftUp());
+    }
+    event->accept();
+}
+
+void CVelmorinView::mouseMoveEvent(QMouseEvent* event) {
+    Apply(editor_.MouseMove(DiagramPoint(event->position()), event->modifiers().testFlag(Qt::ShiftModifier)));
+    event->accept();
+}
+
+void CVelmorinView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (const std::optional<Direction> direction = ArrowDirection(key)) {
+        if (modifiers == Qt::AltModifier) {
+            if (!event->isAutoRepeat()) {
+                placingKey_ = key;
+                Apply(editor_.PlaceHalfAtCursor(*direction));
+            }
+            return;
+        }
+        if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
+            Apply(editor_.MoveCursor(*direction, modifiers == Qt::ShiftModifier));
+            return;
+        }
+    } else if (IsEnter(key) && modifiers == Qt::NoModifier) {
+        if (!event->isAutoRepeat()) {
+            placingKey_ = key;
+            Apply(editor_.PlaceAtCursor());
+        }
+        return;
+    } else if (key == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        if (!event->isAutoRepeat()) Apply(editor_.EraseAtCursor());
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CVelmorinView::keyReleaseEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat()) {
+        const int key = event->key();
+        if (placingKey_ != 0 && key == placingKey_) {
+            // The end of the key's click: the cross-out mark goes.
+            placingKey_ = 0;
+            crossOut_.reset();
+            Apply(editor_.PlaceReleased());
+            return;
+        }
+        if (key == Qt::Key_Shift) {
+            Apply(editor_.ShiftReleased());
+            return;
+        }
+    }
+    QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void CVelmorinView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != timer_.timerId()) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    Apply(editor_.TimerTick());
+}
+
+void CVelmorinView::PostCommand(int command) {
+    QMetaObject::invokeMethod(
+        this, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
+}
+
+void CVelmorinView::RunCommand(int command) {
+    if (command == OpenParametersCommand) OpenParameters();
+}
+
+void CVelmorinView::OpenParameters() {
+    // Another edit may have settled the click since the command was posted.
+    const std::optional<ParameterRequest> request = editor_.pendingParameters();
+    if (!request) return;
+    const ParameterResult result = services_.dialogs ? services_.dialogs().Parameters(*request) : ParameterResult{};
+    Apply(editor_.ParametersClosed(result));
+}
+
+void CVelmorinView::Undo() { Apply(editor_.Undo()); }
+void CVelmorinView::Redo() { Apply(editor_.Redo()); }
+void CVelmorinView::CopySelection() { Apply(editor_.CopySelection()); }
+void CVelmorinView::CutSelection() { Apply(editor_.CutSelection()); }
+void CVelmorinView::Paste() { Apply(editor_.Paste()); }
+
+// --- What the session reported -------------------------------------------
+
+void CVelmorinView::Apply(const ViewEffects& fx) {
+    for (const PixelRect& rect : fx.invalidate) viewport()->update(ViewportRect(rect));
+    if (fx.wholeView) viewport()->update();
+    if (fx.crossOut) {
+        crossOut_ = fx.crossOut;
+        viewport()->update(ViewportRect(CellRect(*fx.crossOut)));
+    }
+    if (fx.closePalette) ClosePalette();
+    if (fx.openPalette) OpenPalette();
+    if (fx.palettePosition && palette_) palette_->move(fx.palettePosition->x, fx.palettePosition->y);
+    if (fx.openPalette && palette_) palette_->show();
+    if (fx.toolChanged) emit toolChanged();
+    if (fx.paletteButtonsChanged || fx.pasteAvailabilityChanged) SyncPalette();
+    if (fx.modified) {
+        // The session reports the flag exactly when the program changed.
+        emit modifiedChanged(*fx.modified);
+        emit diagramChanged();
+    }
+    if (fx.ensureVisible) ScrollToShowRect(*fx.ensureVisible);
+    emit historyChanged();
+    if (!fx.message.empty()) ShowMessage(fx.message);
+    if (fx.runBlockDialog) {
+        const BlockChoice choice = services_.dialogs ? services_.dialogs().Block() : BlockChoice::Cancel;
+        Apply(editor_.BlockDialogClosed(choice));
+    }
+    if (fx.openParameters) PostCommand(OpenParametersCommand);
+}
+
+void CVelmorinView::ScrollToShowRect(const PixelRect& rect) {
+    const QPoint scroll = ScrollPosition();
+    const PixelPoint to = ScrollToShow(rect, {scroll.x(), scroll.y()}, {viewport()->width(), viewport()->height()});
+    horizontalScrollBar()->setValue(to.x);
+    verticalScrollBar()->setValue(to.y);
+}
+
+void CVelmorinView::ShowMessage(const std::string& text) {
+    if (services_.prompts) services_.prompts().ShowMessage(text);
+}
+
+void CVelmorinView::OpenPalette() {
+    if (!palette_) {
+        // A tool window of the frame: it floats beside the diagram and goes with it.
+        palette_ = new PaletteDialog(window());
+        connect(palette_, &PaletteDialog::toolChosen, this, [this](int kind) {
+            toolState_.SelectTool(kind);
+            emit toolChanged();
+        });
+        connect(palette_, &PaletteDialog::pasteRequested, this, &CVelmorinView::Paste);
+        connect(palette_, &PaletteDialog::closedByFrame, this, [this] {
+            // Closed through its own frame: gone as after a plain click, so
+            // that the next right click brings it back.
+            editor_.SetPaletteOpen(false);
+            if (palette_) palette_->deleteLater();
+            palette_.clear();
+        });
+    }
+    SyncPalette();
+}
+
+void CVelmorinView::ClosePalette() { delete palette_.data(); }
+
+void CVelmorinView::SyncPalette() {
+    if (!palette_) return;
+    palette_->ShowTool(toolState_.currentTool());
+    palette_->EnablePaste(!editor_.blockBuffer().empty());
+}
 
 }  // namespace velmorin

@@ -1,16 +1,27 @@
 #pragma once
-// The diagram's scrolling view: the frame's central widget. It holds the
-// editor's tool, the highlight state (hover cell, block selection, the cell
-// the error list points at) and the live-monitor state it paints with; the
-// diagram content itself stays in the document's model.
+// The diagram's scrolling view: the frame's central widget. It owns the
+// editing session (DiagramEditor) and the insertion tool, forwards its
+// mouse, timer and key events to the session and carries out what the
+// session reports: repaints, the cross-out mark, the palette, the block and
+// parameter dialogs, the document's modified flag, scrolling and messages.
+// It paints the highlights the session keeps (hover cell, block selection,
+// live flag) and the cell the error list points at; the diagram content
+// stays in the document's model.
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QImage>
+#include <QPointer>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
+#include "editor/diagram_editor.h"
 #include "editor/live_values.h"
 #include "editor/paint_plan.h"
+#include "editor/ui/PaletteDialog.h"
 #include "model/ladder_model.h"
+#include "model/prompts.h"
 #include "model/tool_state.h"
 
 class QPainter;
@@ -19,6 +30,15 @@ class QPrinter;
 namespace velmorin {
 
 class DiagramPainter;
+class FrameDialogs;
+
+// Where the view's dialogs and messages go: the frame's dialog seam and the
+// application's prompts, asked for each time (either may be replaced). A
+// view without them answers every dialog as cancelled and shows no message.
+struct ViewServices {
+    std::function<FrameDialogs&()> dialogs;
+    std::function<Prompts&()> prompts;
+};
 
 class CVelmorinView : public QAbstractScrollArea {
     Q_OBJECT
@@ -28,30 +48,52 @@ public:
     static constexpr int ExtentWidth = 1647, ExtentHeight = 16512;
     static constexpr int PageStepX = 329, PageStepY = 688;
     static constexpr int LineStepX = 65, LineStepY = 82;
+    // The view's timer period and the deferred command that opens the parameter dialog.
+    static constexpr int TimerMilliseconds = 200;
+    static constexpr int OpenParametersCommand = 9999;
 
     explicit CVelmorinView(ProgramModel& model, QWidget* parent = nullptr);
     ~CVelmorinView() override;
 
+    void SetServices(ViewServices services) { services_ = std::move(services); }
+
     ToolState& toolState() { return toolState_; }
     const ToolState& toolState() const { return toolState_; }
-    // Tell the menu and the toolbar that the tool changed outside a tool command.
+    // The menu, the toolbar and the palette follow a tool changed outside the view.
     void NotifyToolChanged() { emit toolChanged(); }
 
-    GridCell hoverCell() const { return hover_; }
-    GridCell previousHoverCell() const { return previousHover_; }
-    void SetHoverCell(GridCell cell);
-    // Hover cells back to column 1, row 1 and the diagram scrolled to its top.
-    void ResetHover();
+    const DiagramEditor& editor() const { return editor_; }
+    CellPos hoverCell() const { return editor_.hoverCell(); }
+    CellPos previousHoverCell() const { return editor_.previousHoverCell(); }
+    const BlockSelection& blockSelection() const { return editor_.selection(); }
 
-    GridCell markedCell() const { return marked_; }
-    void SetMarkedCell(GridCell cell);
+    // A new or opened document: editing enabled, no selection, an empty
+    // block buffer and history, the cursor at column 1, row 1 and the
+    // diagram scrolled to its top; the view's timer runs from the first one.
+    void InitialUpdate();
+    // The document was saved: undoing back to here clears its modified flag.
+    void MarkSaved() { editor_.MarkSaved(); }
+
+    bool CanUndo() const { return editor_.CanUndo(); }
+    bool CanRedo() const { return editor_.CanRedo(); }
+    void Undo();
+    void Redo();
+    // The selection being made, or the cursor cell, into the block buffer.
+    void CopySelection();
+    void CutSelection();
+    // The block buffer at the cursor cell ("Pegar", Ctrl+V).
+    void Paste();
+
+    // The palette window while it is open.
+    PaletteDialog* palette() const { return palette_; }
+
+    CellPos markedCell() const { return marked_; }
+    void SetMarkedCell(CellPos cell);
     void ClearMarkedCell() { SetMarkedCell({}); }
 
-    const BlockSelection& blockSelection() const { return selection_; }
-    void SetBlockSelection(const BlockSelection& selection);
-
-    // Live mode: colours and values instead of the editing highlights.
-    bool liveMode() const { return live_; }
+    // Live mode: colours and values instead of the editing highlights, and
+    // the mouse and keys edit nothing.
+    bool liveMode() const { return editor_.live(); }
     void SetLiveMode(bool live);
     // After a poll cycle: takes the new bytes, recolours the cells and
     // repaints only what changed. False when a cell holds an unknown element.
@@ -72,29 +114,58 @@ public:
     int LogicalToPixelsY(int units) const;
 
 signals:
+    // The insertion tool changed: check marks and the palette's pressed button.
     void toolChanged();
     // The diagram's content changed through the view (an edit, a paste, an undo).
     void diagramChanged();
+    // An edit, an undo or a redo: the document's modified flag becomes this.
+    void modifiedChanged(bool modified);
+    // What can be undone or redone may have changed.
+    void historyChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     void UpdateScrollBars();
     DiagramPainter& Painter();
     QPoint ScrollPosition() const;
-    // The update rectangle of a cell's square, in viewport pixels.
-    QRect CellSquare(GridCell cell) const;
+    // A viewport point in pixels of the unscrolled diagram.
+    PixelPoint DiagramPoint(const QPointF& viewportPoint) const;
+    QRect ViewportRect(const PixelRect& rect) const;
+
+    // Carries out what the session reported, the dialogs last.
+    void Apply(const ViewEffects& fx);
+    void ScrollToShowRect(const PixelRect& rect);
+    void OpenPalette();
+    void ClosePalette();
+    void SyncPalette();
+    // The deferred command, posted so that the dialog runs from the event
+    // loop and not inside the timer.
+    void PostCommand(int command);
+    void RunCommand(int command);
+    void OpenParameters();
+    void ShowMessage(const std::string& text);
 
     ProgramModel& model_;
     ToolState toolState_;
+    DiagramEditor editor_;
+    ViewServices services_;
     CellMetrics metrics_;
-    GridCell hover_{1, 1};
-    GridCell previousHover_{1, 1};
-    GridCell marked_;
-    BlockSelection selection_;
-    bool live_ = false;
+    CellPos marked_;
+    // Where the cross-out mark shows while the button (or Enter) is held.
+    std::optional<CellPos> crossOut_;
+    // The key whose press placed at the cursor (Enter, an Alt+arrow); its release ends the click.
+    int placingKey_ = 0;
+    QBasicTimer timer_;
+    QPointer<PaletteDialog> palette_;
     LiveImageSnapshot liveImage_{};
     MonitoredOperandBoard monitored_;
     std::unique_ptr<DiagramPainter> painter_;

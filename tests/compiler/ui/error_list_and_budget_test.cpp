@@ -101,21 +101,21 @@ TEST_F(ErrorListAndBudgetTest, TheListLeadsToEachCellOkTakesTheMarkAwayTheCloseB
         for (int c = 0; c < 5; ++c) EXPECT_EQ(list.columnWidth(c), units[c] * u) << c;
 
         ClickRow(list, 0);
-        EXPECT_EQ(view().markedCell(), (GridCell{1, 62}));
+        EXPECT_EQ(view().markedCell(), (CellPos{1, 62}));
         EXPECT_EQ(scrollY(), 60 * 64);
         // The list stays open for the next diagnostic.
         ClickRow(list, 1);
-        EXPECT_EQ(view().markedCell(), (GridCell{8, 15}));
+        EXPECT_EQ(view().markedCell(), (CellPos{8, 15}));
         EXPECT_EQ(scrollY(), 13 * 64);
         box.okButton()->click();
     }));
-    EXPECT_EQ(view().markedCell(), GridCell{});
+    EXPECT_EQ(view().markedCell(), CellPos{});
 
     ASSERT_TRUE(WithList([](ErrorListDialog& box, QTableWidget& list) {
         ClickRow(list, 0);
         box.close();
     }));
-    EXPECT_EQ(view().markedCell(), (GridCell{1, 62}));
+    EXPECT_EQ(view().markedCell(), (CellPos{1, 62}));
 
     // A new diagram has nothing to list: the message, no list.
     frame().action(cmd::FileNew)->trigger();

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "../../support/model_builders.h"
+#include "../../support/view_input.h"
 #include "editor/print_layout.h"
 #include "editor/ui/CVelmorinView.h"
 #include "editor/ui/DiagramPainter.h"
@@ -90,8 +91,8 @@ protected:
     ViewPaintTest() : model(std::make_unique<ProgramModel>()) {
         ResetModel(*model);
         view = std::make_unique<CVelmorinView>(*model);
+        // No editing session yet: no hover cell or selection is drawn.
         view->resize(700, 500);
-        view->SetHoverCell({});
     }
 
     QImage Shot() { return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -112,9 +113,10 @@ TEST_F(ViewPaintTest, HoverAndMarkedCellAreInverted) {
     EXPECT_EQ(InkInside(Cut(plain, 3, 4), QRect(0, 0, 64, 64)), 0);
     EXPECT_GT(InkInside(Cut(plain, 1, 4), QRect(0, 0, 64, 64)), 60);
 
-    view->SetHoverCell({4, 3});  // empty: a black square
+    view->InitialUpdate();
+    testing::MouseMove(*view, testing::ViewPoint(*view, 3, 4));  // empty: a black square
     EXPECT_EQ(Cut(Shot(), 3, 4), Inverted(Cut(plain, 3, 4)));
-    view->SetHoverCell({4, 1});  // a wire: white on black
+    testing::MouseMove(*view, testing::ViewPoint(*view, 1, 4));  // a wire: white on black
     const QImage hovered = Shot();
     EXPECT_EQ(Cut(hovered, 1, 4), Inverted(Cut(plain, 1, 4)));
     EXPECT_EQ(Cut(hovered, 3, 4), Cut(plain, 3, 4));
@@ -141,14 +143,26 @@ TEST_F(ViewPaintTest, APendingErasureIsBlankOnceAndEmptyAfterwards) {
 TEST_F(ViewPaintTest, ANegativeSelectionIsShownPlainAndCleared) {
     PutRung(*model, 1);
     const QImage plain = Shot();
-    view->SetBlockSelection({1, {2, 1}, {3, 2}});
+    view->InitialUpdate();
+    // Shift-drag from (row 1, column 2) to (row 2, column 3).
+    testing::MouseMove(*view, testing::ViewPoint(*view, 1, 2), Qt::ShiftModifier);
+    testing::MousePress(*view, testing::ViewPoint(*view, 1, 2), Qt::LeftButton, Qt::ShiftModifier);
+    testing::MouseMove(*view, testing::ViewPoint(*view, 2, 3), Qt::ShiftModifier, Qt::LeftButton);
     const QImage selected = Shot();
     for (const auto& [row, column] : {std::pair{1, 2}, {1, 3}, {2, 2}, {2, 3}})
         EXPECT_EQ(Cut(selected, row, column), Inverted(Cut(plain, row, column)));
     EXPECT_EQ(view->blockSelection().state, 1);
 
-    view->SetBlockSelection({-1, {2, 1}, {3, 2}});
-    EXPECT_EQ(Shot(), plain);
+    // The release ends it (a view without dialogs cancels the block box); the
+    // next paint shows the cells plain, all but the hover cell.
+    testing::MouseRelease(*view, testing::ViewPoint(*view, 2, 3), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(view->blockSelection().state, -1);
+    QImage expected = plain;
+    {
+        QPainter painter(&expected);
+        painter.drawImage(Square(2, 3).topLeft(), Inverted(Cut(plain, 2, 3)));
+    }
+    EXPECT_EQ(Shot(), expected);
     EXPECT_EQ(view->blockSelection().state, 0);
 }
 
