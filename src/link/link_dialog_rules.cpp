@@ -43,8 +43,6 @@ RunMode RunModeOfSetting(int setting) {
     }
 }
 
-uint8_t PanelTarget(bool all, uint8_t id) { return all ? AllControllers : id; }
-
 std::optional<int> FirstCheckedPort(const std::array<bool, PortCount>& checked) {
     for (int port = 0; port < PortCount; ++port)
         if (checked[port]) return port;

@@ -1,9 +1,9 @@
 #pragma once
 // What the controls of the link dialogs decide, as plain functions: the
-// requests the transfer dialogs send, the command panel's addressing and run
-// modes, the port the port dialog leaves chosen, the name shown for a
-// program and the progress line of a transfer. The Qt dialogs read their
-// controls into these and send what comes out.
+// requests the transfer dialogs send, the command panel's run modes, the
+// port the port dialog leaves chosen, the name shown for a program and the
+// progress line of a transfer. The Qt dialogs read their controls into these
+// and send what comes out.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -63,9 +63,6 @@ inline constexpr int RunModeSettingBase = 1069;
 int RunModeSetting(RunMode mode);
 // A stored value that names no run mode gives the default, "Mantiene Variables".
 RunMode RunModeOfSetting(int setting);
-
-// Run, stop and reset counters go to every controller while "Todos" is checked.
-uint8_t PanelTarget(bool all, uint8_t id);
 
 // --- Port selection ---------------------------------------------------------
 

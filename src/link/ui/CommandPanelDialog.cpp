@@ -154,7 +154,7 @@ uint8_t CommandPanelDialog::ReadId() {
     return static_cast<uint8_t>(memory_.plcId);
 }
 
-uint8_t CommandPanelDialog::Target() { return all_->isChecked() ? PanelTarget(true, 0) : ReadId(); }
+uint8_t CommandPanelDialog::Target() { return all_->isChecked() ? AllControllers : ReadId(); }
 
 // Nothing is awaited or reported: the controller does not answer these.
 void CommandPanelDialog::Send(const CommandFrame& frame) {
