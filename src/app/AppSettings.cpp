@@ -11,6 +11,9 @@ namespace velmorin {
 namespace {
 
 constexpr const char* RecentGroup = "Recent File List";
+constexpr const char* PortsGroup = "Ports";
+
+QString PortKey(size_t port) { return QStringLiteral("Com%1").arg(port + 1); }
 
 int ReadInt(QSettings& store, const char* key, int fallback) {
     bool ok = false;
@@ -72,6 +75,10 @@ void WriteGroup(QSettings& store, const char* group, std::span<const IntKey<Reco
 AppSettings ReadAppSettings(QSettings& store) {
     AppSettings settings = ReadGroup<AppSettings>(store, "Settings", SettingsKeys);
     if (settings.plcId == 0) settings.plcId = 1;
+    store.beginGroup(PortsGroup);
+    for (size_t port = 0; port < settings.portDevices.size(); ++port)
+        settings.portDevices[port] = store.value(PortKey(port)).toString().trimmed().toStdString();
+    store.endGroup();
     return settings;
 }
 
@@ -98,6 +105,16 @@ void WriteAppSettings(QSettings& store, const AppSettings& settings, const Windo
     WriteGroup(store, "Settings", settingsKeys.first(SettingsWrittenFirst), written);
     WriteGroup<WindowPlacement>(store, "WinPos", PlacementKeys, placement);
     WriteGroup(store, "Settings", settingsKeys.subspan(SettingsWrittenFirst), written);
+
+    // A Com left at its default has no key, so that it follows the default.
+    store.beginGroup(PortsGroup);
+    for (size_t port = 0; port < settings.portDevices.size(); ++port) {
+        if (settings.portDevices[port].empty())
+            store.remove(PortKey(port));
+        else
+            store.setValue(PortKey(port), QString::fromStdString(settings.portDevices[port]));
+    }
+    store.endGroup();
 
     store.beginGroup(RecentGroup);
     store.remove(QString());

@@ -1,9 +1,13 @@
 #pragma once
 // The user's settings: read once at start-up, written once at exit, in the
 // store of organisation "Vadri", application "velmorin", with the groups
-// "Settings" and "WinPos". All values are integers.
+// "Settings" and "WinPos", whose values are all integers, and our own group
+// "Ports": the device each of Com1..Com4 opens.
 #include <QString>
 #include <QStringList>
+
+#include <array>
+#include <string>
 
 class QRect;
 class QSettings;
@@ -21,6 +25,8 @@ struct AppSettings {
     int setStopMode = 0;
     int setIdAll = 1;
     int plcSelOnProg = 1;
+    // "Ports"/"Com1".."Com4": a device path, or "" for the Com's default /dev/ttySn.
+    std::array<std::string, 4> portDevices;
 };
 
 // Show commands of the placement record.
@@ -49,7 +55,7 @@ WindowPlacement ReadWindowPlacement(QSettings& store);
 QStringList ReadRecentFiles(QSettings& store);
 
 // The exit write: "CommPort", "PlcId", the nine "WinPos" values, then the
-// four command-panel and transfer options, and the recent files.
+// four command-panel and transfer options, the port devices and the recent files.
 void WriteAppSettings(QSettings& store, const AppSettings& settings, const WindowPlacement& placement,
                       const QStringList& recentFiles);
 

@@ -9,6 +9,7 @@
 #include <QTranslator>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 
 #include "app/AppSettings.h"
@@ -63,6 +64,9 @@ public:
     const QPixmap& indicator(Indicator which) const { return indicators_[which]; }
     const QString& startDirectory() const { return startDirectory_; }
     Compiler& compiler() { return compiler_; }
+    // The password of the transfer dialogs: in memory only, 0 at start-up.
+    uint16_t transferPassword() const { return transferPassword_; }
+    void SetTransferPassword(uint16_t password) { transferPassword_ = password; }
     // 0 until the about box has closed once: its first showing is the splash.
     int splashCounter() const { return splashCounter_; }
     void SetSplashCounter(int counter) { splashCounter_ = counter; }
@@ -97,6 +101,7 @@ private:
     std::array<QPixmap, 3> indicators_;
     QString startDirectory_;
     Compiler compiler_;
+    uint16_t transferPassword_ = 0;
     int splashCounter_ = 0;
     RecentFileList recentFiles_;
     QTranslator qtTranslator_;

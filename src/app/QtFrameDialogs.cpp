@@ -1,5 +1,8 @@
 #include "app/QtFrameDialogs.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/AboutDialog.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmorinApp.h"
@@ -9,6 +12,12 @@
 #include "compiler/ui/ErrorListDialog.h"
 #include "editor/ui/BlockDialog.h"
 #include "editor/ui/ParameterDialog.h"
+#include "link/link_dialog_rules.h"
+#include "link/port_devices.h"
+#include "link/ui/CommandPanelDialog.h"
+#include "link/ui/ExtractProgramDialog.h"
+#include "link/ui/PortSelectDialog.h"
+#include "link/ui/SendProgramDialog.h"
 
 namespace velmorin {
 
@@ -20,6 +29,71 @@ void QtFrameDialogs::ErrorList() { CurrentDiagnostics(DiagnosticsOf(app_.compile
 
 void QtFrameDialogs::CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) {
     RunErrorList(&frame_, *frame_.view(), app_.document().model(), diagnostics, app_.prompts());
+}
+
+LinkAccess QtFrameDialogs::Access() {
+    return TermiosAccess(app_.settings().portDevices, app_.settings().commPort, clock_);
+}
+
+namespace {
+
+TransferMemory TransferMemoryOf(const CVelmorinApp& app, const AppSettings& settings) {
+    return {settings.plcId, settings.plcSelOnProg != 0, app.transferPassword()};
+}
+
+void KeepTransferMemory(CVelmorinApp& app, AppSettings& settings, const TransferMemory& memory) {
+    settings.plcId = memory.plcId;
+    settings.plcSelOnProg = memory.anyController ? 1 : 0;
+    app.SetTransferPassword(memory.password);
+}
+
+}  // namespace
+
+bool QtFrameDialogs::SendProgram() {
+    // Only a final image is sent from memory: one of a compilation without
+    // errors, for a document that has a file.
+    std::optional<ProgramToSend> inMemory;
+    const Compiler& compiler = app_.compiler();
+    const QString sourcePath = app_.document().currentPath();
+    if (compiler.hasFinalImage() && compiler.codeLength() > 0 && !sourcePath.isEmpty()) {
+        ProgramToSend program;
+        std::copy_n(compiler.imageBytes(), ImageSize, program.image.bytes.begin());
+        program.image.codeLength = compiler.codeLength();
+        // Named after what was compiled, which the document may have left since.
+        program.title = ProgramTitle(compiler.imagePath().empty() ? sourcePath.toStdString() : compiler.imagePath());
+        inMemory = std::move(program);
+    }
+    AppSettings& settings = app_.settings();
+    TransferMemory memory = TransferMemoryOf(app_, settings);
+    const bool sent = RunSendProgramDialog(&frame_, std::move(inMemory), memory, Access(), app_.prompts(),
+                                           app_.startDirectory().toStdString());
+    KeepTransferMemory(app_, settings, memory);
+    return sent;
+}
+
+void QtFrameDialogs::ExtractProgram() {
+    AppSettings& settings = app_.settings();
+    TransferMemory memory = TransferMemoryOf(app_, settings);
+    RunExtractProgramDialog(&frame_, memory, Access(), app_.prompts(), app_.startDirectory().toStdString());
+    KeepTransferMemory(app_, settings, memory);
+}
+
+void QtFrameDialogs::CommandPanel() {
+    AppSettings& settings = app_.settings();
+    PanelMemory memory{settings.plcId, settings.setRunMode, settings.setStopMode, settings.setIdAll};
+    RunCommandPanelDialog(&frame_, memory, Access(), app_.prompts());
+    settings.plcId = memory.plcId;
+    settings.setRunMode = memory.setRunMode;
+    settings.setStopMode = memory.setStopMode;
+    settings.setIdAll = memory.setIdAll;
+}
+
+std::optional<int> QtFrameDialogs::SerialPort(int commPort) {
+    AppSettings& settings = app_.settings();
+    PortSelectDialog dialog(commPort, settings.portDevices, ListSerialDevices(), ProcessEnvironment(), &frame_);
+    dialog.exec();
+    settings.portDevices = dialog.devices();
+    return dialog.chosenPort();
 }
 
 int QtFrameDialogs::About(int splashCounter) { return ShowAboutBox(splashCounter, app_.font(4), &frame_); }

@@ -1,8 +1,9 @@
 #pragma once
-// The real dialogs behind FrameDialogs. The dialogs of the transfers, the
-// monitor, the command panel and the port are not written yet: their
-// methods open nothing and return the value of a box closed at once.
+// The real dialogs behind FrameDialogs. The variable monitor is not written
+// yet: its method opens nothing and returns the value of a box closed at once.
 #include "app/FrameDialogs.h"
+#include "link/clock.h"
+#include "link/link_access.h"
 
 namespace velmorin {
 
@@ -16,18 +17,22 @@ public:
     CompileResult Compile(const std::string& sourcePath) override;
     void ErrorList() override;
     void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override;
-    bool SendProgram() override { return false; }
-    void ExtractProgram() override {}
+    bool SendProgram() override;
+    void ExtractProgram() override;
     MonitorClose VariableMonitor() override { return MonitorClose::Closed; }
-    void CommandPanel() override {}
-    std::optional<int> SerialPort(int /*commPort*/) override { return std::nullopt; }
+    void CommandPanel() override;
+    std::optional<int> SerialPort(int commPort) override;
     int About(int splashCounter) override;
     ParameterResult Parameters(const ParameterRequest& request) override;
     BlockChoice Block() override;
 
 private:
+    // The controller on the configured port, one link per job.
+    LinkAccess Access();
+
     CVelmorinApp& app_;
     CMainFrame& frame_;
+    SystemClock clock_;
 };
 
 }  // namespace velmorin

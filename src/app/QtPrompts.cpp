@@ -58,6 +58,11 @@ void QtPrompts::ShowMessage(const std::string& text, const std::string& caption)
     box.exec();
 }
 
+void QtPrompts::ShowInformation(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Information, Caption(caption), QString::fromStdString(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
 void QtPrompts::ShowFailure(const Result& failure) {
     QMessageBox box(QMessageBox::Warning, Caption({}), QString::fromStdString(failure.message), QMessageBox::Ok,
                     parent_);

@@ -15,6 +15,7 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     void ShowMessage(const std::string& text, const std::string& caption = {}) override;
+    void ShowInformation(const std::string& text, const std::string& caption = {}) override;
     // The detail goes on the box's informative line, under the fixed text.
     void ShowFailure(const Result& failure) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;

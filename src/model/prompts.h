@@ -31,6 +31,11 @@ public:
     virtual ~Prompts() = default;
     // A modal box with an OK button.
     virtual void ShowMessage(const std::string& text, const std::string& caption = {}) = 0;
+    // A modal box with an OK button that reports a success (an information
+    // icon instead of a warning).
+    virtual void ShowInformation(const std::string& text, const std::string& caption = {}) {
+        ShowMessage(text, caption);
+    }
     // A failed operation: its fixed text as the box's main text and, when a
     // file or a system call was involved, its detail (the file and the
     // system's reason) on the line below.

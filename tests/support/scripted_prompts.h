@@ -27,10 +27,17 @@ public:
     std::vector<std::string> details;   // the detail line of each message ("" for none)
     std::vector<Question> questions;
     std::vector<FileDialogRequest> fileRequests;
+    // The messages among `messages` that reported a success (information icon).
+    std::vector<std::string> informations;
 
     void ShowMessage(const std::string& text, const std::string& /*caption*/) override {
         messages.push_back(text);
         details.emplace_back();
+    }
+
+    void ShowInformation(const std::string& text, const std::string& caption = {}) override {
+        ShowMessage(text, caption);
+        informations.push_back(text);
     }
 
     void ShowFailure(const Result& failure) override {
