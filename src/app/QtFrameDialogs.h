@@ -1,7 +1,7 @@
 #pragma once
 // The real dialogs behind FrameDialogs. The dialogs of the error list, the
-// transfers, the monitor, the command panel and the port are not written
-// yet: their methods open nothing and return the value of a box closed at once.
+// transfers, the command panel and the port are not written yet: their
+// methods open nothing and return the value of a box closed at once.
 #include "app/FrameDialogs.h"
 
 namespace velmorin {
@@ -17,7 +17,7 @@ public:
     void ErrorList() override {}
     bool SendProgram() override { return false; }
     void ExtractProgram() override {}
-    MonitorClose VariableMonitor() override { return MonitorClose::Closed; }
+    MonitorClose VariableMonitor() override;
     void CommandPanel() override {}
     std::optional<int> SerialPort(int /*commPort*/) override { return std::nullopt; }
     int About(int splashCounter) override;
