@@ -131,7 +131,10 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     }
     FinishPaint(plan_, model_);
     if (plan_.selectionCleared) selection_.state = 0;
-    if (plan_.live) monitored_.Publish(plan_.monitoredOperands);
+    if (plan_.live) {
+        monitored_.Publish(plan_.monitoredOperands);
+        emit liveOperandsPublished();
+    }
 
     QPainter target(viewport());
     const QRect exposed = event->rect();

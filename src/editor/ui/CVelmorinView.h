@@ -73,6 +73,8 @@ public:
 
 signals:
     void toolChanged();
+    // A live paint has published a new operand list (monitoredOperands()).
+    void liveOperandsPublished();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
