@@ -6,15 +6,19 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QWindow>
 
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 
 #include "editor/ui/CVelmorinView.h"
 #include "link/ui/LiveMonitor.h"
+#include "link/ui/VariableMonitorDialog.h"
 #include "shell_test_support.h"
 #include "support/gui_wait.h"
 #include "support/sim_process.h"
@@ -146,6 +150,41 @@ TEST_F(LiveMonitorTest, DiagramFollowsTheControllerAndSalirReturnsToTheVariableM
     EXPECT_TRUE(frame().action(57600)->isEnabled());
     EXPECT_EQ(app->liveImage().Word(92), 4660);
     EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST_F(LiveMonitorTest, TheRealMonitorHandsThePortToLiveModeAndTakesItBack) {
+    testing::SimProcess sim;
+    ASSERT_TRUE(sim.ready()) << sim.err();
+    Com2Device com2(sim.device());
+    ASSERT_TRUE(Start({Examples + "latch.ldr"}));
+    frame().show();
+    frame().SetDialogs(nullptr);
+
+    // Each showing of the variable monitor gets the next button clicked.
+    std::deque<QString> clicks = {"graphic", "exit"};
+    QPointer<QDialog> handled;
+    int shown = 0;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        auto* monitor = qobject_cast<VariableMonitorDialog*>(QApplication::activeModalWidget());
+        if (!monitor || monitor == handled || clicks.empty()) return;
+        handled = monitor;
+        ++shown;
+        monitor->findChild<QPushButton*>(clicks.front())->click();
+        clicks.pop_front();
+    });
+    clicker.start(20);
+
+    frame().onMonitor();
+    EXPECT_EQ(shown, 1);
+    ASSERT_TRUE(Live()) << (prompts.messages.empty() ? "" : prompts.messages.front());
+    frame().liveReceiveButton()->click();
+    ASSERT_TRUE(sim.Command("on E1"));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return ColourAt(1, 1) == ColourGreen; }));  // LD marcha
+    frame().liveExitButton()->click();
+    EXPECT_EQ(shown, 2);
+    EXPECT_TRUE(Editing());
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(LiveMonitorTest, MonitorStateOutlivesTheDialogUntilANewDocument) {

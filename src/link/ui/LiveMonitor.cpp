@@ -106,6 +106,7 @@ void LiveMonitor::SetFrameLive(bool live) {
 
 void LiveMonitor::StartPolling() {
     parts_.receive->setText(QString::fromUtf8(StopCaption));
+    figures_->clear();  // they count from this "Recibir"
     link_->Purge();
     // Until the next live paint lists the diagram's operands.
     const int32_t bootstrap[] = {0};

@@ -322,6 +322,7 @@ void VariableMonitorDialog::StartPolling() {
         return;
     }
     receive_->setText(QString::fromUtf8(StopCaption));
+    figures_->clear();  // they count from this "Recibir PLC"
     link_->channel().Publish(plan.renewed);
     link_->SetControllerId(static_cast<uint8_t>(identifier_->value()));
 

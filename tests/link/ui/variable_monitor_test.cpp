@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "link/termios_link.h"
@@ -172,6 +173,39 @@ TEST_F(VariableMonitorTest, AnEmptyMapStopsPollingAtTheCycleEndAndTheStateOutliv
     dialog->mapTabs()->setCurrentIndex(1);
     EXPECT_EQ(dialog->row(4).variable->currentText(), "V05");
     EXPECT_EQ(Value(*dialog, 4), "77");
+}
+
+TEST_F(VariableMonitorTest, FilesAndAliasesWhilePolling) {
+    ASSERT_TRUE(sim.Command("set V01 42") && sim.Command("set V02 5"));
+    auto dialog = Open();
+    Choose(*dialog, 0, 15);  // V01
+    dialog->receiveButton()->click();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Value(*dialog, 0) == "42"; }));
+
+    const std::string path = std::filesystem::path(sim.device()).parent_path() / "maps.mld";
+    prompts.fileAnswers = {path};
+    dialog->findChild<QPushButton*>("save")->click();
+    EXPECT_EQ(std::filesystem::file_size(path), 1038u);
+
+    Choose(*dialog, 0, 16);  // V02, polled from the next cycle end on
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Value(*dialog, 0) == "5"; }));
+
+    // "Recuperar" while the worker polls: the file's map and image replace
+    // the shown ones, and the worker follows the loaded map.
+    prompts.fileAnswers = {path};
+    dialog->findChild<QPushButton*>("load")->click();
+    EXPECT_EQ(dialog->row(0).variable->currentText(), "V01");
+    ASSERT_TRUE(sim.Command("set V01 43"));
+    EXPECT_TRUE(ProcessEventsUntil([&] { return Value(*dialog, 0) == "43"; }));
+
+    // "Asociar": every list names E1 by the program's alias.
+    prompts.fileAnswers = {std::string(VELMORIN_SOURCE_DIR) + "/examples/latch.ldr"};
+    dialog->findChild<QPushButton*>("associate")->click();
+    for (int row = 0; row < MonitorRowsPerMap; ++row) EXPECT_EQ(dialog->row(row).variable->itemText(1), "marcha");
+    EXPECT_EQ(dialog->programName()->text(), "latch");
+    EXPECT_EQ(state.programPath, std::string(VELMORIN_SOURCE_DIR) + "/examples/latch.ldr");
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(dialog->polling());
 }
 
 }  // namespace
