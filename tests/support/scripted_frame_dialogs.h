@@ -19,8 +19,6 @@ public:
     std::function<CompileResult(const std::string& sourcePath)> compileRunner;
     std::deque<bool> sendResults;
     std::deque<MonitorClose> monitorResults;
-    // Runs in place of the variable monitor when set (its answer wins over monitorResults).
-    std::function<MonitorClose()> monitorRunner;
     std::deque<std::optional<int>> portResults;
     std::deque<int> aboutResults;
 
@@ -43,7 +41,6 @@ public:
     void ExtractProgram() override { opened.push_back("extract"); }
     MonitorClose VariableMonitor() override {
         opened.push_back("monitor");
-        if (monitorRunner) return monitorRunner();
         return Next(monitorResults, MonitorClose::Closed);
     }
     void CommandPanel() override { opened.push_back("commands"); }
