@@ -20,6 +20,7 @@ using namespace velmorin;
 class SilentPrompts : public Prompts {
 public:
     void ShowMessage(const std::string&, const std::string&) override {}
+    void ShowFailure(const Result&) override {}
     bool AskYesNo(const std::string&, const std::string&) override { return false; }
     std::optional<std::string> AskFile(const FileDialogRequest&) override { return std::nullopt; }
 };

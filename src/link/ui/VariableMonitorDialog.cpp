@@ -95,8 +95,8 @@ VariableMonitorDialog::VariableMonitorDialog(const MonitorContext& context, Moni
 VariableMonitorDialog::~VariableMonitorDialog() = default;
 
 QWidget* VariableMonitorDialog::BuildMaps() {
-    // One set of rows under the four tabs, as the tab control of the
-    // original: a tab only chooses which map the rows show.
+    // One set of rows under the four tabs: a tab only chooses which map
+    // the rows show.
     auto* panel = new QFrame(this);
     panel->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(panel);
