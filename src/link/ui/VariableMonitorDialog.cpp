@@ -201,6 +201,7 @@ QWidget* VariableMonitorDialog::BuildButtons() {
     QFont small = figures_->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     figures_->setFont(small);
+    figures_->setMinimumWidth(figures_->fontMetrics().horizontalAdvance(QStringLiteral("9999 sin respuesta")) + 4);
     lightsLayout->addWidget(figures_);
     layout->addWidget(lights);
 
