@@ -3,13 +3,15 @@
 // both directions at 2400 baud, so the line's own time is the floor:
 //   download: 265 bytes out and 7 back = 272 bytes x 10 bits / 2400 = 1.133 s
 //             (the target is at most 1.25 times that);
-//   ROM query: 7 bytes out and 7 back = 58 ms (the target is under 150 ms).
+//   ROM query: 7 bytes out and 7 back = 58 ms (the target is under 150 ms);
+//   poll cycle: two addresses an exchange, each at least 58 ms + 20 ms.
 // The counter "line" is each measured time over the line's own time.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 
 #include "link/exchanges.h"
+#include "link/monitor_link.h"
 #include "link/termios_link.h"
 #include "link/transfer.h"
 #include "support/sim_process.h"
@@ -62,6 +64,42 @@ void BM_RomQuery(benchmark::State& state) {
     link.ClosePort(0);
 }
 BENCHMARK(BM_RomQuery)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// Poll cycles of the variable monitor over a map of `rows` byte variables
+// (two addresses an exchange), as "Recibir PLC" runs them after its first
+// cycle. An exchange cannot be shorter than its 14 bytes on the line (58 ms)
+// and the 20 ms the reply is left to settle; the counter "exchange_ms" is
+// the measured time of one.
+void BM_VariablePollCycle(benchmark::State& state) {
+    testing::SimProcess& sim = Simulator();
+    if (!sim.ready()) return state.SkipWithError("velmorin-sim did not start");
+    TermiosLink link({sim.device(), "", "", ""});
+    SystemClock clock;
+    ControllerImage image;
+    MonitorLink monitor(link, clock, 0, image);
+    if (const Result opened = monitor.Open(); !opened) return state.SkipWithError(opened.message.c_str());
+    std::vector<MonitorRow> rows;
+    for (int i = 0; i < state.range(0); ++i) rows.push_back({15 + i, 0, 0});  // V01, V02, ...
+    const VariablePollPlan plan = PlanVariablePoll(rows);
+    monitor.channel().Publish(plan.renewed);
+    PollCycle cycle(monitor.channel(), monitor.Exchanger(), {ListPolicy::FollowEveryPair, {}});
+    cycle.Start();
+    int exchanges = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        for (;;) {
+            const PollStep step = cycle.Step();
+            exchanges += step.exchanged ? 1 : 0;
+            if (!step.cycleEnd) continue;
+            if (!step.cycleEnd->replySeen) return state.SkipWithError("the simulator did not answer");
+            break;
+        }
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.counters["cycles_per_s"] = static_cast<double>(state.iterations()) / seconds;
+    state.counters["exchange_ms"] = 1000.0 * seconds / exchanges;
+}
+BENCHMARK(BM_VariablePollCycle)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace
 }  // namespace velmorin

@@ -29,6 +29,7 @@
 #include "compiler/ui/BudgetIndicator.h"
 #include "editor/ui/CVelmorinView.h"
 #include "editor/ui/DiagramPrinter.h"
+#include "link/ui/LiveMonitor.h"
 #include "model/tool_state.h"
 
 namespace velmorin {
@@ -59,6 +60,9 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     view_->toolState().Clear();
     SyncToolChecks();
 
+    liveMonitor_ = std::make_unique<LiveMonitor>(
+        LiveMonitor::FrameParts{this, toolBar_, liveBar_, liveReceive_, liveIndicators_[0], liveIndicators_[1], view_},
+        doc_.model(), app_.liveImage());
     qtDialogs_ = std::make_unique<QtFrameDialogs>(app_, *this);
     dialogs_ = qtDialogs_.get();
     view_->SetServices(
@@ -284,6 +288,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A live run ends with the window: its worker stopped, its port closed.
+    liveMonitor_->Leave();
     const WindowPlacement placement = CaptureWindowPlacement(*this, normalRect_, app_.placement());
     event->accept();
     emit closed(placement);
@@ -423,10 +429,15 @@ void CMainFrame::onAppAbout() { app_.SetSplashCounter(dialogs_->About(app_.splas
 
 // --- Live-monitor bar ----------------------------------------------------
 
-void CMainFrame::onLiveReceive() {}
+void CMainFrame::onLiveReceive() { liveMonitor_->ToggleReceive(); }
 
-void CMainFrame::onLiveExit() {}
+void CMainFrame::onLiveExit() {
+    if (!liveMonitor_->active()) return;
+    liveMonitor_->Leave();
+    // Back to the variable monitor, which may hand over to live mode again.
+    onMonitor();
+}
 
-void CMainFrame::onEnterLiveMode() {}
+void CMainFrame::onEnterLiveMode() { liveMonitor_->Enter(app_.MonitorLinkContext()); }
 
 }  // namespace velmorin

@@ -23,6 +23,7 @@ namespace velmorin {
 class BudgetIndicator;
 class FrameDialogs;
 class HelpWindow;
+class LiveMonitor;
 class QtFrameDialogs;
 class CVelmorinApp;
 class CVelmorinDoc;
@@ -44,6 +45,9 @@ public:
     QMenu* recentFileMenu() const { return fileMenu_; }
     // The two communication lights of the live-monitor bar.
     QLabel* liveIndicator(int index) const { return liveIndicators_[index]; }
+    QPushButton* liveReceiveButton() const { return liveReceive_; }
+    QPushButton* liveExitButton() const { return liveExit_; }
+    LiveMonitor& liveMonitor() { return *liveMonitor_; }
     // Every dialog opens through this; tests put scripted dialogs in place,
     // nullptr brings back the real ones.
     FrameDialogs& dialogs() { return *dialogs_; }
@@ -137,6 +141,7 @@ private:
     QPointer<HelpWindow> helpWindow_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QtFrameDialogs> qtDialogs_;
+    std::unique_ptr<LiveMonitor> liveMonitor_;
     FrameDialogs* dialogs_ = nullptr;
     QRect normalRect_;
 };

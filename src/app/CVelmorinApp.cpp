@@ -18,6 +18,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmorinDoc.h"
 #include "compiler/compiler_impl.h"
+#include "link/port_devices.h"
 
 namespace velmorin {
 
@@ -90,6 +91,19 @@ void CVelmorinApp::LoadIndicators() {
     }
 }
 
+PlcLink& CVelmorinApp::ControllerLink() {
+    const std::array<std::string, PortCount> devices =
+        ResolvePortDevices(ConfiguredPortDevices(), ProcessEnvironment());
+    if (!link_) link_ = std::make_unique<TermiosLink>(devices);
+    for (int port = 0; port < PortCount; ++port) link_->SetDevice(port, devices[port]);
+    return *link_;
+}
+
+MonitorContext CVelmorinApp::MonitorLinkContext() {
+    const LightPictures lights{indicators_[IndicatorGreen], indicators_[IndicatorRed], indicators_[IndicatorDark]};
+    return {ControllerLink(), clock_, settings_.commPort, settings_.plcId, prompts(), lights};
+}
+
 void CVelmorinApp::AddRecentFile(const QString& path) {
     recentFiles_.Add(path.toStdString());
     emit recentFilesChanged();
@@ -127,6 +141,7 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     qtPrompts_.SetParent(frame_.get());
     connect(frame_.get(), &CMainFrame::closed, this, &CVelmorinApp::OnFrameClosed);
     connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this, [this] { compiler_.ForgetDiagnostics(); });
+    connect(doc_.get(), &CVelmorinDoc::monitorCleared, this, [this] { monitorState_.Clear(); });
     const bool opened = options.sourceFile.isEmpty()
                             ? doc_->NewDocument()
                             : doc_->LoadDocument(QFileInfo(options.sourceFile).absoluteFilePath());

@@ -15,6 +15,11 @@
 #include "app/AppSettings.h"
 #include "app/QtPrompts.h"
 #include "compiler/compiler.h"
+#include "link/clock.h"
+#include "link/controller_image.h"
+#include "link/monitor_set.h"
+#include "link/termios_link.h"
+#include "link/ui/MonitorContext.h"
 #include "model/recent_files.h"
 
 namespace velmorin {
@@ -80,6 +85,21 @@ public:
     Prompts& prompts() { return *prompts_; }
     void SetPrompts(Prompts* prompts) { prompts_ = prompts ? prompts : &qtPrompts_; }
 
+    // The variable monitor's maps, image and associated program: kept while
+    // the dialog is closed, cleared by a new document.
+    MonitorState& monitorState() { return monitorState_; }
+    // The live diagram's polled bytes: zero at start, kept between live runs.
+    LiveImage& liveImage() { return liveImage_; }
+    // The device each Com names in the settings ("Puerto Serie"); empty
+    // names take the default device.
+    std::array<std::string, PortCount> ConfiguredPortDevices() const { return settings_.portDevices; }
+    // The controller link, its devices resolved now (environment, settings,
+    // defaults), for a job that opens a port.
+    PlcLink& ControllerLink();
+    // What a monitor window takes for one job: the link, "CommPort",
+    // "PlcId", the indicator pictures and the prompts.
+    MonitorContext MonitorLinkContext();
+
     CVelmorinDoc& document() { return *doc_; }
     CMainFrame* frame() const { return frame_.get(); }
 
@@ -102,6 +122,10 @@ private:
     QString startDirectory_;
     Compiler compiler_;
     uint16_t transferPassword_ = 0;
+    MonitorState monitorState_;
+    LiveImage liveImage_;
+    std::unique_ptr<TermiosLink> link_;
+    SystemClock clock_;
     int splashCounter_ = 0;
     RecentFileList recentFiles_;
     QTranslator qtTranslator_;

@@ -18,6 +18,7 @@
 #include "link/ui/ExtractProgramDialog.h"
 #include "link/ui/PortSelectDialog.h"
 #include "link/ui/SendProgramDialog.h"
+#include "link/ui/VariableMonitorDialog.h"
 
 namespace velmorin {
 
@@ -94,6 +95,12 @@ std::optional<int> QtFrameDialogs::SerialPort(int commPort) {
     dialog.exec();
     settings.portDevices = dialog.devices();
     return dialog.chosenPort();
+}
+
+MonitorClose QtFrameDialogs::VariableMonitor() {
+    const bool graphic = RunVariableMonitor(&frame_, app_.MonitorLinkContext(), app_.monitorState(),
+                                            app_.document().model(), app_.startDirectory().toStdString());
+    return graphic ? MonitorClose::Graphic : MonitorClose::Closed;
 }
 
 int QtFrameDialogs::About(int splashCounter) { return ShowAboutBox(splashCounter, app_.font(4), &frame_); }

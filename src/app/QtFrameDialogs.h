@@ -1,6 +1,5 @@
 #pragma once
-// The real dialogs behind FrameDialogs. The variable monitor is not written
-// yet: its method opens nothing and returns the value of a box closed at once.
+// The real dialogs behind FrameDialogs.
 #include "app/FrameDialogs.h"
 #include "link/clock.h"
 #include "link/link_access.h"
@@ -19,7 +18,7 @@ public:
     void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override;
     bool SendProgram() override;
     void ExtractProgram() override;
-    MonitorClose VariableMonitor() override { return MonitorClose::Closed; }
+    MonitorClose VariableMonitor() override;
     void CommandPanel() override;
     std::optional<int> SerialPort(int commPort) override;
     int About(int splashCounter) override;

@@ -9,10 +9,20 @@ constexpr auto relaxed = std::memory_order_relaxed;
 
 // A sequence lock: the writer makes the counter odd while it stores, and a
 // reader repeats its reads until it saw the same even counter before and after.
+// Two writers may meet (a monitor file loaded while the worker polls): the
+// one that turns the counter odd stores, the other waits for it to turn even
+// again. Plain load-and-store here would let both pass and could leave the
+// counter odd for good, and every reader would wait forever.
 template <typename Write>
 void ControllerImage::Update(Write write) {
-    const uint32_t s = sequence_.load(relaxed);
-    sequence_.store(s + 1, relaxed);
+    uint32_t s = sequence_.load(relaxed);
+    for (;;) {
+        if (s & 1) {
+            s = sequence_.load(relaxed);
+            continue;
+        }
+        if (sequence_.compare_exchange_weak(s, s + 1, std::memory_order_acquire, relaxed)) break;
+    }
     std::atomic_thread_fence(std::memory_order_release);
     write();
     sequence_.store(s + 2, std::memory_order_release);

@@ -31,7 +31,7 @@ public:
     uint16_t Word(int address) const;
     Bytes Snapshot() const;
 
-    // For the single writer.
+    // Writers: the poll worker, and the interface thread loading a file.
     void Store(int address, uint8_t value);
     void SetByte(int address, uint8_t value) { Store(address, value); }
     // A poll reply: two bytes at `a`, then two at `b` (so `b` wins where the two overlap).

@@ -4,7 +4,7 @@
 
 namespace velmorin {
 
-PollCycle::PollCycle(PollListChannel& channel, PollExchange exchange, PollPlan plan, Clock clock)
+PollCycle::PollCycle(PollListChannel& channel, PairExchange exchange, PollPlan plan, Clock clock)
     : channel_(channel),
       exchange_(std::move(exchange)),
       policy_(plan.policy),

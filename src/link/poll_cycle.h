@@ -11,8 +11,9 @@
 namespace velmorin {
 
 // Runs one polling exchange for addresses a and b into the monitor's image
-// and returns whether a reply was accepted.
-using PollExchange = std::function<bool(int a, int b)>;
+// and returns whether a reply was accepted. Not named after the exchange
+// itself (exchanges.h), so that the two can be used side by side.
+using PairExchange = std::function<bool(int a, int b)>;
 
 enum class ListPolicy {
     // The live monitor: the channel is read before every pair, so the list
@@ -49,7 +50,7 @@ public:
     using Clock = std::function<PollClock::time_point()>;
 
     // The cycle reads the channel from the thread that calls Step.
-    PollCycle(PollListChannel& channel, PollExchange exchange, PollPlan plan, Clock clock = PollClock::now);
+    PollCycle(PollListChannel& channel, PairExchange exchange, PollPlan plan, Clock clock = PollClock::now);
 
     // The lights as polling starts (heartbeat red); the figures count from here.
     Lights Start();
@@ -61,7 +62,7 @@ public:
 
 private:
     PollListChannel& channel_;
-    PollExchange exchange_;
+    PairExchange exchange_;
     ListPolicy policy_;
     PollAddresses current_;
     Clock clock_;

@@ -12,7 +12,7 @@ PollWorker::~PollWorker() {
     Join();
 }
 
-Result PollWorker::Start(PollListChannel& channel, PollExchange exchange, PollPlan plan, PollWorkerCallbacks callbacks,
+Result PollWorker::Start(PollListChannel& channel, PairExchange exchange, PollPlan plan, PollWorkerCallbacks callbacks,
                          PollWorkerOptions options) {
     if (alive_.load()) return Result::Fail(msg::PollStartError);
     Join();  // a finished run's thread

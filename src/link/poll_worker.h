@@ -44,7 +44,7 @@ public:
     // "Error al iniciar comunicación" when no thread can be started or a
     // previous run is still alive. The worker is the channel's only reader
     // until it has stopped.
-    Result Start(PollListChannel& channel, PollExchange exchange, PollPlan plan, PollWorkerCallbacks callbacks,
+    Result Start(PollListChannel& channel, PairExchange exchange, PollPlan plan, PollWorkerCallbacks callbacks,
                  PollWorkerOptions options = {});
 
     void RequestStop();

@@ -27,7 +27,7 @@ protected:
 
     // Like the polling exchange it fills the image, here with each address
     // as its own value; it waits inside while the gate is closed.
-    PollExchange Exchanger() {
+    PairExchange Exchanger() {
         return [this](int a, int b) {
             for (const int address : {a, a + 1, b, b + 1}) image.SetByte(address, static_cast<uint8_t>(address));
             std::unique_lock<std::mutex> lock(mutex);

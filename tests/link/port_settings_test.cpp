@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <thread>
 
 #include "link/controller_image.h"
@@ -114,22 +117,45 @@ TEST(ControllerImageSharing, ReadersNeverSeeHalfAReply) {
     EXPECT_EQ(image.Byte(255), 3);
     EXPECT_EQ(image.Byte(256), 0);
 
-    // The writer stores words whose two bytes are equal, for as long as the
-    // reader looks; a torn read would show two different bytes.
-    std::atomic<bool> done{false};
-    std::thread writer([&] {
-        for (uint8_t b = 0; !done; ++b) image.StorePair(92, b, b, 100, b, b);
+    // Two writers, as when a monitor file is loaded while the worker polls:
+    // one stores words whose two bytes are equal, the other whole images of
+    // one value, for as long as the reader looks. A torn read would show two
+    // different bytes; writers that passed each other could leave the image
+    // locked for good, so the reader runs on a thread of its own and the
+    // test waits for it with a bound.
+    auto shared = std::make_shared<ControllerImage>();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread pairs([shared, done] {
+        for (uint8_t b = 0; !*done; ++b) shared->StorePair(92, b, b, 100, b, b);
     });
-    int torn = 0;
-    for (int i = 0; i < 20000; ++i) {
-        const uint16_t word = image.Word(92);
-        torn += (word & 0xFF) != (word >> 8);
-        const auto snapshot = image.Snapshot();
-        torn += snapshot[92] != snapshot[101];
+    std::thread wholes([shared, done] {
+        ControllerImage::Bytes bytes{};
+        for (uint8_t b = 0; !*done; ++b) {
+            bytes.fill(b);
+            shared->Assign(bytes);
+        }
+    });
+    auto torn = std::make_shared<std::atomic<int>>(0);
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    std::thread reader([shared, torn, finished] {
+        for (int i = 0; i < 5000; ++i) {
+            const uint16_t word = shared->Word(92);
+            *torn += (word & 0xFF) != (word >> 8);
+            const auto snapshot = shared->Snapshot();
+            *torn += snapshot[92] != snapshot[101];
+        }
+        *finished = true;
+    });
+    for (int i = 0; i < 6000 && !*finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    *done = true;
+    pairs.join();
+    wholes.join();
+    if (!*finished) {
+        reader.detach();  // it holds the image alive; the process ends with the failure
+        FAIL() << "a reader waits for a store that never ends";
     }
-    done = true;
-    writer.join();
-    EXPECT_EQ(torn, 0);
+    reader.join();
+    EXPECT_EQ(*torn, 0);
 }
 
 }  // namespace

@@ -27,5 +27,8 @@ int RunRun(const Args& args);
 int RunStop(const Args& args);
 int RunResetCounters(const Args& args);
 int RunRom(const Args& args);
+// The variable monitor's polling and sending.
+int RunWatch(const Args& args);
+int RunWrite(const Args& args);
 
 }  // namespace velmorin::cli

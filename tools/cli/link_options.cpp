@@ -30,6 +30,17 @@ bool EndsWithIgnoringCase(const std::string& text, std::string_view suffix) {
     return true;
 }
 
+std::optional<int> WholeNumber(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 7) return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 ParsedOptions ParseLinkOptions(const char* command, const Args& args, std::string_view allowed, size_t fileCount,
@@ -64,6 +75,10 @@ ParsedOptions ParseLinkOptions(const char* command, const Args& args, std::strin
             o.outputsOff = true;
             continue;
         }
+        if (arg == "--csv") {
+            o.csv = true;
+            continue;
+        }
         if (i + 1 >= args.size()) return usageError(arg + " needs a value");
         const std::string& value = args[++i];
         if (arg == "--port") {
@@ -76,6 +91,16 @@ ParsedOptions ParseLinkOptions(const char* command, const Args& args, std::strin
             const std::optional<uint16_t> password = ParsePassword(value);
             if (!password) return usageError("--password needs four hexadecimal digits HHLL");
             o.password = *password;
+        } else if (arg == "--cycles") {
+            const std::optional<int> cycles = WholeNumber(value, 1, 1000000);
+            if (!cycles) return usageError("--cycles needs a number 1..1000000");
+            o.cycles = cycles;
+        } else if (arg == "--set") {
+            o.setFile = value;
+        } else if (arg == "--map") {
+            const std::optional<int> map = WholeNumber(value, 1, 4);
+            if (!map) return usageError("--map needs a map 1..4");
+            o.map = map;
         } else if (arg == "--mode") {
             if (value != "total" && value != "variables" && value != "keep")
                 return usageError("--mode is total, variables or keep");
@@ -83,7 +108,8 @@ ParsedOptions ParseLinkOptions(const char* command, const Args& args, std::strin
         }
     }
     if (o.port.empty()) return usageError("--port DEV|COM1..COM4 is needed");
-    if (o.files.size() != fileCount) return usageError(fileCount == 0 ? "no file is taken" : "one file is needed");
+    if (fileCount != AnyFileCount && o.files.size() != fileCount)
+        return usageError(fileCount == 0 ? "no file is taken" : "one file is needed");
     if (o.id && (o.any || o.all))
         return usageError("--id and " + std::string(o.any ? "--any" : "--all") + " exclude each other");
     parsed.options = std::move(o);

@@ -25,7 +25,14 @@ struct LinkOptions {
     uint16_t password = 0;           // --password HHLL
     std::string mode;                // --mode (run)
     bool outputsOff = false;         // --outputs-off (stop)
+    std::optional<int> cycles;       // --cycles N (watch)
+    bool csv = false;                // --csv (watch)
+    std::string setFile;             // --set FILE.mld (watch)
+    std::optional<int> map;          // --map K, 1..4 (watch)
 };
+
+// For the commands that take any number of words (watch VAR..., write VAR=VALUE...).
+constexpr size_t AnyFileCount = static_cast<size_t>(-1);
 
 struct ParsedOptions {
     std::optional<LinkOptions> options;  // nothing: the command ends with `status`
@@ -33,7 +40,7 @@ struct ParsedOptions {
 };
 
 // Takes the options named in `allowed` (for example "--port --id --any")
-// and exactly `fileCount` other words. --help prints `usage` and ends with
+// and exactly `fileCount` other words (any number with AnyFileCount). --help prints `usage` and ends with
 // 0; anything wrong prints why and the usage on standard error and ends with 2.
 ParsedOptions ParseLinkOptions(const char* command, const Args& args, std::string_view allowed, size_t fileCount,
                                const char* usage);

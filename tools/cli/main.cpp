@@ -1,5 +1,6 @@
 // velmorin-cli: the headless face of the core: files (show, compile, dump)
-// and the controller link (send, extract, verify, run, stop, reset-counters, rom).
+// and the controller link (send, extract, verify, run, stop, reset-counters,
+// rom, watch, write).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,6 +23,8 @@ const char* const Usage =
     "  verify FILE.bld|FILE.ldr          compare the controller's program with a file\n"
     "  run | stop | reset-counters       start, stop, reset the counters (--all: every controller)\n"
     "  rom                               print the controller's ROM version\n"
+    "  watch VAR... | --set FILE.mld     print the variables once per poll cycle (--csv, --cycles N)\n"
+    "  write VAR=VALUE...                force variables in the controller's memory\n"
     "\n"
     "Run 'velmorin-cli <command> --help' for a command's options.\n"
     "Exit status: 0 done, 1 refused file, compile errors or a failed exchange,\n"
@@ -50,6 +53,8 @@ int main(int argc, char** argv) {
     if (command == "stop") return velmorin::cli::RunStop(args);
     if (command == "reset-counters") return velmorin::cli::RunResetCounters(args);
     if (command == "rom") return velmorin::cli::RunRom(args);
+    if (command == "watch") return velmorin::cli::RunWatch(args);
+    if (command == "write") return velmorin::cli::RunWrite(args);
     std::fprintf(stderr, "velmorin-cli: unknown command '%s'\n\n%s", command.c_str(), Usage);
     return 2;
 }

@@ -171,7 +171,10 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     }
     FinishPaint(plan_, model_);
     if (plan_.selectionCleared) editor_.SelectionPainted();
-    if (plan_.live) monitored_.Publish(plan_.monitoredOperands);
+    if (plan_.live) {
+        monitored_.Publish(plan_.monitoredOperands);
+        emit liveOperandsPublished();
+    }
 
     QPainter target(viewport());
     const QRect exposed = event->rect();

@@ -122,6 +122,8 @@ signals:
     void modifiedChanged(bool modified);
     // What can be undone or redone may have changed.
     void historyChanged();
+    // A live paint has published a new operand list (monitoredOperands()).
+    void liveOperandsPublished();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
