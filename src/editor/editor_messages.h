@@ -3,7 +3,6 @@
 namespace velmorin::msg {
 
 inline constexpr const char* EmptyParameter = "Parámetro vacío";
-inline constexpr const char* InvalidData = "Edición de datos inválido";
 inline constexpr const char* DuplicateLabel = "Etiqueta duplicada";
 inline constexpr const char* DuplicateVariable = "Variable duplicada";
 inline constexpr const char* NoJumpTargets = "No hay direcciones de salto disponible";

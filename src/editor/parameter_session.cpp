@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "editor/editor_messages.h"
+#include "model/messages.h"
 #include "model/operand_areas.h"
 #include "model/text_encoding.h"
 

@@ -4,8 +4,6 @@ namespace velmorin::msg {
 
 inline constexpr const char* NoVariablesToReceive = "No hay variables para recibir";
 inline constexpr const char* PollStartError = "Error al iniciar comunicación";
-inline constexpr const char* SendDataError = "Hubo error en el envio de datos";
-inline constexpr const char* InvalidDataEdit = "Edición de datos inválido";
 inline constexpr const char* AssociatedOpenError = "Error al abrir el archivo asociado al Monitor";
 
 }  // namespace velmorin::msg

@@ -1,4 +1,5 @@
 #include "link/monitor_set.h"
+#include "model/messages.h"
 
 #include "link/monitor_messages.h"
 #include "model/operand_areas.h"
@@ -149,7 +150,7 @@ SendPlan PlanSendValues(const MonitorMap& map, std::span<const std::string, Moni
         const MonitorRow& row = map[i];
         if (row.send == 0 || !row.hasVariable()) continue;
         const std::optional<uint16_t> value = ParseRowValue(fields[i], row.word != 0);
-        if (!value) return {Result::Fail(msg::InvalidDataEdit), {}};
+        if (!value) return {Result::Fail(msg::InvalidData), {}};
         plan.rows.push_back({row.address(), row.word != 0, *value});
     }
     return plan;

@@ -7,6 +7,7 @@
 
 #include "link/monitor_file.h"
 #include "link/monitor_messages.h"
+#include "model/messages.h"
 #include "model/operand_areas.h"
 #include "model/text_encoding.h"
 
@@ -120,7 +121,7 @@ Result ParseWriteAssignment(const std::string& text, SendRow& row) {
     // On the command line an empty value is a slip, not a zero to force on a machine.
     const std::string value = text.substr(equals + 1);
     const std::optional<uint16_t> parsed = value.empty() ? std::nullopt : ParseRowValue(value, variable.word);
-    if (!parsed) return Result::Fail(msg::InvalidDataEdit);
+    if (!parsed) return Result::Fail(msg::InvalidData);
     row = {variable.address, variable.word, *parsed};
     return Result::Ok();
 }

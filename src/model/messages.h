@@ -11,6 +11,8 @@ inline constexpr const char* FileCorrupt = "Error en el archivo";
 inline constexpr const char* ImageCorrupt = "Error en el archivo binario";
 inline constexpr const char* DiscardQuestion = "El diagrama fue editado. Descarta los cambios?";
 inline constexpr const char* DiscardCaption = "Descartar";
+// A number, a time, a name or a value the user typed that cannot be taken.
+inline constexpr const char* InvalidData = "Edición de datos inválido";
 inline constexpr const char* NothingToCompile = "No hay elementos para compilar";
 
 }  // namespace velmorin::msg

@@ -7,6 +7,7 @@
 
 #include "editor/editor_messages.h"
 #include "editor/parameter_session.h"
+#include "model/messages.h"
 #include "support/scripted_prompts.h"
 
 namespace velmorin {

@@ -46,7 +46,7 @@ TEST(WatchVariable, NamesAndAddressesAndWriteValues) {
     ASSERT_TRUE(ParseWriteAssignment("CNTE1=12345", row).ok);
     EXPECT_EQ(row, (SendRow{92, true, 12345}));
     for (const char* text : {"E1=300", "1=65536", "V01=", "V01=+1"})
-        EXPECT_EQ(ParseWriteAssignment(text, row).message, msg::InvalidDataEdit) << text;
+        EXPECT_EQ(ParseWriteAssignment(text, row).message, msg::InvalidData) << text;
     EXPECT_EQ(ParseWriteAssignment("motor=1", row).message, "Variable desconocida: motor");
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/link_messages.h"
 #include "link/monitor_link.h"
 #include "link/monitor_messages.h"
 #include "link/monitor_watch.h"
@@ -149,7 +150,7 @@ int RunWrite(const Args& args) {
     monitor.SetControllerId(o.id.value_or(1));
     const bool answered = monitor.Write(WriteRowsFor(rows));
     monitor.Close();
-    return answered ? 0 : Fail(msg::SendDataError);
+    return answered ? 0 : Fail(msg::WriteRowsFailed);
 }
 
 }  // namespace velmorin::cli

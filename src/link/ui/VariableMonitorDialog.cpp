@@ -1,4 +1,5 @@
 #include "link/ui/VariableMonitorDialog.h"
+#include "link/link_messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -385,7 +386,7 @@ void VariableMonitorDialog::onSendValues() {
         BusyMessageWindow busy(this);
         answered = busy.Run([&](const std::function<void(QString)>&) { return link_->Write(rows); });
     }
-    if (!answered) context_.prompts.ShowMessage(msg::SendDataError);
+    if (!answered) context_.prompts.ShowMessage(msg::WriteRowsFailed);
 }
 
 // --- Files -----------------------------------------------------------------------
