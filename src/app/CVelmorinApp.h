@@ -96,6 +96,7 @@ public:
     // The controller link, its devices resolved now (environment, settings,
     // defaults), for a job that opens a port.
     PlcLink& ControllerLink();
+    Clock& clock() { return clock_; }
     // What a monitor window takes for one job: the link, "CommPort",
     // "PlcId", the indicator pictures and the prompts.
     MonitorContext MonitorLinkContext();

@@ -33,7 +33,7 @@ void QtFrameDialogs::CurrentDiagnostics(const std::vector<DiagnosticEntry>& diag
 }
 
 LinkAccess QtFrameDialogs::Access() {
-    return TermiosAccess(app_.settings().portDevices, app_.settings().commPort, clock_);
+    return {&app_.ControllerLink(), app_.settings().commPort, &app_.clock()};
 }
 
 namespace {

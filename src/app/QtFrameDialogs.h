@@ -1,7 +1,6 @@
 #pragma once
 // The real dialogs behind FrameDialogs.
 #include "app/FrameDialogs.h"
-#include "link/clock.h"
 #include "link/link_access.h"
 
 namespace velmorin {
@@ -31,7 +30,6 @@ private:
 
     CVelmorinApp& app_;
     CMainFrame& frame_;
-    SystemClock clock_;
 };
 
 }  // namespace velmorin

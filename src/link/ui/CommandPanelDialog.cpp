@@ -112,19 +112,19 @@ CommandPanelDialog::~CommandPanelDialog() {
 }
 
 bool CommandPanelDialog::OpenPort() {
-    std::unique_ptr<PlcLink> link = access_.makeLink();
+    PlcLink* link = access_.link;
     if (link->OpenPort(access_.port) != 1) {
         openError_ = link->LastError();
         return false;
     }
-    link_ = std::move(link);
+    link_ = link;
     return true;
 }
 
 void CommandPanelDialog::Close() {
     if (!link_) return;
     link_->ClosePort(access_.port);
-    link_.reset();
+    link_ = nullptr;
 }
 
 void CommandPanelDialog::ApplyAllRule() {

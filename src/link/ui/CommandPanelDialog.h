@@ -69,7 +69,7 @@ private:
 
     PanelMemory& memory_;
     LinkAccess access_;
-    std::unique_ptr<PlcLink> link_;
+    PlcLink* link_ = nullptr;  // while the port is open
     LinkError openError_;
     std::thread romQuery_;
 

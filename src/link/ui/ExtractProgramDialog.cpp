@@ -81,7 +81,7 @@ void ExtractProgramDialog::onReceive() {
     if (receiving_) return;
     const UploadRequest upload = request();
     memory_.plcId = upload.id;
-    std::unique_ptr<PlcLink> link = access_.makeLink();
+    PlcLink* link = access_.link;
     receiving_ = true;
     BusyMessageWindow busy(this, QString::fromUtf8(msg::BusyReceiving));
     const Extraction extraction = busy.Run([&](const std::function<void(QString)>& report) {

@@ -135,7 +135,7 @@ void SendProgramDialog::onSend() {
     if (sending_) return;
     const DownloadRequest download = request(TodayLocal());
     memory_.plcId = download.newId;
-    std::unique_ptr<PlcLink> link = access_.makeLink();
+    PlcLink* link = access_.link;
     sending_ = true;
     BusyMessageWindow busy(this, QString::fromUtf8(msg::BusySending));
     const TransferOutcome outcome = busy.Run([&](const std::function<void(QString)>& report) {

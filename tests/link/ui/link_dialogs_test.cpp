@@ -211,12 +211,11 @@ TEST_F(LinkDialogsTest, SendDialogFieldsDecideTheBytesSent) {
     SimProcess sim({"--id", "7"});
     ASSERT_NO_FATAL_FAILURE(Attach(sim));
     TransferMemory memory{7, true, 0x1234};
-    SystemClock clock;
     ProgramToSend program;
     program.image.bytes[0] = 0x42;
     program.image.codeLength = 1;
     program.title = "uno";
-    SendProgramDialog send(program, memory, TermiosAccess(app->settings().portDevices, 1, clock), prompts,
+    SendProgramDialog send(program, memory, LinkAccess{&app->ControllerLink(), 1, &app->clock()}, prompts,
                            files.path().toStdString());
     send.show();
     const ImageDate date{15, 2, 2027};
