@@ -3,7 +3,9 @@
 // and a jump or a fan-out to two coils, the last row of each block a wire
 // net. Runs in memory: no listing or image file is written. Also the cost
 // of the status bar's live budget per edit, on that program and on a grid
-// filled at random.
+// filled at random, and of the cross-reference with the observations (what
+// the editor shows beside the budget) on that program and on a grid whose
+// every cell is an element with all its operands chosen.
 //   compile_bench [benchmark options]
 //   compile_bench --write-source FILE.ldr   writes the program for timing
 //                                           `velmorin-cli compile` on it
@@ -17,7 +19,9 @@
 
 #include "compiler/compiler.h"
 #include "compiler/program_budget.h"
+#include "model/cross_reference.h"
 #include "model/ladder_model.h"
+#include "model/observations.h"
 #include "model/source_file.h"
 
 namespace velmorin {
@@ -129,6 +133,52 @@ void BM_BudgetFullGrid(benchmark::State& state) {
     MeasureEdits(state, *model);
 }
 BENCHMARK(BM_BudgetFullGrid)->Unit(benchmark::kMicrosecond);
+
+// The cross-reference and the observations, computed afresh as after each edit.
+void MeasureReview(benchmark::State& state, const ProgramModel& model) {
+    size_t uses = 0, observations = 0;
+    for (auto _ : state) {
+        const CrossReference xref = BuildCrossReference(model);
+        const std::vector<Observation> found = FindObservations(xref);
+        uses = 0;
+        for (const OperandReference& operand : xref.operands) uses += operand.uses.size();
+        for (const LabelReference& label : xref.labels) uses += label.jumps.size();
+        observations = found.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["uses"] = static_cast<double>(uses);
+    state.counters["observations"] = static_cast<double>(observations);
+}
+
+void BM_ReviewDensestProgram(benchmark::State& state) { MeasureReview(state, *DensestProgram()); }
+BENCHMARK(BM_ReviewDensestProgram)->Unit(benchmark::kMicrosecond);
+
+// All 768 editable cells hold an element with every operand chosen, the two-
+// operand instructions taking turns: the most uses a program can have.
+void BM_ReviewEveryCellAnElement(benchmark::State& state) {
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    constexpr int Elements[] = {ElementSetif1, ElementIfv1, ElementClrif1, ElementJpv1, ElementLdiv, ElementRst};
+    int turn = 0;
+    for (int row = 1; row < GridRows; ++row) {
+        for (int column = 1; column <= 8; ++column, ++turn) {
+            const int element = Elements[turn % 6];
+            const CatalogueEntry& entry = CatalogueEntryFor(element);
+            Put(*model, row, column, entry.cellKind, element);
+            for (int p = 0; p < entry.paramCount; ++p) {
+                if (entry.paramDefs[p].kind == ParamKind::Label) {
+                    Index(*model, row, column, p, BlockOfRow(row) + 1);
+                } else if (entry.paramDefs[p].kind == ParamKind::Variable) {
+                    Index(*model, row, column, p, turn % 76);
+                } else {
+                    SetSlotText(model->grid.at(row, column).params[p], "7");
+                }
+            }
+        }
+    }
+    MeasureReview(state, *model);
+}
+BENCHMARK(BM_ReviewEveryCellAnElement)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace velmorin

@@ -1,7 +1,8 @@
 // Edits whatever a source file holds, damaged cells included: the input is a
 // two-byte script length, the script, then the bytes of a *.ldr file. Each
 // three script bytes are one user action (a click with a tool, the parameter
-// dialog, a block cut, copy or paste, keys, undo, redo). Nothing may crash or
+// dialog, a block cut, copy or paste, keys, undo, redo, inserting, deleting
+// and moving whole blocks, find, an alias table imported). Nothing may crash or
 // read outside the grid, and undoing everything gives back the loaded program.
 #include <cstdint>
 #include <cstdlib>
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     editor.InitialUpdate();
     for (size_t i = 0; i + 2 < script.size(); i += 3) {
         const uint8_t op = script[i], a = script[i + 1], b = script[i + 2];
-        switch (op % 10) {
+        switch (op % 12) {
             case 0:  // a click with a tool, its timer and its dialog
                 tools.SelectTool(Tools[a % 11]);
                 editor.LeftDown(PointOf(a, b), false);
@@ -123,6 +124,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 editor.ShiftReleased();
                 editor.SelectionPainted();
                 break;
+            case 10:
+                editor.EditBlock(static_cast<BlockEdit>(a % 4));
+                break;
+            case 11: {
+                const char* const words[] = {"s1", "ETQ03", "ld", "motor", "", "CNT1", "\xC3\xB1"};
+                const char* const tables[] = {"memoria;alias\nS1;motor\nE1;marcha\n", "memoria;alias\nV01;e2\n",
+                                              "memoria;alias\nE1;\nS1;\"a;b\"\n", "Memoria;Alias\r\nX;y\r\n"};
+                if (a & 1) {
+                    editor.ImportAliases(tables[b % 4]);
+                } else {
+                    editor.Find(words[b % 7], (a & 2) != 0);
+                }
+                break;
+            }
         }
     }
     // The first undo also ends a click still waiting for its timer.

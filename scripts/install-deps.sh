@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake make pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-serialport-dev
   libgl1-mesa-dev libglx-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-dev
   qt6-translations-l10n
   xvfb xauth fonts-liberation fonts-dejavu-core locales

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "editor/editor_messages.h"
+#include "editor/find.h"
+#include "model/alias_csv.h"
 
 namespace velmorin {
 namespace {
@@ -56,6 +58,7 @@ void DiagramEditor::InitialUpdate() {
     deferredOpen_ = false;
     awaitingParameters_ = false;
     dialogOpen_.reset();
+    findCursor_ = {};
 }
 
 void DiagramEditor::ResetHover() {
@@ -467,6 +470,75 @@ ViewEffects DiagramEditor::Step(bool undo) {
         fx.wholeView = true;
         fx.modified = history_.modified();
     }
+    return fx;
+}
+
+ViewEffects DiagramEditor::EditBlock(BlockEdit edit) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    SettlePendingClick(fx);
+    const int32_t block = BlockOfRow(hover_.row);
+    history_.Begin(model_);
+    const BlockEditOutcome outcome = EditBlocks(model_, edit, block);
+    CommitEdit(fx);
+    if (!outcome.done) {
+        if (outcome.refusal) fx.message = outcome.refusal;
+        return fx;
+    }
+    fx.wholeView = true;
+    const CellPos cursor{hover_.column, hover_.row + BlockRows * (outcome.block - block)};
+    MoveHover(cursor, fx);
+    previousHover_ = cursor;
+    fx.ensureVisible = CellRect(cursor);
+    return fx;
+}
+
+ViewEffects DiagramEditor::ImportAliases(std::string_view csv) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    std::vector<AliasAssignment> assignments;
+    const Result parsed = ParseAliasCsv(model_, csv, assignments);
+    if (!parsed) {
+        fx.message = parsed.message;
+        fx.detail = parsed.detail;
+        return fx;
+    }
+    SettlePendingClick(fx);
+    history_.Begin(model_);
+    ApplyAliases(model_, assignments);
+    CommitEdit(fx);
+    fx.wholeView = true;
+    return fx;
+}
+
+ViewEffects DiagramEditor::Find(std::string_view word, bool forward) {
+    ViewEffects fx;
+    if (!Editable()) return fx;
+    const std::vector<CellPos> matches = FindMatches(model_, word);
+    CellPos from = hover_;
+    bool includeFrom = false;
+    if (word != findWord_) {
+        // A label's match lies left of the first editable cell; starting
+        // there forward, it counts as at the cursor.
+        if (forward && from.column == FirstEditColumn) from.column = 0;
+        includeFrom = true;
+    } else if (hover_ == findCursor_) {
+        from = findMatch_;
+    }
+    findWord_ = std::string(word);
+    const FindStep step = StepToMatch(matches, from, forward, includeFrom);
+    if (!step.match) {
+        findCursor_ = {};
+        fx.message = msg::NothingFound;
+        return fx;
+    }
+    if (step.wrapped) fx.statusNote = forward ? msg::FindWrappedToStart : msg::FindWrappedToEnd;
+    const CellPos cursor = CursorFor(*step.match);
+    findMatch_ = *step.match;
+    findCursor_ = cursor;
+    MoveHover(cursor, fx);
+    previousHover_ = cursor;
+    fx.ensureVisible = CellRect(cursor);
     return fx;
 }
 

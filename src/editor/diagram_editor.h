@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/block_buffer.h"
+#include "editor/block_edit.h"
 #include "editor/cell_content.h"
 #include "editor/edit_history.h"
 #include "editor/geometry.h"
@@ -43,6 +45,8 @@ struct ViewEffects {
     std::optional<bool> modified;                    // the document's modified flag becomes this
     std::optional<PixelRect> ensureVisible;          // scroll so that this shows (ScrollToShow)
     std::string message;                             // a message box to show, when not empty
+    std::string detail;                              // the box's second line (what a refused import read)
+    std::string statusNote;                          // a note for the status bar, when not empty
 };
 
 class DiagramEditor {
@@ -90,6 +94,18 @@ public:
     // Ctrl+C and Ctrl+X: the selection being made, or the cursor cell.
     ViewEffects CopySelection() { return TakeSelection(BlockChoice::Copy); }
     ViewEffects CutSelection() { return TakeSelection(BlockChoice::Cut); }
+
+    // "Insertar bloque", "Eliminar bloque", "Subir bloque", "Bajar bloque" at
+    // the cursor's block: one undo step, or a message and nothing changed.
+    // The cursor goes with a moved block.
+    ViewEffects EditBlock(BlockEdit edit);
+    // "Importar alias...": the text of the chosen file. Every row is checked
+    // first; a refusal changes nothing, an import is one undo step.
+    ViewEffects ImportAliases(std::string_view csv);
+    // Find and F3 / Shift+F3: the cursor goes to the next (previous) cell the
+    // word names. A new word starts at the cursor cell itself; the same word
+    // again goes on from the match it found, while the cursor stays there.
+    ViewEffects Find(std::string_view word, bool forward);
 
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
@@ -156,6 +172,10 @@ private:
     // The ended selection went to the block dialog already.
     bool handedOn_ = false;
     PixelPoint palettePosition_;  // (0, 0): none remembered
+    // The last search: its word, the match it found and where it put the cursor.
+    std::string findWord_;
+    CellPos findMatch_;
+    CellPos findCursor_;
     bool paletteOpen_ = false;
 };
 

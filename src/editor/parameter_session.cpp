@@ -16,24 +16,6 @@ constexpr int32_t OfferedLabels = 24;  // label 24 belongs to no block
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-unsigned char FoldCase(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    // Latin-1 capitals, except the multiplication sign.
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-    switch (c) {
-        case 0x8A:
-            return 0x9A;  // Š
-        case 0x8C:
-            return 0x9C;  // Œ
-        case 0x8E:
-            return 0x9E;  // Ž
-        case 0x9F:
-            return 0xFF;  // Ÿ
-        default:
-            return c;
-    }
-}
-
 std::string_view FieldView(const NameField& field) {
     const auto end = std::find(field.begin(), field.end(), '\0');
     return {field.data(), static_cast<size_t>(end - field.begin())};
@@ -122,14 +104,6 @@ std::optional<std::string> StoredName(std::string_view text) {
     // A zero byte would cut the name short in its field.
     if (bytes->find('\0') != std::string::npos) return std::nullopt;
     return bytes;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) return false;
-    }
-    return true;
 }
 
 ParameterSession::ParameterSession(ProgramModel& model, const ParameterRequest& request)

@@ -18,6 +18,7 @@
 #include "model/catalogue.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
+#include "model/text_encoding.h"  // SameNameIgnoringCase, the rule the dialog checks names by
 
 namespace velmorin {
 
@@ -51,8 +52,6 @@ bool ValueTextValid(ParamKind kind, int32_t low, int32_t high, std::string_view 
 // A typed alias or label name (UTF-8) as the tables store it: Windows-1252,
 // at most 8 bytes; nothing when it cannot be stored as typed.
 std::optional<std::string> StoredName(std::string_view text);
-// Equal ignoring letter case, for Windows-1252 bytes.
-bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
 constexpr int32_t EditableParameters = 2;
 constexpr int32_t NoDisplay = -1;  // display kind of a parameter the instruction lacks

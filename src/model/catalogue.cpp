@@ -104,6 +104,39 @@ const std::array<CatalogueEntry, CatalogueSize> ElementCatalogue{{
     {-1, "dummy", 0, 24, 40, At(0), 0x00, NoMonitor, "", P()},
 }};
 
+namespace {
+
+// The operand each instruction writes, as its 1-based parameter number (0:
+// it writes none). The catalogue's flags do not say which operand a box
+// changes, so this is the one place that does; a row per element id.
+constexpr std::array<int8_t, CatalogueSize> WrittenParam{
+    0, 0, 0, 0, 0,  // and andn andp cr cs
+    0, 0, 0, 0, 0,  // if1 ld ldn or orn
+    0, 1, 2, 1, 1,  // orp out rst(Variable) set setb
+    0, 1, 0, 0, 1,  // end ctv(its counter) jp1 rjp tpv(its timer)
+    1, 0, 0, 0, 0,  // tpvf ldi osc rct rtp
+    0, 1, 1, 0, 0,  // pulso tp tpf goto gosub
+    1, 2, 0, 0, 1,  // not(inverts it) ldiv(loads it) ifv1 jpv1 setif1(Var 1)
+    0, 0, 1, 0, 0,  // xor if0 clrif1(Var 1) jp0 nota
+    0,              // dummy
+};
+
+}  // namespace
+
+OperandRole RoleOf(int32_t elementId, int32_t param) {
+    if (elementId < 0 || elementId >= CatalogueSize || param < 0 || param >= 3) return OperandRole::None;
+    const CatalogueEntry& entry = ElementCatalogue[static_cast<size_t>(elementId)];
+    if (param >= entry.paramCount) return OperandRole::None;
+    switch (entry.paramDefs[static_cast<size_t>(param)].kind) {
+        case ParamKind::Variable:
+            return WrittenParam[static_cast<size_t>(elementId)] == param + 1 ? OperandRole::Writes : OperandRole::Reads;
+        case ParamKind::Label:
+            return OperandRole::Jumps;
+        default:
+            return OperandRole::None;
+    }
+}
+
 const CatalogueEntry& CatalogueEntryFor(int32_t elementId) {
     // A damaged id must not read outside the table; the placeholder is harmless.
     if (elementId < 0 || elementId >= CatalogueSize) return ElementCatalogue[ElementDummy];

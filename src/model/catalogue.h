@@ -90,6 +90,15 @@ struct IndexRange {
     int32_t last;
 };
 
+// What an instruction does with one of its operands. A Variable parameter
+// is read unless the instruction writes it; a Label parameter is where the
+// instruction jumps; numbers and times are neither.
+enum class OperandRole : int32_t { None, Reads, Writes, Jumps };
+
+// The role of parameter `param` (0-based) of an element id; None for ids
+// outside the catalogue and parameters the entry does not have.
+OperandRole RoleOf(int32_t elementId, int32_t param);
+
 // Selectable variable indices of a Variable parameter.
 IndexRange VariableRange(const ParamDef& def);
 // The operand byte compiled for a variable index.

@@ -67,7 +67,33 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, size_t& pos) {
     return cp;
 }
 
+unsigned char FoldCase(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+    // Latin-1 capitals, except the multiplication sign.
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+    switch (c) {
+        case 0x8A:
+            return 0x9A;  // Š
+        case 0x8C:
+            return 0x9C;  // Œ
+        case 0x8E:
+            return 0x9E;  // Ž
+        case 0x9F:
+            return 0xFF;  // Ÿ
+        default:
+            return c;
+    }
+}
+
 }  // namespace
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) return false;
+    }
+    return true;
+}
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
     std::string out;
@@ -92,6 +118,13 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
         out.push_back(static_cast<char>(0x80 + i));
     }
     return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size())
+        if (!DecodeUtf8(text, pos)) return false;
+    return true;
 }
 
 }  // namespace velmorin

@@ -15,4 +15,10 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // page 1252 cannot spell.
 std::optional<std::string> Utf8ToWindows1252(std::string_view text);
 
+bool IsValidUtf8(std::string_view text);
+
+// Equal ignoring letter case, for Windows-1252 bytes: how aliases and label
+// names are told apart, so that no two of them differ only in case.
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
 }  // namespace velmorin

@@ -19,6 +19,10 @@ inline std::string ErrorLine(const std::string& file, const std::string& message
 int RunShow(const Args& args);
 int RunCompile(const Args& args);
 int RunDump(const Args& args);
+// What a program uses where, the editor's observations, the operand names.
+int RunXref(const Args& args);
+int RunCheck(const Args& args);
+int RunAliases(const Args& args);
 // The controller link (link_options.h has their shared options).
 int RunSend(const Args& args);
 int RunExtract(const Args& args);

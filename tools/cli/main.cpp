@@ -1,4 +1,5 @@
-// velmorin-cli: the headless face of the core: files (show, compile, dump)
+// velmorin-cli: the headless face of the core: files (show, compile, dump,
+// xref, check, aliases)
 // and the controller link (send, extract, verify, run, stop, reset-counters,
 // rom, watch, write).
 #include <cstdio>
@@ -16,6 +17,10 @@ const char* const Usage =
     "  show FILE.ldr                     print a ladder source file as text\n"
     "  compile FILE.ldr [--date Y-M-D]   compile to FILE.prg and FILE.bld\n"
     "  dump FILE.bld                     list a binary image instruction by instruction\n"
+    "  xref FILE.ldr [--json]            where each operand and label is used\n"
+    "  check FILE.ldr [--json]           the editor's observations (duplicate coils, ...)\n"
+    "  aliases FILE.ldr [--csv | --import NAMES.csv]\n"
+    "                                    print the operand names, or take them from a table\n"
     "\n"
     "controller link (--port DEV|COM1..COM4, --id N; messages in Spanish on standard error):\n"
     "  send FILE.bld|FILE.ldr            download a program (a .ldr is compiled in memory)\n"
@@ -27,8 +32,8 @@ const char* const Usage =
     "  write VAR=VALUE...                force variables in the controller's memory\n"
     "\n"
     "Run 'velmorin-cli <command> --help' for a command's options.\n"
-    "Exit status: 0 done, 1 refused file, compile errors or a failed exchange,\n"
-    "2 usage error.\n";
+    "Exit status: 0 done, 1 refused file, compile errors, observations or a\n"
+    "failed exchange, 2 usage error.\n";
 
 }  // namespace
 
@@ -46,6 +51,9 @@ int main(int argc, char** argv) {
     if (command == "show") return velmorin::cli::RunShow(args);
     if (command == "compile") return velmorin::cli::RunCompile(args);
     if (command == "dump") return velmorin::cli::RunDump(args);
+    if (command == "xref") return velmorin::cli::RunXref(args);
+    if (command == "check") return velmorin::cli::RunCheck(args);
+    if (command == "aliases") return velmorin::cli::RunAliases(args);
     if (command == "send") return velmorin::cli::RunSend(args);
     if (command == "extract") return velmorin::cli::RunExtract(args);
     if (command == "verify") return velmorin::cli::RunVerify(args);
