@@ -49,7 +49,9 @@ int ExportPdf(const QString& pdfPath, const QStringList& files) {
     const velmorin::Result exported =
         velmorin::ExportSourceFilePdf(QFileInfo(files.front()).absoluteFilePath().toStdString(), pdfPath.toStdString());
     if (exported) return 0;
-    QTextStream(stderr) << "velmorin: " << QString::fromStdString(exported.message) << "\n";
+    // The fixed text, then what the editor's box shows on its second line.
+    QTextStream(stderr) << "velmorin: " << QString::fromStdString(exported.message) << " ("
+                        << QString::fromStdString(exported.detail) << ")\n";
     return 1;
 }
 
