@@ -171,6 +171,37 @@ TEST(AgainstSimulator, ADeviceOpenInAnotherProgramIsBusy) {
     link.ClosePort(Com2);
 }
 
+// A second simulator on the same link once took it over and removed it
+// when it ended, cutting the first one's editor off its controller.
+TEST(AgainstSimulator, ALinkIsTakenOnlyWhenItLeadsNowhere) {
+    SimProcess first({"--rom", "1234"});
+    ASSERT_TRUE(first.ready()) << first.err();
+    const std::string link = first.device();
+    const std::string line = std::filesystem::read_symlink(link).string();
+    const testing::ProgramRun second = testing::RunProgram(VELMORIN_SIM_PATH, {"--link", link});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_NE(second.err.find(link + " leads to " + line + ", which is in use"), std::string::npos) << second.err;
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), line);
+    TermiosLink port = LinkTo(first);
+    SystemClock clock;
+    ASSERT_EQ(port.OpenPort(Com2), 1);
+    EXPECT_EQ(ReadRomVersion({port, clock, Com2}, 1).text, "1234") << "the first one still answers there";
+    port.ClosePort(Com2);
+
+    // A link left by a simulator that is gone is replaced; a link that is no
+    // longer ours when we end is left to its new owner.
+    const std::string dangling = std::filesystem::path(link).parent_path() / "left";
+    std::filesystem::create_symlink("/dev/pts/velmorin-gone", dangling);
+    testing::ChildProcess third(VELMORIN_SIM_PATH, {"--link", dangling});
+    const std::optional<std::string> started = third.ReadLine(std::chrono::seconds(10));
+    ASSERT_TRUE(started && started->find(dangling) != std::string::npos) << third.err;
+    EXPECT_NE(std::filesystem::read_symlink(dangling).string(), "/dev/pts/velmorin-gone");
+    std::filesystem::remove(dangling);
+    std::filesystem::create_symlink(line, dangling);
+    third.Terminate();
+    EXPECT_EQ(std::filesystem::read_symlink(dangling).string(), line);
+}
+
 // Stale bytes are never read as the version: neither the rest of an upload
 // still on the line after its reader gave up (once shown as "<=<=", the
 // 0xCD filler of the image), nor the pieces of replies a controller cuts
