@@ -49,8 +49,11 @@ bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
 
 # make install [PREFIX=/usr/local] [DESTDIR=/staging] - the programs, manual
-#   pages, desktop entry, file types and icons; builds first when needed
-# make uninstall - removes what the last make install recorded
+#   pages, desktop entry, file types and icons; builds first when needed, and
+#   records in $(BUILD)/install_record.txt where it installed and what
+# make uninstall - removes what the last make install recorded, where it
+#   installed it (a PREFIX or DESTDIR given must be the recorded one); files
+#   a Debian package owns and folders that were there before stay
 # make package   - build/velmorin_<version>_<arch>.deb (not part of make test)
 PREFIX    ?= /usr/local
 
@@ -59,12 +62,12 @@ PREFIX    ?= /usr/local
 install:
 	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) build
 	@cmake --build $(BUILD) -j $(JOBS)
-	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
+	@DESTDIR="$(DESTDIR)" bash packaging/install.sh $(BUILD) $(PREFIX) $(BUILD)/install_record.txt
 	@[ -n "$(DESTDIR)" ] || bash packaging/refresh-desktop.sh $(PREFIX)
 
 uninstall:
-	@DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
-	@[ -n "$(DESTDIR)" ] || bash packaging/refresh-desktop.sh $(PREFIX)
+	@DESTDIR="$(DESTDIR)" UNINSTALL_PREFIX="$(if $(filter command line,$(origin PREFIX)),$(PREFIX))" \
+	  bash packaging/uninstall.sh $(BUILD)/install_record.txt
 
 package: build
 	@cd $(BUILD) && cpack -G DEB

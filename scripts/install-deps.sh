@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake make pkg-config git
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-serialport-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   libgl1-mesa-dev libglx-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-dev

@@ -7,6 +7,8 @@
 set -euo pipefail
 build="${1:-build}"; shift || true
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# Absolute, so that the command lines printed below work from any folder.
+build="$(cd "$build" && pwd)"
 if [ ! -x "$build/velmorin" ]; then
   exec "$build/velmorin-cli" show "$root/examples/latch.ldr"
 fi
@@ -20,6 +22,14 @@ link="$dir/com2"
 commands="$dir/commands"
 log="$dir/sim.log"
 
+# A link that leads somewhere is the line of a simulator that runs (that of
+# another make run): its editor keeps it, and its log is left alone.
+if [ -e "$link" ]; then
+  echo "run: a simulator already runs on $link -> $(readlink "$link") (another make run?)" >&2
+  echo "     end that one first, or reach it with: $build/velmorin-cli rom --port $link" >&2
+  exit 1
+fi
+
 "$build/velmorin-sim" --link "$link" --fifo "$commands" --verbose </dev/null >"$log" 2>&1 &
 sim=$!
 stop_sim() {
@@ -28,20 +38,26 @@ stop_sim() {
 }
 trap stop_sim EXIT
 
+# The simulator says where it is once its link is in place.
+started() { grep -q "^velmorin-sim: controller" "$log" 2>/dev/null; }
 for _ in $(seq 50); do
-  [ -L "$link" ] && break
+  started && break
   if ! kill -0 "$sim" 2>/dev/null; then
     echo "run: velmorin-sim did not start:" >&2; cat "$log" >&2; exit 1
   fi
   sleep 0.1
 done
-[ -L "$link" ] || { echo "run: velmorin-sim did not start" >&2; exit 1; }
+started || { echo "run: velmorin-sim did not start" >&2; exit 1; }
 
+# Only the editor is told where the simulator is (VELMORIN_COM2): another
+# terminal needs the path spelled out.
 cat <<INFO
-Simulated controller (identifier 1) on Com2: $link
+Simulated controller (identifier 1) on Com2: $link -> $(readlink "$link")
+From another terminal, while the editor runs:
+  $build/velmorin-cli watch --port $link E1 S1
+  VELMORIN_COM2=$link $build/velmorin-cli rom --port COM2
   switch an input:  echo "on E1" > $commands   (off E1, toggle E1, set V01 42, fault silent, ...)
   see its state:    echo show > $commands; tail $log
-  from a terminal:  $build/velmorin-cli rom --port $link
 INFO
 
 status=0

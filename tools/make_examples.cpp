@@ -2,6 +2,7 @@
 // folder (./examples by default; run it from the top of the tree):
 //   make-examples [FOLDER]
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -119,7 +120,13 @@ Program Jump() {
     p.Contact(5, 1, ElementLd, E2).Wire(5, 2, 7).Contact(5, 8, ElementOut, S1);
     p.Contact(9, 1, ElementLd, E3).Wire(9, 2, 7).Contact(9, 8, ElementOut, S2);
     p.End(3);
-    p.Alias(E1, "saltar").Alias(E2, "entrada").Alias(E3, "siempre").Alias(S1, "retenida").Alias(S2, "se\xF1" "al");
+    p.Alias(E1, "saltar")
+        .Alias(E2, "entrada")
+        .Alias(E3, "siempre")
+        .Alias(S1, "retenida")
+        .Alias(S2,
+               "se\xF1"
+               "al");
     p.LabelAlias(2, "destino");
     return p;
 }
@@ -134,6 +141,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argc == 2 ? argv[1] : "examples";
+    // The folder is not made here: run from elsewhere, the generator would
+    // leave a second set of examples where nobody looks for them.
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::fprintf(stderr,
+                     "make-examples: there is no folder %s here: run it from the top of the source tree\n"
+                     "(build/make-examples writes ./examples), or name an existing folder\n",
+                     folder.c_str());
+        return 1;
+    }
     const struct {
         const char* name;
         Program program;
@@ -143,7 +160,7 @@ int main(int argc, char** argv) {
         const std::string path = folder + "/" + example.name;
         const Result r = WriteSourceFile(example.program.model(), path);
         if (!r) {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), r.message.c_str());
+            std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), r.message.c_str(), r.detail.c_str());
             status = 1;
         } else {
             std::printf("%s\n", path.c_str());

@@ -6,6 +6,7 @@
 // they work on the offscreen platform. The export opens no window at all.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QTextStream>
@@ -27,19 +28,55 @@ bool SavePicture(QWidget& widget, const QString& path) {
     return false;
 }
 
-// The export, the help and the version need no display (a terminal over
-// ssh, the manual pages' build): without a platform chosen they run offscreen.
+bool HasArgument(int argc, char** argv, std::initializer_list<const char*> names) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* name : names)
+            if (qstrcmp(argv[i], name) == 0) return true;
+    }
+    return false;
+}
+
+// The help and the version need no window system at all (a terminal over
+// ssh, the manual pages' build): they are answered without one, so that no
+// platform plugin looks for a runtime folder and warns that there is none.
+bool AsksForHelpOrVersion(int argc, char** argv) {
+    return HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"});
+}
+
+// The export needs no display either: without a platform chosen it runs offscreen.
 void ChooseHeadlessPlatform(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
     for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--export-pdf" || arg.startsWith("--export-pdf=") || arg == "--help" || arg == "-h" ||
-            arg == "--help-all" || arg == "--version" || arg == "-v") {
+        if (QByteArray(argv[i]) == "--export-pdf" || QByteArray(argv[i]).startsWith("--export-pdf=")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
         }
     }
 }
+
+void NameApplication() {
+    QCoreApplication::setOrganizationName(velmorin::SettingsOrganisation);
+    QCoreApplication::setApplicationName(velmorin::SettingsApplication);
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELMORIN_VERSION));
+}
+
+struct CommandLine {
+    QCommandLineOption screenshot{"screenshot", "Guarda la ventana principal en FILE.png y termina.", "FILE.png"};
+    QCommandLineOption screenshotAbout{"screenshot-about", "Guarda el cuadro Acerca de en FILE.png y termina.",
+                                       "FILE.png"};
+    QCommandLineOption exportPdf{"export-pdf", "Guarda las páginas del diagrama FILE.ldr en OUT.pdf y termina.",
+                                 "OUT.pdf"};
+
+    void Describe(QCommandLineParser& parser) const {
+        parser.setApplicationDescription("Velmorin: editor, compilador y monitor Ladder");
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(screenshot);
+        parser.addOption(screenshotAbout);
+        parser.addOption(exportPdf);
+        parser.addPositionalArgument("FILE.ldr", "Archivo fuente Ladder que se abre al iniciar.", "[FILE.ldr]");
+    }
+};
 
 int ExportPdf(const QString& pdfPath, const QStringList& files) {
     if (files.size() != 1) {
@@ -49,35 +86,36 @@ int ExportPdf(const QString& pdfPath, const QStringList& files) {
     const velmorin::Result exported =
         velmorin::ExportSourceFilePdf(QFileInfo(files.front()).absoluteFilePath().toStdString(), pdfPath.toStdString());
     if (exported) return 0;
-    QTextStream(stderr) << "velmorin: " << QString::fromStdString(exported.message) << "\n";
+    // The fixed text, then what the editor's box shows on its second line.
+    QTextStream(stderr) << "velmorin: " << QString::fromStdString(exported.message) << " ("
+                        << QString::fromStdString(exported.detail) << ")\n";
     return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const CommandLine options;
+    if (AsksForHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        NameApplication();
+        QCommandLineParser parser;
+        options.Describe(parser);
+        parser.process(core);  // prints the help or the version and ends
+        return 0;
+    }
     ChooseHeadlessPlatform(argc, argv);
     QApplication qapp(argc, argv);
-    QApplication::setOrganizationName(velmorin::SettingsOrganisation);
-    QApplication::setApplicationName(velmorin::SettingsApplication);
-    QApplication::setApplicationVersion(QStringLiteral(VELMORIN_VERSION));
+    NameApplication();
     // The desktop matches the window to velmorin.desktop (its name and icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("velmorin"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Velmorin: editor, compilador y monitor Ladder");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption screenshot("screenshot", "Guarda la ventana principal en FILE.png y termina.", "FILE.png");
-    const QCommandLineOption screenshotAbout("screenshot-about", "Guarda el cuadro Acerca de en FILE.png y termina.",
-                                             "FILE.png");
-    const QCommandLineOption exportPdf("export-pdf", "Guarda las páginas del diagrama FILE.ldr en OUT.pdf y termina.",
-                                       "OUT.pdf");
-    parser.addOption(screenshot);
-    parser.addOption(screenshotAbout);
-    parser.addOption(exportPdf);
-    parser.addPositionalArgument("FILE.ldr", "Archivo fuente Ladder que se abre al iniciar.", "[FILE.ldr]");
+    options.Describe(parser);
     parser.process(qapp);
+    const QCommandLineOption& screenshot = options.screenshot;
+    const QCommandLineOption& screenshotAbout = options.screenshotAbout;
+    const QCommandLineOption& exportPdf = options.exportPdf;
 
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(exportPdf)) return ExportPdf(parser.value(exportPdf), files);
@@ -87,12 +125,12 @@ int main(int argc, char** argv) {
     }
 
     const bool picture = parser.isSet(screenshot) || parser.isSet(screenshotAbout);
-    velmorin::StartOptions options;
-    options.sourceFile = files.isEmpty() ? QString() : files.front();
-    options.splash = !picture;
+    velmorin::StartOptions start;
+    start.sourceFile = files.isEmpty() ? QString() : files.front();
+    start.splash = !picture;
 
     velmorin::CVelmorinApp app;
-    if (!app.InitInstance(options)) return 1;
+    if (!app.InitInstance(start)) return 1;
 
     if (parser.isSet(screenshot)) {
         return SavePicture(*app.frame(), parser.value(screenshot)) ? 0 : 1;

@@ -2,6 +2,8 @@
 
 #include <cassert>
 #include <filesystem>
+#include <span>
+#include <vector>
 
 #include "compiler/block_analysis.h"
 #include "compiler/compiler_impl.h"
@@ -130,8 +132,15 @@ void Compiler::Run(ProgramModel& model, const CompileCallbacks& callbacks, std::
     } else {
         c.listing += FinishImage(model, s.image);
         c.finalImage = true;
-        if (!c.listingPath.empty()) Note(c.files, WriteFileAtomically(c.listingPath, c.listing));
-        if (!c.imagePath.empty()) Note(c.files, WriteImageFile(c.imagePath, s.image, date ? *date : TodayLocal()));
+        // The listing describes the image byte for byte: both are replaced,
+        // or neither is, so an older pair never ends up half new.
+        const std::vector<uint8_t> imageFile = EncodeImageFile(s.image, date ? *date : TodayLocal());
+        std::vector<FileToWrite> outputs;
+        if (!c.listingPath.empty())
+            outputs.push_back(
+                {c.listingPath, std::span(reinterpret_cast<const uint8_t*>(c.listing.data()), c.listing.size())});
+        if (!c.imagePath.empty()) outputs.push_back({c.imagePath, imageFile});
+        Note(c.files, WriteFilesTogether(outputs));
         c.result = !c.files                           ? CompileResult::NotWritten
                    : s.diagnostics.warningCount() > 0 ? CompileResult::Warnings
                                                       : CompileResult::Clean;

@@ -72,4 +72,29 @@ std::string FormatDiagnosticLine(const ProgramModel& model, const DiagnosticEntr
     return line;
 }
 
+namespace {
+
+void AppendCount(std::string& text, int count, const char* one, const char* many) {
+    AppendDecimal(text, count);
+    text += ' ';
+    text += count == 1 ? one : many;
+}
+
+}  // namespace
+
+std::string FormatCompileTotals(int errors, int warnings) {
+    std::string text;
+    AppendCount(text, errors, "error", "errores");
+    text += ", ";
+    AppendCount(text, warnings, "warning", "warnings");
+    return text;
+}
+
+std::string FormatCompileTotals(int errors, int warnings, int codeBytes) {
+    std::string text = FormatCompileTotals(errors, warnings);
+    text += ", ";
+    AppendCount(text, codeBytes, "byte", "bytes");
+    return text;
+}
+
 }  // namespace velmorin

@@ -84,4 +84,10 @@ DiagnosticPlace PlaceOf(int32_t column, int32_t row);
 // "ETQ02 Y4 X3: Error: No se pudo unir el ramal"
 std::string FormatDiagnosticLine(const ProgramModel& model, const DiagnosticEntry& entry);
 
+// "2 errores, 1 warning": the counts of a compilation, each word singular
+// for exactly one ("warning" is the compile dialog's own word).
+std::string FormatCompileTotals(int errors, int warnings);
+// The totals and the code size: "0 errores, 1 warning, 5 bytes".
+std::string FormatCompileTotals(int errors, int warnings, int codeBytes);
+
 }  // namespace velmorin

@@ -47,12 +47,8 @@ HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDa
         outcome.report += FormatDiagnosticLine(*model, {d.key, d.column, d.row});
         outcome.report += '\n';
     }
-    AppendDecimal(outcome.report, compiler->errorCount());
-    outcome.report += " errores, ";
-    AppendDecimal(outcome.report, compiler->warningCount());
-    outcome.report += " warnings, ";
-    AppendDecimal(outcome.report, compiler->codeLength());
-    outcome.report += " bytes\n";
+    outcome.report += FormatCompileTotals(compiler->errorCount(), compiler->warningCount(), compiler->codeLength());
+    outcome.report += '\n';
     outcome.status = compiler->errorCount() > 0 || !compiler->fileResult() ? 1 : 0;
     return outcome;
 }

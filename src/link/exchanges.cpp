@@ -69,10 +69,25 @@ bool WriteRows(Channel channel, uint8_t id, std::span<const WriteRow> rows) {
     return allAnswered;
 }
 
+int SettleAndPurge(Channel channel, int quietTries, int maxTries) {
+    int waiting = channel.link.InputQueueCount(channel.port);
+    int still = 0;
+    const int tries = WaitTries(
+        channel, maxTries, [&] { return still >= quietTries; },
+        [&](int) {
+            const int now = channel.link.InputQueueCount(channel.port);
+            still = now == waiting ? still + 1 : 0;
+            waiting = now;
+        });
+    channel.link.PurgePort(channel.port);
+    return tries;
+}
+
 RomOutcome ReadRomVersion(Channel channel, uint8_t id) {
     const CommandFrame frame = RomVersionFrame(id);
     RomOutcome outcome;
     for (outcome.attempts = 1; outcome.attempts <= RomAttempts; ++outcome.attempts) {
+        SettleAndPurge(channel, RomQuietTries, RomSettleTries);
         Write(channel, frame);
         if (WaitForInput(channel, FrameSize, RomReplyTries) < RomReplyTries) {
             CommandFrame reply{};

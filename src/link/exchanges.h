@@ -71,6 +71,11 @@ bool WriteRows(Channel channel, uint8_t id, std::span<const WriteRow> rows);
 constexpr int RomAttempts = 10;
 constexpr int RomReplyTries = 10;
 constexpr Clock::Duration RomPause{100};
+// Before each attempt the line is left to go quiet: two tries without a new
+// byte, within at most 1.5 s, longer than the longest answer there is (an
+// upload's 258 bytes take 1.1 s at 2400 baud).
+constexpr int RomQuietTries = 2;
+constexpr int RomSettleTries = 150;
 
 struct RomOutcome {
     bool answered = false;
@@ -78,7 +83,15 @@ struct RomOutcome {
     int attempts = 0;
 };
 
+// Up to ten attempts. Each first waits for the line to go quiet and purges
+// what came (the rest of an upload nobody waits for any more, the pieces
+// of a reply cut short), so that only an answer to this attempt's frame is
+// read; a reply is then taken as it comes, as the other exchanges take theirs.
 RomOutcome ReadRomVersion(Channel channel, uint8_t id);
+
+// Waits, at most `maxTries`, until `quietTries` tries in a row bring no new
+// byte, then purges. Tries spent.
+int SettleAndPurge(Channel channel, int quietTries, int maxTries);
 
 // --- Run, stop, reset counters ------------------------------------------------
 

@@ -1,12 +1,7 @@
 #include "link/monitor_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -42,27 +37,6 @@ int32_t GetInt32(const uint8_t* at) {
     return static_cast<int32_t>(v);
 }
 
-// At most `limit` bytes of a regular file. Opened without waiting, so that
-// a pipe is refused instead of blocking until someone writes to it.
-bool ReadRegularFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    bytes.assign(ok ? limit : 0, 0);
-    size_t done = 0;
-    while (ok && done < limit) {
-        const ssize_t n = ::read(fd, bytes.data() + done, limit - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n >= 0;
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(done);
-    return ok;
-}
-
 std::string NameText(const NameField& field) { return Windows1252ToUtf8(FieldText(field)); }
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
@@ -91,7 +65,7 @@ std::string WithMonitorExtension(const std::string& path) {
 std::optional<Association> Associate(Prompts& prompts, ProgramModel& model, const std::string& path) {
     std::vector<SourceAlias> records;
     if (const Result read = ReadAssociatedAliases(path, records); !read) {
-        prompts.ShowMessage(read.message);
+        prompts.ShowFailure(read);
         return std::nullopt;
     }
     return Association{ApplyProgramAliases(records, model.aliases, model.monitorNames), ProgramDisplayName(path)};
@@ -156,13 +130,14 @@ Result WriteMonitorFile(const std::string& path, const MonitorState& state) {
 
 Result ReadMonitorFile(const std::string& path, const MonitorNameTable& names, MonitorFileContents& contents) {
     std::vector<uint8_t> bytes;
-    if (!ReadRegularFile(path, MonitorReadLimit, bytes)) return Result::Fail(msg::FileOpenError);
+    if (Result read = ReadFileBytes(path, MonitorReadLimit, bytes); !read) return read;
     return DecodeMonitorFile(bytes, names, contents);
 }
 
 Result ReadAssociatedAliases(const std::string& path, std::vector<SourceAlias>& aliases) {
     std::vector<uint8_t> bytes;
-    if (!ReadRegularFile(path, SourceReadLimit, bytes)) return Result::Fail(msg::AssociatedOpenError);
+    if (Result read = ReadFileBytes(path, SourceReadLimit, bytes); !read)
+        return Result::Fail(msg::AssociatedOpenError, read.detail);
     return ReadSourceAliases(bytes, aliases);
 }
 

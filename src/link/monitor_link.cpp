@@ -18,7 +18,7 @@ MonitorLink::~MonitorLink() { Close(); }
 
 Result MonitorLink::Open() {
     if (open_) return Result::Ok();
-    if (link_.OpenPort(port_) != 1) return Result::Fail(FormatLinkError(link_.LastError()));
+    if (link_.OpenPort(port_) != 1) return LinkFailure(link_.LastError());
     open_ = true;
     return Result::Ok();
 }

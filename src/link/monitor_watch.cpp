@@ -115,7 +115,7 @@ Result ParseWatchVariable(const std::string& text, WatchVariable& variable) {
 
 Result ParseWriteAssignment(const std::string& text, SendRow& row) {
     const size_t equals = text.find('=');
-    if (equals == std::string::npos) return Result::Fail("Variable desconocida: " + text);
+    if (equals == std::string::npos) return Result::Fail("Falta el valor: " + text);
     WatchVariable variable;
     if (Result parsed = ParseWatchVariable(text.substr(0, equals), variable); !parsed) return parsed;
     // On the command line an empty value is a slip, not a zero to force on a machine.

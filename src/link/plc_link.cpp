@@ -11,4 +11,6 @@ std::string FormatLinkError(const LinkError& error) {
     return text;
 }
 
+Result LinkFailure(const LinkError& error) { return Result::Fail(FormatLinkError(error), error.detail); }
+
 }  // namespace velmorin

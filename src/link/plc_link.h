@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "model/result.h"
+
 namespace velmorin {
 
 constexpr int PortCount = 4;
@@ -16,6 +18,10 @@ constexpr int PortCount = 4;
 struct LinkError {
     int32_t code = 0;
     int32_t systemError = 0;
+    // What the fixed message cannot say: the device and the system's
+    // reason (missing, busy and with whom, refusing its settings). An
+    // open failure keeps systemError 0, so the message reads "-1 - 0".
+    std::string detail;
 };
 
 namespace link_error {
@@ -50,5 +56,7 @@ public:
 
 // "Error %d - %d en comunicación": what the user sees when a port cannot be opened.
 std::string FormatLinkError(const LinkError& error);
+// The same as a failure to show: the fixed text, and the device and reason below it.
+Result LinkFailure(const LinkError& error);
 
 }  // namespace velmorin

@@ -4,13 +4,19 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <thread>
+
+#include "link/device_holders.h"
+#include "model/system_error.h"
 
 namespace velmorin {
 namespace {
@@ -65,34 +71,62 @@ int TermiosLink::OpenPort(int port) {
         return 0;
     }
     record.line = LineSettings{};
+    const std::string& device = devices_[port];
 
-    const int fd = ::open(devices_[port].c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        error_.code = link_error::OpenFailed;
+        error_ = {link_error::OpenFailed, 0, FileDetail(device, errno)};
         return 0;
     }
-    // Not shared: another program, or another port index naming the same
-    // device, finds it taken. The lock goes with the descriptor, so a
-    // program that dies leaves nothing behind.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    struct stat info {};
+    const bool terminal = ::fstat(fd, &info) == 0 && S_ISCHR(info.st_mode);
+    const bool pseudoTerminal = terminal && IsPseudoTerminalMajor(major(info.st_rdev));
+    // Not shared: a program that has the device open already (a terminal
+    // emulator, a `cat`) takes no lock, so it is looked for; another user of
+    // flock, or another port index naming the same device, holds the lock,
+    // which goes with the descriptor, so a program that dies leaves nothing behind.
+    std::string busy;
+    if (terminal) {
+        if (const std::optional<DeviceHolder> holder = FindOtherHolder(info.st_rdev, ::getpid()))
+            busy = " (abierto por " + holder->name + ", proceso " + std::to_string(holder->pid) + ")";
+    }
+    if (!busy.empty() || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        error_.code = link_error::OpenFailed;
+        error_ = {link_error::OpenFailed, 0, FileDetail(device, EBUSY) + busy};
         return 0;
     }
+    // A serial device also refuses every later open while it is ours, the
+    // ones that take no lock included. A pseudo-terminal would keep that
+    // mode after a crash of ours for as long as its other side lives, and
+    // lock everyone out: there the lock alone stays.
+    const bool exclusive = terminal && !pseudoTerminal && ::ioctl(fd, TIOCEXCL) == 0;
     ::tcflush(fd, TCIOFLUSH);
 
     termios t{};
-    bool accepted = ::tcgetattr(fd, &t) == 0 && ApplyLineSettings(t, record.line) && ::tcsetattr(fd, TCSANOW, &t) == 0;
-    if (accepted) {
-        int lines = ModemLinesHeldInactive();
-        if (::ioctl(fd, TIOCMBIC, &lines) != 0 && !IsToleratedModemLineError(errno)) accepted = false;
+    std::string refused;
+    int error = 0;
+    if (::tcgetattr(fd, &t) != 0)
+        error = errno;
+    else if (!ApplyLineSettings(t, record.line))
+        error = EINVAL;
+    else if (::tcsetattr(fd, TCSANOW, &t) != 0)
+        error = errno;
+    if (error != 0) {
+        refused = SystemReason(error);
+    } else if (termios kept{}; ::tcgetattr(fd, &kept) != 0 || !LineSettingsTook(kept, record.line, pseudoTerminal)) {
+        refused = "no acepta 2400 baudios, 8 bits, sin paridad, 1 bit de parada";
+    } else if (int lines = ModemLinesHeldInactive();
+               ::ioctl(fd, TIOCMBIC, &lines) != 0 && !IsToleratedModemLineError(errno, pseudoTerminal)) {
+        refused = "no deja DTR y RTS inactivas: " + SystemReason(errno);
     }
-    if (!accepted) {
+    if (!refused.empty()) {
+        if (exclusive) ::ioctl(fd, TIOCNXCL);
         ::close(fd);
-        error_.code = link_error::SettingsRefused;
+        error_ = {link_error::SettingsRefused, 0, device + ": " + refused};
         return 0;
     }
     record.device = fd;
+    record.exclusive = exclusive;
     record.open = 1;
     return 1;
 }
@@ -115,6 +149,8 @@ int TermiosLink::ClosePort(int port) {
     // purge could still cut the bytes the device holds (or, on a
     // pseudo-terminal, those the other side has not yet taken).
     ::tcflush(fd, pending > 0 ? TCIOFLUSH : TCIFLUSH);
+    if (record->exclusive) ::ioctl(fd, TIOCNXCL);
+    record->exclusive = false;
     ::close(fd);
     return 1;
 }
@@ -133,12 +169,12 @@ int TermiosLink::WritePort(int port, std::span<const uint8_t> bytes) {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN) {
-            error_ = {link_error::WriteIncomplete, errno};
+            error_ = {link_error::WriteIncomplete, errno, FileDetail(devices_[port], errno)};
             return 0;
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
         if (left <= 0) {
-            error_ = {link_error::WriteIncomplete, ETIMEDOUT};
+            error_ = {link_error::WriteIncomplete, ETIMEDOUT, devices_[port] + ": " + SystemReason(ETIMEDOUT)};
             return 0;
         }
         pollfd p{record->device, POLLOUT, 0};
@@ -158,7 +194,7 @@ int TermiosLink::ReadPort(int port, std::span<uint8_t> buffer) {
         got = ::read(record->device, buffer.data(), static_cast<size_t>(n));
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
-        if (errno != EAGAIN) error_ = {link_error::ReadIncomplete, errno};
+        if (errno != EAGAIN) error_ = {link_error::ReadIncomplete, errno, FileDetail(devices_[port], errno)};
         return 0;
     }
     return static_cast<int>(got);

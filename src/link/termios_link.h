@@ -12,7 +12,8 @@ namespace velmorin {
 
 struct PortRecord {
     int32_t open = 0;
-    int device = -1;  // file descriptor while open
+    int device = -1;         // file descriptor while open
+    bool exclusive = false;  // TIOCEXCL taken, given back at close
     LineSettings line;
 };
 

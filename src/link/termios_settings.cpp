@@ -42,7 +42,18 @@ bool ApplyLineSettings(termios& t, const LineSettings& line) {
 
 int ModemLinesHeldInactive() { return TIOCM_DTR | TIOCM_RTS; }
 
-bool IsToleratedModemLineError(int error) { return error == ENOTTY || error == EINVAL; }
+bool IsPseudoTerminalMajor(unsigned major) { return major == 3 || (major >= 136 && major <= 143); }
+
+bool IsToleratedModemLineError(int error, bool pseudoTerminal) {
+    return pseudoTerminal && (error == ENOTTY || error == EINVAL);
+}
+
+bool LineSettingsTook(const termios& kept, const LineSettings& line, bool pseudoTerminal) {
+    if ((kept.c_cflag & CSIZE) != CS8 || (kept.c_cflag & (PARENB | CSTOPB)) != 0) return false;
+    if (pseudoTerminal) return true;
+    const speed_t speed = SpeedConstant(line.baudRate);
+    return cfgetispeed(&kept) == speed && cfgetospeed(&kept) == speed;
+}
 
 int WriteTimeoutMs(int byteCount, uint32_t baudRate) {
     if (byteCount <= 0 || baudRate == 0) return 0;

@@ -27,9 +27,19 @@ bool ApplyLineSettings(termios& t, const LineSettings& line);
 // DTR and RTS are held inactive; these are the modem bits to clear.
 int ModemLinesHeldInactive();
 
+// Linux numbers the far ends of pseudo-terminals with majors 136..143 (3
+// for the old BSD kind): what velmorin-sim offers instead of a serial port.
+bool IsPseudoTerminalMajor(unsigned major);
+
 // A pseudo-terminal has no modem lines and refuses their ioctls with exactly
-// these errors; any other error means the device refused its settings.
-bool IsToleratedModemLineError(int error);
+// these errors. A serial device that refuses them refused its settings.
+bool IsToleratedModemLineError(int error, bool pseudoTerminal);
+
+// tcsetattr reports success when any part of a change was taken, so the
+// settings are read back: 8 data bits, no parity, one stop bit and, on a
+// serial device, the speed. A pseudo-terminal has no line and no speed
+// worth the name; whatever it keeps there is accepted.
+bool LineSettingsTook(const termios& kept, const LineSettings& line, bool pseudoTerminal);
 
 // The bound on one write: 19200 / baud milliseconds per byte (8 at 2400).
 int WriteTimeoutMs(int byteCount, uint32_t baudRate);

@@ -12,7 +12,8 @@ namespace {
 // Opens the port and reports `started`; the outcome of a failed open otherwise.
 bool Open(PlcLink& link, int port, const TransferCallbacks& callbacks, TransferOutcome& outcome) {
     if (link.OpenPort(port) != 1) {
-        outcome = {TransferStatus::PortNotOpened, FormatLinkError(link.LastError())};
+        const Result failure = LinkFailure(link.LastError());
+        outcome = {TransferStatus::PortNotOpened, failure.message, failure.detail};
         return false;
     }
     if (callbacks.started) callbacks.started();
@@ -46,8 +47,8 @@ TransferOutcome SendProgram(PlcLink& link, Clock& clock, int port, const Downloa
     const DownloadOutcome download =
         DownloadProgram({link, clock, port}, header, request.image, EncodeDateStamp(request.date), callbacks.progress);
     link.ClosePort(port);
-    if (download.accepted) return {TransferStatus::Done, msg::SendOk};
-    return {TransferStatus::Failed, msg::SendFailed};
+    if (download.accepted) return {TransferStatus::Done, msg::SendOk, {}};
+    return {TransferStatus::Failed, msg::SendFailed, {}};
 }
 
 ReceivedProgram ReceiveProgram(PlcLink& link, Clock& clock, int port, const UploadRequest& request,
@@ -57,9 +58,9 @@ ReceivedProgram ReceiveProgram(PlcLink& link, Clock& clock, int port, const Uplo
     received.upload = UploadProgram({link, clock, port}, request.id, request.password, callbacks.progress);
     link.ClosePort(port);
     if (received.upload.received)
-        received.outcome = {TransferStatus::Done, msg::ExtractOk};
+        received.outcome = {TransferStatus::Done, msg::ExtractOk, {}};
     else
-        received.outcome = {TransferStatus::Failed, msg::ExtractFailed};
+        received.outcome = {TransferStatus::Failed, msg::ExtractFailed, {}};
     return received;
 }
 
@@ -68,7 +69,7 @@ TransferOutcome ExtractProgram(PlcLink& link, Clock& clock, int port, const Uplo
     const ReceivedProgram received = ReceiveProgram(link, clock, port, request, callbacks);
     if (received.outcome.status != TransferStatus::Done) return received.outcome;
     if (Result written = WriteUploadFile(path, received.upload.image, received.upload.stamp); !written)
-        return {TransferStatus::Failed, written.message};
+        return {TransferStatus::Failed, written.message, written.detail};
     return received.outcome;
 }
 

@@ -47,6 +47,7 @@ enum class TransferStatus {
 struct TransferOutcome {
     TransferStatus status = TransferStatus::Failed;
     std::string message;  // the text to show for the status
+    std::string detail;   // the device or file and the system's reason, for the line below it
 };
 
 struct TransferCallbacks {

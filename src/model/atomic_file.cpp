@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <vector>
 
 #include "model/messages.h"
 #include "model/system_error.h"
@@ -97,51 +98,130 @@ int CreateTemporary(const fs::path& target, std::string& tempPath) {
     return -1;
 }
 
-}  // namespace
+// A target resolved and checked, and the temporary file that will replace it.
+struct Staged {
+    std::string path;  // as the caller named it, for messages
+    fs::path target;   // what a link named points to
+    std::string temporary;
+    std::string backup;  // a second name of the old file while targets are replaced
+    bool existed = false;
+};
 
-Result WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
-    if (path.empty()) return Failure(path, ENOENT);
-    fs::path target(path);
-    // Saving through a link replaces what it points to, not the link.
+// Saving through a link replaces what it points to, not the link. The
+// rename would replace a file the user may not write to (the folder's
+// permission is enough for it); such a file cannot be opened for writing,
+// so it is refused like any other.
+int Resolve(const std::string& path, Staged& staged, struct stat& existing) {
+    if (path.empty()) return ENOENT;
+    staged.path = path;
+    staged.target = path;
     std::error_code ec;
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::canonical(target, ec);
-        if (ec) return Failure(path, ec.value());
-        target = resolved;
+    if (fs::is_symlink(staged.target, ec)) {
+        const fs::path resolved = fs::canonical(staged.target, ec);
+        if (ec) return ec.value();
+        staged.target = resolved;
     }
+    staged.existed = ::stat(staged.target.c_str(), &existing) == 0;
+    if (staged.existed && S_ISDIR(existing.st_mode)) return EISDIR;
+    if (staged.existed && !S_ISREG(existing.st_mode)) return EINVAL;
+    if (staged.existed && ::access(staged.target.c_str(), W_OK) != 0) return errno;
+    return 0;
+}
 
-    // The rename below would replace a file the user may not write to (the
-    // folder's permission is enough for it); such a file cannot be opened
-    // for writing, so it is refused like any other.
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return Failure(path, EISDIR);
-    if (exists && !S_ISREG(existing.st_mode)) return Failure(path, EINVAL);
-    if (exists && ::access(target.c_str(), W_OK) != 0) return Failure(path, errno);
-
-    RemoveStaleTemporaries(target);
-    std::string tempPath;
-    const int fd = CreateTemporary(target, tempPath);
-    if (fd < 0) return Failure(path, errno);
-
+// The complete, synced temporary file; nothing is left behind on failure.
+int WriteTemporary(Staged& staged, const struct stat& existing, std::span<const uint8_t> bytes) {
+    RemoveStaleTemporaries(staged.target);
+    const int fd = CreateTemporary(staged.target, staged.temporary);
+    if (fd < 0) {
+        staged.temporary.clear();
+        return errno;
+    }
     int error = 0;
-    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
+    if (staged.existed && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
     if (error == 0) error = WriteAll(fd, bytes);
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && std::rename(tempPath.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) {
-        ::unlink(tempPath.c_str());
-        return Failure(path, error);
+        ::unlink(staged.temporary.c_str());
+        staged.temporary.clear();
     }
-    // The rename itself lasts only once the folder is on disk; the file is
-    // already complete either way, so a failure here is not reported.
+    return error;
+}
+
+// A second name for the old file, in the temporary files' pattern so that
+// a save killed before removing it leaves nothing the next save keeps. No
+// backup (a file system without hard links) only loses the way back.
+void LinkBackup(Staged& staged) {
+    if (!staged.existed) return;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, "%d.%08x", static_cast<int>(::getpid()), static_cast<unsigned>(random()));
+        const std::string name = (FolderOf(staged.target) / (TemporaryPrefix(staged.target) + suffix)).string();
+        if (::link(staged.target.c_str(), name.c_str()) == 0) {
+            staged.backup = name;
+            return;
+        }
+        if (errno != EEXIST) return;
+    }
+}
+
+// The rename itself lasts only once the folder is on disk; the file is
+// already complete either way, so a failure here is not reported.
+void SyncFolder(const fs::path& target) {
     const int dirFd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
+}
+
+void Discard(std::vector<Staged>& staged) {
+    for (Staged& s : staged) {
+        if (!s.temporary.empty()) ::unlink(s.temporary.c_str());
+        if (!s.backup.empty()) ::unlink(s.backup.c_str());
+    }
+}
+
+}  // namespace
+
+Result WriteFilesTogether(std::span<const FileToWrite> files) {
+    std::vector<Staged> staged(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        struct stat existing {};
+        int error = Resolve(files[i].path, staged[i], existing);
+        if (error == 0) error = WriteTemporary(staged[i], existing, files[i].bytes);
+        if (error != 0) {
+            Discard(staged);
+            return Failure(files[i].path, error);
+        }
+    }
+    // Every file is complete: only now does any target change.
+    if (staged.size() > 1)
+        for (Staged& s : staged) LinkBackup(s);
+    for (size_t i = 0; i < staged.size(); ++i) {
+        if (std::rename(staged[i].temporary.c_str(), staged[i].target.c_str()) == 0) {
+            staged[i].temporary.clear();
+            continue;
+        }
+        const int error = errno;
+        for (size_t j = 0; j < i; ++j) {
+            if (!staged[j].backup.empty() && std::rename(staged[j].backup.c_str(), staged[j].target.c_str()) == 0)
+                staged[j].backup.clear();
+            else if (!staged[j].existed)
+                ::unlink(staged[j].target.c_str());
+        }
+        Discard(staged);
+        return Failure(staged[i].path, error);
+    }
+    Discard(staged);
+    for (const Staged& s : staged) SyncFolder(s.target);
     return Result::Ok();
+}
+
+Result WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+    const FileToWrite file{path, bytes};
+    return WriteFilesTogether(std::span(&file, 1));
 }
 
 Result WriteFileAtomically(const std::string& path, const std::string& text) {
@@ -155,8 +235,17 @@ Result RemoveFile(const std::string& path) {
 
 Result ReadFileBytes(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting and without becoming anyone's terminal, so that
+    // a pipe or a device is looked at and refused, never waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return Failure(path, errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        ::close(fd);
+        if (info.st_mode == 0) return Failure(path, error);
+        return Result::Fail(msg::FileOpenError, path + ": " + FileTypeReason(info.st_mode));
+    }
     uint8_t buffer[8192];
     int error = 0;
     while (bytes.size() < limit) {

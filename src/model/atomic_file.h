@@ -20,10 +20,24 @@ namespace velmorin {
 Result WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 Result WriteFileAtomically(const std::string& path, const std::string& text);
 
+struct FileToWrite {
+    std::string path;
+    std::span<const uint8_t> bytes;
+};
+
+// Files that only make sense together (a listing and the image it
+// describes): every one is written to its temporary file first, and the
+// targets are replaced only once all of them are complete. On any failure
+// no target changes; should a replacement itself fail, those already made
+// are taken back.
+Result WriteFilesTogether(std::span<const FileToWrite> files);
+
 // Removes a file; one that is not there counts as removed.
 Result RemoveFile(const std::string& path);
 
-// At most `limit` bytes from the start of a file: a reader never looks further.
+// At most `limit` bytes from the start of a file: a reader never looks
+// further. Only a regular file is read: a folder, a device or a pipe is
+// refused at once (a pipe without a writer would otherwise block).
 Result ReadFileBytes(const std::string& path, size_t limit, std::vector<uint8_t>& bytes);
 
 }  // namespace velmorin

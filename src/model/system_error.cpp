@@ -1,5 +1,7 @@
 #include "model/system_error.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 namespace velmorin {
@@ -10,7 +12,8 @@ struct ReasonText {
     const char* text;
 };
 
-// The errors a file can meet, worded as the C library's Spanish messages.
+// The errors a file or a serial device can meet, worded as the C library's
+// Spanish messages.
 constexpr ReasonText Reasons[] = {
     {EPERM, "Operación no permitida"},
     {ENOENT, "No existe el fichero o el directorio"},
@@ -39,6 +42,8 @@ constexpr ReasonText Reasons[] = {
     {ESTALE, "Descriptor de fichero NFS obsoleto"},
     {EINTR, "Llamada al sistema interrumpida"},
     {EAGAIN, "Recurso no disponible temporalmente"},
+    {ENOTTY, "Función ioctl no apropiada para el dispositivo"},
+    {ETIMEDOUT, "Conexión agotada"},
 };
 
 }  // namespace
@@ -48,6 +53,14 @@ std::string SystemReason(int errorNumber) {
         if (reason.number == errorNumber) return reason.text;
     }
     return "Error del sistema " + std::to_string(errorNumber);
+}
+
+std::string FileTypeReason(unsigned mode) {
+    if (S_ISDIR(mode)) return SystemReason(EISDIR);
+    if (S_ISFIFO(mode)) return "Es una tubería (FIFO), no un archivo";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "Es un dispositivo, no un archivo";
+    if (S_ISSOCK(mode)) return "Es un socket, no un archivo";
+    return "No es un archivo regular";
 }
 
 std::string FileDetail(const std::string& path, int errorNumber) { return path + ": " + SystemReason(errorNumber); }

@@ -9,6 +9,10 @@ namespace velmorin {
 // of its own is named by its number.
 std::string SystemReason(int errorNumber);
 
+// Why a path that is not a regular file cannot be read as one, from its
+// stat mode: "Es un directorio", a pipe, a device, a socket.
+std::string FileTypeReason(unsigned mode);
+
 // "PATH: REASON", the detail line of a failed file operation.
 std::string FileDetail(const std::string& path, int errorNumber);
 

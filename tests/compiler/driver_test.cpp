@@ -241,13 +241,14 @@ TEST_F(CompileFiles, ASourceNamedLikeAnOutputIsRefusedUntouched) {
 enum ChildFault {
     ReportedSuccess = 1,    // status 0, or another message than "Error al abrir el archivo"
     DetailWithoutFile = 2,  // the detail names no output of the folder, or not the reason
-    OldImageChanged = 4,
+    OldOutputsChanged = 4,  // the older image or the older listing is not as it was
     LeftoverFiles = 8,
     NotPrepared = 64,  // the case could not be set up here
 };
 
-// Runs `prepare` in a child, lays the source and an older image when the
-// preparation has not, compiles, and checks there what the compilation left.
+// Runs `prepare` in a child, lays the source and an older image and listing
+// when the preparation has not, compiles, and checks there what the
+// compilation left.
 template <typename Prepare>
 int CompileInChild(const std::filesystem::path& dir, const std::string& reason, Prepare prepare) {
     const pid_t child = ::fork();
@@ -255,16 +256,20 @@ int CompileInChild(const std::filesystem::path& dir, const std::string& reason, 
     if (child == 0) {
         if (!prepare()) ::_exit(NotPrepared);
         const std::string oldImage = ReadAll(dir / "prog.bld");
+        const std::string oldListing = ReadAll(dir / "prog.prg");
         const HeadlessOutcome outcome = CompileFile((dir / "prog.ldr").string(), Date);
         int faults = 0;
         if (outcome.status != 1 || outcome.error != "Error al abrir el archivo") faults |= ReportedSuccess;
         const std::string folder = (dir / "prog.").string();
         if (outcome.detail.rfind(folder, 0) != 0 || outcome.detail.find(": " + reason) == std::string::npos)
             faults |= DetailWithoutFile;
-        if (oldImage.empty() || ReadAll(dir / "prog.bld") != oldImage) faults |= OldImageChanged;
+        if (oldImage.empty() || ReadAll(dir / "prog.bld") != oldImage || oldListing.empty() ||
+            ReadAll(dir / "prog.prg") != oldListing)
+            faults |= OldOutputsChanged;
         for (const auto& entry : std::filesystem::directory_iterator(dir)) {
             const std::string name = entry.path().filename().string();
-            if (name != "prog.ldr" && name != "prog.bld" && name != "filler") faults |= LeftoverFiles;
+            if (name != "prog.ldr" && name != "prog.bld" && name != "prog.prg" && name != "filler")
+                faults |= LeftoverFiles;
         }
         ::_exit(faults);
     }
@@ -278,6 +283,7 @@ void LayProgramAndOldImage(const std::filesystem::path& dir) {
     d.Block(0, {"ld:e1 ┬ ─ ─ ─ ─ ─ out:s1", "ld:e2 ┘"}).Block(1, {"end"});
     WriteSourceFile(d.model(), (dir / "prog.ldr").string());
     WriteAll(dir / "prog.bld", "~VLB| 100r01 |3 01-00-2026\n\x06\x00\x0F");
+    WriteAll(dir / "prog.prg", "\n     ld e1 \n     end \n\nBINARY-----\n00  06 00 \n02  0F \n");
 }
 
 // A private mount of a 64 KiB file system over the folder, filled up.
@@ -300,9 +306,20 @@ bool DropPrivileges() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::se
 
 // Today such a compilation cut a good older image down to a few bytes and
 // still reported success. Now the outputs go through temporary files: the
-// older image stays byte for byte, the failure is reported with the file
-// and the system's reason, and nothing is left behind.
-TEST_F(CompileFiles, OutputsThatCannotBeWrittenAreReportedAndTheOldImageStays) {
+// older image and listing stay byte for byte, the failure is reported with
+// the file and the system's reason, and nothing is left behind. A limit
+// that the listing exceeds and the image does not once replaced the image
+// alone, leaving a pair that did not match: both outputs go together.
+TEST_F(CompileFiles, OutputsThatCannotBeWrittenAreReportedAndTheOldOnesStay) {
+    // The new image's size, from a compilation in a folder of its own.
+    const std::filesystem::path scratch = dir.parent_path() / "scratch";
+    std::filesystem::create_directories(scratch);
+    LayProgramAndOldImage(scratch);
+    ASSERT_EQ(CompileFile((scratch / "prog.ldr").string(), Date).status, 0);
+    const auto imageSize = static_cast<rlim_t>(std::filesystem::file_size(scratch / "prog.bld"));
+    ASSERT_GT(std::filesystem::file_size(scratch / "prog.prg"), imageSize);
+    std::filesystem::remove_all(scratch);
+
     const struct {
         const char* name;
         const char* reason;
@@ -312,6 +329,12 @@ TEST_F(CompileFiles, OutputsThatCannotBeWrittenAreReportedAndTheOldImageStays) {
          [] {
              std::signal(SIGXFSZ, SIG_IGN);
              const rlimit limit{20, 20};
+             return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+         }},
+        {"file size limit the listing alone exceeds", "Fichero demasiado grande",
+         [imageSize] {
+             std::signal(SIGXFSZ, SIG_IGN);
+             const rlimit limit{imageSize, imageSize};
              return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
          }},
         {"read-only folder", "Permiso denegado",
@@ -336,7 +359,7 @@ TEST_F(CompileFiles, OutputsThatCannotBeWrittenAreReportedAndTheOldImageStays) {
         }
         EXPECT_EQ(faults & ReportedSuccess, 0);
         EXPECT_EQ(faults & DetailWithoutFile, 0);
-        EXPECT_EQ(faults & OldImageChanged, 0);
+        EXPECT_EQ(faults & OldOutputsChanged, 0);
         EXPECT_EQ(faults & LeftoverFiles, 0);
     }
     std::filesystem::permissions(dir, std::filesystem::perms::owner_all);

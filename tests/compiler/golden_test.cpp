@@ -4,14 +4,15 @@
 // an expected listing or image must produce none.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "compiler/headless_compile.h"
+#include "support/child_process.h"
 
 namespace velmorin {
 namespace {
@@ -68,6 +69,30 @@ TEST(GoldenExamples, EveryExampleIsAGoldenCaseWithTheSameSource) {
         EXPECT_EQ(ReadAll(entry.path()), ReadAll(golden)) << name;
     }
     EXPECT_GT(examples, 0);
+}
+
+// The committed examples are what the generator writes today, and without
+// its folder the generator says why instead of failing on each file.
+TEST(GoldenExamples, TheGeneratorWritesTheCommittedExamplesAndNeedsItsFolder) {
+    const fs::path work = fs::temp_directory_path() / ("velmorin-examples-" + std::to_string(::getpid()));
+    fs::remove_all(work);
+    fs::create_directories(work);
+    const testing::ProgramRun made = testing::RunProgram(VELMORIN_MAKE_EXAMPLES_PATH, {work.string()});
+    EXPECT_EQ(made.status, 0) << made.err;
+    int examples = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(work)) {
+        ++examples;
+        const fs::path committed = fs::path(VELMORIN_SOURCE_DIR) / "examples" / entry.path().filename();
+        EXPECT_EQ(ReadAll(entry.path()), ReadAll(committed)) << entry.path().filename();
+    }
+    EXPECT_GT(examples, 0);
+
+    const testing::ProgramRun missing = testing::RunProgram(VELMORIN_MAKE_EXAMPLES_PATH, {(work / "none").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("there is no folder " + (work / "none").string()), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("top of the source tree"), std::string::npos) << missing.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), examples);
+    fs::remove_all(work);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(Cases()),

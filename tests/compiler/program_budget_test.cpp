@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "compiler/diagnostics.h"
 #include "compiler/headless_compile.h"
 #include "compiler/program_budget.h"
 #include "model/source_file.h"
@@ -45,8 +46,7 @@ TEST(ProgramBudget, CountsMatchTheCommandLineCompilerOnEveryGoldenCase) {
         EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), 1);
         std::string report;
         for (const DiagnosticEntry& d : budget.diagnostics) report += FormatDiagnosticLine(*model, d) + "\n";
-        report += std::to_string(budget.errors) + " errores, " + std::to_string(budget.warnings) + " warnings, " +
-                  std::to_string(budget.codeBytes) + " bytes\n";
+        report += FormatCompileTotals(budget.errors, budget.warnings, budget.codeBytes) + "\n";
         EXPECT_EQ(report, CompileFile(source.string(), ImageDate{6, 11, 2026}).report);
         const auto uses = timersAndCounters.find(name);
         const std::pair<int, int> expected = uses == timersAndCounters.end() ? std::pair(0, 0) : uses->second;

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the build tree into a temporary DESTDIR (prefix /usr, as the
-# Debian package does) and looks at the result as a desktop and a user
-# would: the files and their modes, the desktop entry, the file types found
-# by content and by name with their icons and their application, the manual
-# pages against the installed programs' own help, the installed velmorin-cli
+# Installs the build tree as make install does into a temporary DESTDIR
+# (prefix /usr, as the Debian package does) and looks at the result as a
+# desktop and a user would: the files and their modes, the desktop entry,
+# the file types found by content and by name with their icons and their
+# application, the manual pages against the installed programs' own help
+# (and their example, run as a user would), the installed velmorin-cli
 # compiling an example byte for byte, the installed editor drawing itself
-# without writing anything beside itself, and the uninstall leaving nothing.
+# without writing anything beside itself and naming a file it cannot read,
+# and the uninstall removing what that install recorded and nothing else.
 #
 #   install_test.sh BUILD_DIR SOURCE_DIR SIM   (SIM: yes when velmorin-sim is built)
 set -uo pipefail
@@ -31,9 +33,12 @@ export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/
 export XDG_CACHE_HOME=$tmp/home/.cache XDG_CONFIG_DIRS=$tmp/etc-xdg XDG_RUNTIME_DIR=$tmp/runtime
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
-if ! DESTDIR=$root cmake --install "$build" --prefix /usr --component velmorin >"$tmp/install.log" 2>&1; then
+# A folder that other programs share is there before the install.
+mkdir -p "$usr/share/man/man1"
+record=$tmp/install_record.txt
+if ! DESTDIR=$root bash "$source/packaging/install.sh" "$build" /usr "$record" >"$tmp/install.log" 2>&1; then
   cat "$tmp/install.log" >&2
-  echo "FAIL: cmake --install" >&2
+  echo "FAIL: install.sh" >&2
   exit 1
 fi
 
@@ -200,6 +205,29 @@ for command in $commands; do
 done
 done_if_clean "manual pages of ${programs[*]} (commands: $(echo $commands))"
 
+# The page's example, run as it reads by a user with a home of their own:
+# the installed examples stay as they are.
+begin
+example=$(render velmorin-cli | sed -n '/^EXAMPLES$/,/^SEE ALSO$/p' | grep latch |
+  sed "s|/usr/share/doc|$usr/share/doc|g")
+[ -n "$example" ] || fail "velmorin-cli(1) has no example with latch.ldr"
+docs_before=$(cd "$usr/share/doc" && find . | sort)
+mkdir -p "$tmp/user"
+if ! (cd "$tmp/user" && HOME=$tmp/user PATH=$usr/bin:$PATH bash -ec "$example") >"$tmp/example.log" 2>&1; then
+  fail "the manual page's example: $(cat "$tmp/example.log")"
+fi
+[ -f "$tmp/user/plc/latch.bld" ] || fail "the manual page's example made no image in the user's folder"
+[ "$(cd "$usr/share/doc" && find . | sort)" = "$docs_before" ] || fail "the manual page's example wrote into $usr/share/doc"
+done_if_clean "the manual page's example compiles a copy"
+
+# Help and version say nothing else, even without a runtime folder.
+begin
+for run in "${programs[@]/%/ --help}" "velmorin --version"; do
+  noise=$(env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM "$usr/bin/${run%% *}" "${run#* }" 2>&1 >/dev/null)
+  [ -z "$noise" ] || fail "$run without XDG_RUNTIME_DIR says on standard error: $noise"
+done
+done_if_clean "--help and --version without XDG_RUNTIME_DIR"
+
 # --- the installed editor runs where it is and writes nothing beside itself
 snapshot() { (cd "$root" && find . -printf '%p %s %m %T@\n' | sort); }
 snapshot >"$tmp/before"
@@ -212,20 +240,72 @@ else
   fail "installed velmorin --screenshot: $(cat "$tmp/editor.log")"
 fi
 snapshot | diff "$tmp/before" - >/dev/null || fail "the editor changed files under the install prefix"
+
+# A source it cannot read is named with the reason, and a pipe is not waited on.
+begin
+mkfifo "$tmp/pipe.ldr"
+for bad in "$tmp/missing.ldr:No existe el fichero o el directorio" "$tmp/pipe.ldr:Es una tubería (FIFO)"; do
+  file=${bad%%:*} reason=${bad#*:}
+  message=$(cd "$tmp/cwd" && timeout 20 "$usr/bin/velmorin" --export-pdf "$tmp/out.pdf" "$file" 2>&1)
+  status=$?
+  [ "$status" -eq 1 ] && [[ $message == *"Error al abrir el archivo ($file: $reason"* ]] ||
+    fail "velmorin --export-pdf of $file (status $status): $message"
+done
+[ ! -e "$tmp/out.pdf" ] || fail "a refused export left $tmp/out.pdf"
+done_if_clean "velmorin --export-pdf names an unreadable source and its reason"
 [ -z "$(ls -A "$tmp/cwd")" ] || fail "the editor wrote into its working folder: $(ls -A "$tmp/cwd")"
 [ -z "$(find "$XDG_CONFIG_HOME" -type f 2>/dev/null)" ] ||
   fail "the picture mode wrote settings: $(find "$XDG_CONFIG_HOME" -type f)"
 
-# --- uninstall leaves nothing ----------------------------------------------
+# --- uninstall: what this install recorded, where it put it, nothing else -
 begin
-# The manifest names the files under /usr: without its DESTDIR the uninstall
-# would remove this machine's own.
-if DESTDIR=$root cmake -DMANIFEST="$build/install_manifest_velmorin.txt" -P "$source/packaging/uninstall.cmake" \
+grep -qx "destdir $root" "$record" && grep -qx "prefix /usr" "$record" ||
+  fail "the install record does not name its DESTDIR and PREFIX: $(head -3 "$record")"
+# A package owns one of the installed files (as when a staged install lies
+# beside the Debian package), and keeps a file of its own in a folder that
+# this install created. The fake dpkg says so, and notes what it is asked.
+owned=$usr/bin/velmorin-cli
+mkdir -p "$tmp/fakebin"
+cat >"$tmp/fakebin/dpkg" <<FAKE
+#!/bin/sh
+[ "\$1" = -S ] || exit 2
+shift
+status=0
+for path; do
+  echo "\$path" >>"$tmp/dpkg-asked"
+  if [ "\$path" = "$owned" ]; then echo "velmorin: \$path"; else
+    echo "dpkg-query: no path found matching pattern \$path" >&2; status=1; fi
+done
+exit \$status
+FAKE
+chmod +x "$tmp/fakebin/dpkg"
+printf '[Desktop Entry]\n' >"$usr/share/applications/other.desktop"
+
+# Another DESTDIR than the recorded one removes nothing.
+if DESTDIR=$tmp/elsewhere bash "$source/packaging/uninstall.sh" "$record" >"$tmp/uninstall.log" 2>&1; then
+  fail "an uninstall with another DESTDIR than the recorded one ran"
+fi
+grep -qF "DESTDIR=$root" "$tmp/uninstall.log" || fail "the refusal does not name the recorded DESTDIR: $(cat "$tmp/uninstall.log")"
+[ -f "$usr/bin/velmorin" ] || fail "a refused uninstall removed files"
+
+# Without DESTDIR, as `sudo make uninstall` after a staged install: the
+# recorded DESTDIR, never this machine's own /usr.
+if env -u DESTDIR PATH="$tmp/fakebin:$PATH" bash "$source/packaging/uninstall.sh" "$record" \
   >"$tmp/uninstall.log" 2>&1; then
-  left=$(cd "$root" && find . ! -type d)
-  [ -z "$left" ] || fail "left after uninstall: $left"
-  [ ! -e "$usr/share/doc/velmorin" ] || fail "usr/share/doc/velmorin left after uninstall"
-  done_if_clean "uninstall"
+  expected_left=". ./usr ./usr/bin ./usr/bin/velmorin-cli ./usr/share ./usr/share/applications
+./usr/share/applications/other.desktop ./usr/share/man ./usr/share/man/man1"
+  left=$(cd "$root" && find . | LC_ALL=C sort | tr '\n' ' ')
+  [ "$left" = "$(echo $expected_left) " ] || fail "left after uninstall: $left (expected: $(echo $expected_left))"
+  grep -qxF "Keeping $owned: it belongs to the package velmorin" "$tmp/uninstall.log" ||
+    fail "the package's file is not named: $(cat "$tmp/uninstall.log")"
+  outside=$(grep -v "^$root/" "$tmp/dpkg-asked")
+  [ -z "$outside" ] || fail "dpkg was asked about paths outside the stage: $outside"
+  [ ! -e "$record" ] || fail "the record is left after the uninstall"
+  if bash "$source/packaging/uninstall.sh" "$record" >"$tmp/again.log" 2>&1 ||
+    ! grep -q "nothing to uninstall" "$tmp/again.log"; then
+    fail "a second uninstall: $(cat "$tmp/again.log")"
+  fi
+  done_if_clean "uninstall of the recorded install only"
 else
   fail "uninstall: $(cat "$tmp/uninstall.log")"
 fi

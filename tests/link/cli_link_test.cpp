@@ -1,6 +1,7 @@
 // velmorin-cli's controller commands end to end: the real program, the real
 // termios link and velmorin-sim on a pseudo-terminal.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -93,6 +94,63 @@ TEST(CommandLine, PanelCommandsReachTheControllerBeforeThePortCloses) {
     EXPECT_EQ(silent.err, "ERROR!\n");
 }
 
+// Every refusal names the file or the device and the reason, at once: a
+// pipe or a folder given as a file is not waited on, an upload does not
+// replace a file that is not an image, a watch whose output goes nowhere
+// ends, and a write without a value is a usage error.
+TEST(CommandLine, RefusalsNameWhatFailedAndWhy) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.ready()) << sim.err();
+    const std::string folder = Folder(sim), port = sim.device();
+    const std::string pipe = folder + "/pipe.ldr", source = folder + "/motor.ldr";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::copy_file(Examples + "latch.ldr", source);
+    const std::string sourceBytes = FileText(source);
+    const std::string isPipe =
+        pipe + ": Error al abrir el archivo (" + pipe + ": Es una tubería (FIFO), no un archivo)";
+    const std::string noFile = ": No existe el fichero o el directorio)";
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::vector<std::string> err;  // fragments of standard error
+        bool outputToFull = false;     // standard output is /dev/full
+    };
+    const Case cases[] = {
+        {{"show", pipe}, 1, {isPipe}},
+        {{"compile", pipe}, 1, {isPipe}},
+        {{"dump", folder}, 1, {folder + ": Error al abrir el archivo (" + folder + ": Es un directorio)"}},
+        {{"send", pipe, "--port", port}, 1, {isPipe}},
+        {{"verify", "/dev/null", "--port", port}, 1, {"/dev/null: Es un dispositivo, no un archivo)"}},
+        {{"send", folder + "/none.bld", "--port", port}, 1, {"none.bld: Error al abrir el archivo (", noFile}},
+        {{"extract", source, "--port", port}, 1, {source + ": No es un archivo binario Ladder Vadri (", "--force"}},
+        {{"extract", pipe, "--port", port, "--force"}, 1, {isPipe}},
+        {{"extract", folder + "/none/out.bld", "--port", port},
+         1,
+         {"Error al abrir el archivo (", "/none/out.bld", noFile}},
+        {{"rom", "--port", folder + "/nocom"}, 1, {"Error -1 - 0 en comunicación (" + folder + "/nocom" + noFile}},
+        {{"write", "--port", port, "V01"}, 2, {"'V01' has no =VALUE", "usage: velmorin-cli write"}},
+        {{"watch", "--port", port, "E1"}, 1, {"velmorin-cli watch: standard output: No space left on device"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        ProgramRun run;
+        if (c.outputToFull) {
+            std::vector<std::string> shell = {"-c", "exec \"$0\" \"$@\" >/dev/full", VELMORIN_CLI_PATH};
+            shell.insert(shell.end(), c.args.begin(), c.args.end());
+            run = RunProgram("/bin/sh", shell, {}, std::chrono::seconds(10));
+        } else {
+            run = Cli(c.args);
+        }
+        EXPECT_EQ(run.status, c.status) << run.err;
+        for (const std::string& fragment : c.err) EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(FileText(source), sourceBytes) << "the source is not replaced by an upload";
+    const ProgramRun forced = Cli({"extract", source, "--port", port, "--force"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(FileText(source).substr(0, 4), "~VLB");
+}
+
 TEST(CommandLine, RefusalsBeforeAndAtThePort) {
     const std::string missing = "/nonexistent/velmorin-tty";
     const ProgramRun errors = Cli(
@@ -103,7 +161,7 @@ TEST(CommandLine, RefusalsBeforeAndAtThePort) {
 
     const ProgramRun noPort = Cli({"send", Examples + "latch.ldr", "--port", missing});
     EXPECT_EQ(noPort.status, 1);
-    EXPECT_EQ(noPort.err, "Error -1 - 0 en comunicación\n");
+    EXPECT_EQ(noPort.err, "Error -1 - 0 en comunicación (" + missing + ": No existe el fichero o el directorio)\n");
 
     struct Usage {
         std::vector<std::string> args;

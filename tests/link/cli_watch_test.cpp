@@ -86,7 +86,7 @@ TEST(CommandLineWatch, ASilentControllerFailsBothCommands) {
 
     const ProgramRun noPort = Cli({"watch", "--port", "/nonexistent/tty", "E1"});
     EXPECT_EQ(noPort.status, 1);
-    EXPECT_EQ(noPort.err, "Error -1 - 0 en comunicación\n");
+    EXPECT_EQ(noPort.err, "Error -1 - 0 en comunicación (/nonexistent/tty: No existe el fichero o el directorio)\n");
     const ProgramRun unknown = Cli({"watch", "--port", sim.device(), "X9"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("Variable desconocida: X9"), std::string::npos);

@@ -1,8 +1,13 @@
 // What needs no device: the termios bits of a controller port, which device
 // each port index opens, the identifier and password fields, and the
 // polled image shared between a poll worker and the drawing.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -44,12 +49,48 @@ TEST(PortSettings, RawEightNoneOneAt2400WithoutFlowControlWhateverTheDeviceHad) 
     EXPECT_FALSE(ApplyLineSettings(t, {2401, 8, 0, 0}));
 }
 
+// What a pseudo-terminal lacks (modem lines, a speed) is forgiven there and
+// only there: a serial device that refuses them refused its settings.
+TEST(PortSettings, APseudoTerminalIsForgivenItsModemLinesAndSpeedOnly) {
+    for (const bool pty : {true, false}) {
+        SCOPED_TRACE(pty ? "pseudo-terminal" : "serial device");
+        EXPECT_EQ(IsToleratedModemLineError(ENOTTY, pty), pty);
+        EXPECT_EQ(IsToleratedModemLineError(EINVAL, pty), pty);
+        EXPECT_FALSE(IsToleratedModemLineError(EIO, pty));
+        EXPECT_FALSE(IsToleratedModemLineError(EPERM, pty));
+
+        termios kept{};
+        ASSERT_TRUE(ApplyLineSettings(kept, LineSettings{}));
+        EXPECT_TRUE(LineSettingsTook(kept, LineSettings{}, pty));
+        termios slower = kept;
+        cfsetispeed(&slower, B1200);
+        cfsetospeed(&slower, B1200);
+        EXPECT_EQ(LineSettingsTook(slower, LineSettings{}, pty), pty);
+        termios sevenBits = kept;
+        sevenBits.c_cflag = (sevenBits.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | CS7;
+        EXPECT_FALSE(LineSettingsTook(sevenBits, LineSettings{}, pty));
+        termios parity = kept;
+        parity.c_cflag |= PARENB;
+        EXPECT_FALSE(LineSettingsTook(parity, LineSettings{}, pty));
+    }
+
+    // The far end of a real pseudo-terminal, against character devices that are not one.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    auto majorOf = [](const char* path) {
+        struct stat info {};
+        return ::stat(path, &info) == 0 ? major(info.st_rdev) : 0u;
+    };
+    EXPECT_TRUE(IsPseudoTerminalMajor(majorOf(::ptsname(master))));
+    ::close(master);
+    for (const char* other : {"/dev/null", "/dev/ptmx", "/dev/tty"})
+        EXPECT_FALSE(IsPseudoTerminalMajor(majorOf(other))) << other;
+}
+
 TEST(PortSettings, ModemLinesAndWriteBound) {
     EXPECT_EQ(ModemLinesHeldInactive(), TIOCM_DTR | TIOCM_RTS);
-    EXPECT_TRUE(IsToleratedModemLineError(ENOTTY));
-    EXPECT_TRUE(IsToleratedModemLineError(EINVAL));
-    EXPECT_FALSE(IsToleratedModemLineError(EIO));
-    EXPECT_FALSE(IsToleratedModemLineError(EPERM));
     EXPECT_EQ(WriteTimeoutMs(1, 2400), 8);
     EXPECT_EQ(WriteTimeoutMs(256, 2400), 2048);
     EXPECT_EQ(WriteTimeoutMs(10, 9600), 20);

@@ -131,6 +131,7 @@ TEST(AgainstSimulator, OpenPortRefusalsLeaveAnOpenPortUsable) {
     EXPECT_EQ(link.OpenPort(0), 0) << "missing device";
     EXPECT_EQ(link.LastError().code, -1);
     EXPECT_EQ(link.LastError().systemError, 0);
+    EXPECT_EQ(link.LastError().detail, "/nonexistent/velmorin-tty: No existe el fichero o el directorio");
     EXPECT_EQ(link.InputQueueCount(Com2), -1) << "closed port";
     EXPECT_EQ(link.LastError().code, -7);
 
@@ -140,6 +141,7 @@ TEST(AgainstSimulator, OpenPortRefusalsLeaveAnOpenPortUsable) {
     TermiosLink other({sim.device(), "", "", ""});
     EXPECT_EQ(other.OpenPort(0), 0) << "the device is not shared";
     EXPECT_EQ(other.LastError().code, -1);
+    EXPECT_EQ(other.LastError().detail, sim.device() + ": Dispositivo o recurso ocupado");
 
     const RomOutcome rom = ReadRomVersion({link, clock, Com2}, 1);
     EXPECT_TRUE(rom.answered);
@@ -147,6 +149,88 @@ TEST(AgainstSimulator, OpenPortRefusalsLeaveAnOpenPortUsable) {
     EXPECT_EQ(link.ClosePort(Com2), 1);
     EXPECT_EQ(link.ClosePort(Com2), 0);
     EXPECT_EQ(link.LastError().code, -7);
+}
+
+// "Not shared" holds against a program that takes no lock: a terminal
+// emulator or a `cat` with the device open (here a shell that opened it and
+// became `sleep`) was once joined on the line. The message stays "Error -1
+// - 0"; the detail says the device is busy, and with whom.
+TEST(AgainstSimulator, ADeviceOpenInAnotherProgramIsBusy) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.ready()) << sim.err();
+    testing::ChildProcess holder("/bin/sh", {"-c", "exec 3<>\"$0\"; echo open; exec sleep 30", sim.device()});
+    ASSERT_EQ(holder.ReadLine(std::chrono::seconds(10)), "open") << holder.err;
+    TermiosLink link = LinkTo(sim);
+    EXPECT_EQ(link.OpenPort(Com2), 0);
+    EXPECT_EQ(FormatLinkError(link.LastError()), "Error -1 - 0 en comunicación");
+    // The shell may not have become `sleep` yet: the name is either.
+    EXPECT_EQ(link.LastError().detail.rfind(sim.device() + ": Dispositivo o recurso ocupado (abierto por s", 0), 0u)
+        << link.LastError().detail;
+    holder.Terminate();
+    EXPECT_EQ(link.OpenPort(Com2), 1) << link.LastError().detail;
+    link.ClosePort(Com2);
+}
+
+// A second simulator on the same link once took it over and removed it
+// when it ended, cutting the first one's editor off its controller.
+TEST(AgainstSimulator, ALinkIsTakenOnlyWhenItLeadsNowhere) {
+    SimProcess first({"--rom", "1234"});
+    ASSERT_TRUE(first.ready()) << first.err();
+    const std::string link = first.device();
+    const std::string line = std::filesystem::read_symlink(link).string();
+    const testing::ProgramRun second = testing::RunProgram(VELMORIN_SIM_PATH, {"--link", link});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_NE(second.err.find(link + " leads to " + line + ", which is in use"), std::string::npos) << second.err;
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), line);
+    TermiosLink port = LinkTo(first);
+    SystemClock clock;
+    ASSERT_EQ(port.OpenPort(Com2), 1);
+    EXPECT_EQ(ReadRomVersion({port, clock, Com2}, 1).text, "1234") << "the first one still answers there";
+    port.ClosePort(Com2);
+
+    // A link left by a simulator that is gone is replaced; a link that is no
+    // longer ours when we end is left to its new owner.
+    const std::string dangling = std::filesystem::path(link).parent_path() / "left";
+    std::filesystem::create_symlink("/dev/pts/velmorin-gone", dangling);
+    testing::ChildProcess third(VELMORIN_SIM_PATH, {"--link", dangling});
+    const std::optional<std::string> started = third.ReadLine(std::chrono::seconds(10));
+    ASSERT_TRUE(started && started->find(dangling) != std::string::npos) << third.err;
+    EXPECT_NE(std::filesystem::read_symlink(dangling).string(), "/dev/pts/velmorin-gone");
+    std::filesystem::remove(dangling);
+    std::filesystem::create_symlink(line, dangling);
+    third.Terminate();
+    EXPECT_EQ(std::filesystem::read_symlink(dangling).string(), line);
+}
+
+// Stale bytes are never read as the version: neither the rest of an upload
+// still on the line after its reader gave up (once shown as "<=<=", the
+// 0xCD filler of the image), nor the pieces of replies a controller cuts
+// short (two cut replies once read as one, "0134" for "1234").
+TEST(AgainstSimulator, RomQueryReadsOnlyTheAnswerToItsOwnFrame) {
+    {
+        SimProcess sim({"--rom", "1234"});
+        ASSERT_TRUE(sim.ready()) << sim.err();
+        TermiosLink link = LinkTo(sim);
+        SystemClock clock;
+        ASSERT_EQ(link.OpenPort(Com2), 1);
+        ASSERT_TRUE(SendWithoutReply({link, clock, Com2}, UploadFrame(1, 0)));
+        ASSERT_LT(WaitForInput({link, clock, Com2}, 10, 100), 100) << "the upload has begun";
+        link.ClosePort(Com2);
+        ASSERT_EQ(link.OpenPort(Com2), 1);
+        const RomOutcome rom = ReadRomVersion({link, clock, Com2}, 1);
+        EXPECT_TRUE(rom.answered);
+        EXPECT_EQ(rom.text, "1234");
+        link.ClosePort(Com2);
+    }
+    SimProcess sim({"--rom", "1234", "--fault", "short=3"});
+    ASSERT_TRUE(sim.ready()) << sim.err();
+    TermiosLink link = LinkTo(sim);
+    SystemClock clock;
+    ASSERT_EQ(link.OpenPort(Com2), 1);
+    const RomOutcome rom = ReadRomVersion({link, clock, Com2}, 1);
+    EXPECT_FALSE(rom.answered) << rom.text;
+    EXPECT_EQ(rom.text, msg::RomError);
+    link.ClosePort(Com2);
 }
 
 TEST(AgainstSimulator, ReadPortTakesOnlyWhatHasArrived) {

@@ -74,7 +74,7 @@ public:
     int OpenPort(int) override {
         Log(Op::Open);
         if (failOpen) {
-            error_ = {link_error::OpenFailed, 0};
+            error_ = {link_error::OpenFailed, 0, "fake: refused"};
             return 0;
         }
         open_ = true;

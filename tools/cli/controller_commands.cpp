@@ -37,13 +37,13 @@ const char* const RomUsage =
 // One frame, written and let go: the port is closed only once it has left.
 int SendCommand(const LinkOptions& o, CommandFrame (*build)(uint8_t id, const LinkOptions& o)) {
     PortChoice port = ChoosePort(o.port);
-    if (port.link->OpenPort(port.port) != 1) return Fail(FormatLinkError(port.link->LastError()));
+    if (port.link->OpenPort(port.port) != 1) return Fail(LinkFailure(port.link->LastError()));
     SystemClock clock;
     const uint8_t id = o.all ? AllControllers : o.id.value_or(1);
     const bool written = SendWithoutReply({*port.link, clock, port.port}, build(id, o));
     const LinkError error = port.link->LastError();
     port.link->ClosePort(port.port);
-    return written ? 0 : Fail(FormatLinkError(error));
+    return written ? 0 : Fail(LinkFailure(error));
 }
 
 RunMode ModeOf(const std::string& mode) {
@@ -79,7 +79,7 @@ int RunRom(const Args& args) {
     if (!parsed.options) return parsed.status;
     const LinkOptions& o = *parsed.options;
     PortChoice port = ChoosePort(o.port);
-    if (port.link->OpenPort(port.port) != 1) return Fail(FormatLinkError(port.link->LastError()));
+    if (port.link->OpenPort(port.port) != 1) return Fail(LinkFailure(port.link->LastError()));
     SystemClock clock;
     const RomOutcome rom = ReadRomVersion({*port.link, clock, port.port}, o.id.value_or(1));
     port.link->ClosePort(port.port);

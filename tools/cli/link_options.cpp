@@ -79,6 +79,10 @@ ParsedOptions ParseLinkOptions(const char* command, const Args& args, std::strin
             o.csv = true;
             continue;
         }
+        if (arg == "--force") {
+            o.force = true;
+            continue;
+        }
         if (i + 1 >= args.size()) return usageError(arg + " needs a value");
         const std::string& value = args[++i];
         if (arg == "--port") {
@@ -133,7 +137,7 @@ std::unique_ptr<CodeImage> LoadProgram(const std::string& path) {
     auto image = std::make_unique<CodeImage>();
     if (!EndsWithIgnoringCase(path, ".ldr")) {
         if (Result read = ReadImageFile(path, *image); !read) {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), read.message.c_str());
+            std::fputs(ErrorLine(path, read.message, read.detail).c_str(), stderr);
             return nullptr;
         }
         return image;
@@ -142,7 +146,7 @@ std::unique_ptr<CodeImage> LoadProgram(const std::string& path) {
     auto model = std::make_unique<ProgramModel>();
     ResetModel(*model);
     if (Result read = ReadSourceFile(*model, path); !read) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), read.message.c_str());
+        std::fputs(ErrorLine(path, read.message, read.detail).c_str(), stderr);
         return nullptr;
     }
     auto compiler = std::make_unique<Compiler>();
@@ -156,8 +160,8 @@ std::unique_ptr<CodeImage> LoadProgram(const std::string& path) {
             const Compiler::Diagnostic d = compiler->diagnostic(i);
             std::fprintf(stderr, "%s\n", FormatDiagnosticLine(*model, {d.key, d.column, d.row}).c_str());
         }
-        std::fprintf(stderr, "%s: %d errores, %d warnings\n", path.c_str(), compiler->errorCount(),
-                     compiler->warningCount());
+        std::fprintf(stderr, "%s: %s\n", path.c_str(),
+                     FormatCompileTotals(compiler->errorCount(), compiler->warningCount()).c_str());
         return nullptr;
     }
     std::copy_n(compiler->imageBytes(), ImageSize, image->bytes.begin());
@@ -165,9 +169,14 @@ std::unique_ptr<CodeImage> LoadProgram(const std::string& path) {
     return image;
 }
 
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
+int Fail(const std::string& message, const std::string& detail) {
+    if (detail.empty())
+        std::fprintf(stderr, "%s\n", message.c_str());
+    else
+        std::fprintf(stderr, "%s (%s)\n", message.c_str(), detail.c_str());
     return 1;
 }
+
+int Fail(const Result& failure) { return Fail(failure.message, failure.detail); }
 
 }  // namespace velmorin::cli

@@ -29,6 +29,7 @@ struct LinkOptions {
     bool csv = false;                // --csv (watch)
     std::string setFile;             // --set FILE.mld (watch)
     std::optional<int> map;          // --map K, 1..4 (watch)
+    bool force = false;              // --force (extract)
 };
 
 // For the commands that take any number of words (watch VAR..., write VAR=VALUE...).
@@ -58,7 +59,10 @@ PortChoice ChoosePort(const std::string& port);
 // reason (and the diagnostics) on standard error and gives nothing.
 std::unique_ptr<CodeImage> LoadProgram(const std::string& path);
 
-// A failure as the dialogs report it: the message alone on standard error.
-int Fail(const std::string& message);
+// A failure as the dialogs report it, on standard error: the fixed message,
+// then what the box shows on its second line (the device or the file and
+// the system's reason) in parentheses. Ends with status 1.
+int Fail(const std::string& message, const std::string& detail = {});
+int Fail(const Result& failure);
 
 }  // namespace velmorin::cli

@@ -1,13 +1,19 @@
 // velmorin-cli send / extract / verify: the program transfers of the send
 // and extract dialogs, from a terminal.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "compiler/image_dump.h"
 #include "compiler/image_file.h"
 #include "link/link_messages.h"
 #include "link/transfer.h"
 #include "link_options.h"
+#include "model/atomic_file.h"
+#include "model/messages.h"
 
 namespace velmorin::cli {
 namespace {
@@ -25,10 +31,12 @@ const char* const SendUsage =
     "  Exit status: 0 accepted, 1 refused or no reply, 2 usage.\n";
 
 const char* const ExtractUsage =
-    "usage: velmorin-cli extract OUT.bld --port DEV|COM1..COM4 [--id N] [--password HHLL]\n"
+    "usage: velmorin-cli extract OUT.bld --port DEV|COM1..COM4 [--id N] [--password HHLL] [--force]\n"
     "  Uploads the controller's program into OUT.bld, dated with the\n"
     "  controller's date. On failure OUT.bld is neither created nor changed.\n"
-    "  Exit status: 0 written, 1 failure, 2 usage.\n";
+    "  An existing OUT.bld is replaced only when it is a binary image (~VLB);\n"
+    "  --force replaces any other file (a source, a listing) as well.\n"
+    "  Exit status: 0 written, 1 failure or a refused OUT.bld, 2 usage.\n";
 
 const char* const VerifyUsage =
     "usage: velmorin-cli verify FILE.bld|FILE.ldr --port DEV|COM1..COM4 [--id N] [--password HHLL]\n"
@@ -53,6 +61,18 @@ std::string InstructionAt(const std::string& dump, int offset) {
     return found;
 }
 
+// What an upload may replace: nothing, or an image. A source or a listing
+// named by a slip of the keyboard is refused before the port is opened,
+// and so is what no file write can replace (a folder, a pipe, a device).
+Result CheckReplaceable(const std::string& path, bool force) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 && errno == ENOENT) return Result::Ok();
+    std::vector<uint8_t> start;
+    if (Result read = ReadFileBytes(path, 4, start); !read) return read;
+    if (force || std::string(start.begin(), start.end()) == "~VLB") return Result::Ok();
+    return Result::Fail(msg::NotImageFile, path + ": no se sustituye sin --force");
+}
+
 }  // namespace
 
 int RunSend(const Args& args) {
@@ -71,20 +91,24 @@ int RunSend(const Args& args) {
     PortChoice port = ChoosePort(o.port);
     SystemClock clock;
     const TransferOutcome sent = SendProgram(*port.link, clock, port.port, request);
-    if (sent.status != TransferStatus::Done) return Fail(sent.message);
+    if (sent.status != TransferStatus::Done) return Fail(sent.message, sent.detail);
     std::printf("%s\n", sent.message.c_str());
     return 0;
 }
 
 int RunExtract(const Args& args) {
-    const ParsedOptions parsed = ParseLinkOptions("extract", args, "--port --id --password", 1, ExtractUsage);
+    const ParsedOptions parsed = ParseLinkOptions("extract", args, "--port --id --password --force", 1, ExtractUsage);
     if (!parsed.options) return parsed.status;
     const LinkOptions& o = *parsed.options;
+    if (const Result replaceable = CheckReplaceable(o.files[0], o.force); !replaceable) {
+        std::fputs(ErrorLine(o.files[0], replaceable.message, replaceable.detail).c_str(), stderr);
+        return 1;
+    }
     PortChoice port = ChoosePort(o.port);
     SystemClock clock;
     const TransferOutcome extracted =
         ExtractProgram(*port.link, clock, port.port, {o.id.value_or(1), o.password}, o.files[0]);
-    if (extracted.status != TransferStatus::Done) return Fail(extracted.message);
+    if (extracted.status != TransferStatus::Done) return Fail(extracted.message, extracted.detail);
     std::printf("%s\n", extracted.message.c_str());
     return 0;
 }
@@ -98,7 +122,7 @@ int RunVerify(const Args& args) {
     PortChoice port = ChoosePort(o.port);
     SystemClock clock;
     const ReceivedProgram received = ReceiveProgram(*port.link, clock, port.port, {o.id.value_or(1), o.password});
-    if (received.outcome.status != TransferStatus::Done) return Fail(received.outcome.message);
+    if (received.outcome.status != TransferStatus::Done) return Fail(received.outcome.message, received.outcome.detail);
 
     const std::string dump = DumpImage(*program);
     int differences = 0;

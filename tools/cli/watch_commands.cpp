@@ -1,9 +1,11 @@
 // velmorin-cli watch / write: the variable monitor's "Recibir PLC" and
 // "Enviar PLC" from a terminal, for logging a machine or forcing a value
 // from a script.
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -58,10 +60,12 @@ std::string Now() {
     return FormatWatchTimestamp(local, static_cast<int>(ms));
 }
 
-void PrintLine(const std::string& line) {
+// False once standard output refuses a line (a full disk, /dev/full): a
+// log nobody can read is no reason to keep polling a machine for ever.
+bool PrintLine(const std::string& line) {
     std::printf("%s\n", line.c_str());
     // A log is read while it grows.
-    std::fflush(stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
 }  // namespace
@@ -99,7 +103,7 @@ int RunWatch(const Args& args) {
     SystemClock clock;
     ControllerImage image;
     MonitorLink monitor(*port.link, clock, port.port, image);
-    if (const Result opened = monitor.Open(); !opened) return Fail(opened.message);
+    if (const Result opened = monitor.Open(); !opened) return Fail(opened);
     monitor.SetControllerId(o.id.value_or(1));
 
     // The monitor's own plan: words' second bytes in the first cycle, the
@@ -110,20 +114,25 @@ int RunWatch(const Args& args) {
 
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
-    if (o.csv) PrintLine(FormatWatchCsvHeader(variables));
+    bool printed = !o.csv || PrintLine(FormatWatchCsvHeader(variables));
     cycle.Start();
     int cycles = 0;
     bool answered = false;
-    while (!stopRequested && (!o.cycles || cycles < *o.cycles)) {
+    while (printed && !stopRequested && (!o.cycles || cycles < *o.cycles)) {
         const PollStep step = cycle.Step();
         if (!step.cycleEnd) continue;
         ++cycles;
         answered = answered || step.cycleEnd->replySeen;
         const std::string time = Now();
-        PrintLine(o.csv ? FormatWatchCsvRow(time, variables, image, step.cycleEnd->replySeen)
-                        : FormatWatchLine(time, variables, image, step.cycleEnd->replySeen));
+        printed = PrintLine(o.csv ? FormatWatchCsvRow(time, variables, image, step.cycleEnd->replySeen)
+                                  : FormatWatchLine(time, variables, image, step.cycleEnd->replySeen));
     }
+    const int outputError = errno;
     monitor.Close();
+    if (!printed) {
+        std::fprintf(stderr, "velmorin-cli watch: standard output: %s\n", std::strerror(outputError));
+        return 1;
+    }
     if (cycles > 0 && !answered) return Fail(SilentController);
     return 0;
 }
@@ -135,6 +144,7 @@ int RunWrite(const Args& args) {
     if (o.files.empty()) return UsageError("write", "no VAR=VALUE to send", WriteUsage);
     std::vector<SendRow> rows;
     for (const std::string& text : o.files) {
+        if (text.find('=') == std::string::npos) return UsageError("write", "'" + text + "' has no =VALUE", WriteUsage);
         SendRow row;
         // A bad value stops everything before a byte is sent, as in the monitor.
         if (const Result parsed = ParseWriteAssignment(text, row); !parsed)
@@ -146,7 +156,7 @@ int RunWrite(const Args& args) {
     SystemClock clock;
     ControllerImage image;
     MonitorLink monitor(*port.link, clock, port.port, image);
-    if (const Result opened = monitor.Open(); !opened) return Fail(opened.message);
+    if (const Result opened = monitor.Open(); !opened) return Fail(opened);
     monitor.SetControllerId(o.id.value_or(1));
     const bool answered = monitor.Write(WriteRowsFor(rows));
     monitor.Close();

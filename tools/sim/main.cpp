@@ -35,7 +35,9 @@ const char* const Usage =
     "usage: velmorin-sim --link PATH [options]\n"
     "  A simulated controller on a pseudo-terminal; PATH becomes a symbolic link\n"
     "  to its device (give it to the editor as VELMORIN_COM2=PATH, or to\n"
-    "  velmorin-cli as --port PATH). Replies are paced at 2400 baud.\n"
+    "  velmorin-cli as --port PATH). Replies are paced at 2400 baud. A PATH\n"
+    "  that leads to a running simulator's line is refused; one that leads\n"
+    "  nowhere is replaced. At the end PATH is removed while it is still ours.\n"
     "options:\n"
     "  --id N             controller identifier 1..255 (default 1)\n"
     "  --password HHLL    program password, four hex digits (default 0000)\n"
@@ -224,6 +226,10 @@ int OpenMaster(std::string& slave) {
     return master;
 }
 
+// The link is taken only when it is free or dangling. One that leads to a
+// device that is there is the line of a running simulator (a pseudo-
+// terminal goes when its simulator ends): taking it over would cut that
+// simulator's editor off its controller.
 bool MakeLink(const std::string& link, const std::string& slave) {
     struct stat st {};
     if (::lstat(link.c_str(), &st) == 0) {
@@ -231,8 +237,18 @@ bool MakeLink(const std::string& link, const std::string& slave) {
             std::fprintf(stderr, "velmorin-sim: %s exists and is not a symbolic link\n", link.c_str());
             return false;
         }
+        if (::stat(link.c_str(), &st) == 0) {
+            char target[4096] = {};
+            const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+            std::fprintf(stderr,
+                         "velmorin-sim: %s leads to %s, which is in use (the line of a running simulator?):\n"
+                         "  stop that simulator, or give another --link (remove %s if none runs)\n",
+                         link.c_str(), n > 0 ? target : "?", link.c_str());
+            return false;
+        }
         ::unlink(link.c_str());
     }
+    // A link made by someone else in the meantime is not replaced either.
     if (::symlink(slave.c_str(), link.c_str()) != 0) {
         std::fprintf(stderr, "velmorin-sim: %s: %s\n", link.c_str(), std::strerror(errno));
         return false;

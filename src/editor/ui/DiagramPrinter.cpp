@@ -79,9 +79,10 @@ Result ExportSourceFilePdf(const std::string& sourcePath, const std::string& pdf
     auto model = std::make_unique<ProgramModel>();
     ResetModel(*model);
     const Result read = ReadSourceFile(*model, sourcePath);
-    if (!read) return Result::Fail(sourcePath + ": " + read.message);
+    // The detail names the file and the system's reason, as for any file read.
+    if (!read) return Result::Fail(read.message, read.detail.empty() ? sourcePath : read.detail);
     const Result written = ExportDiagramPdf(*model, pdfPath, ScreenCellMetrics());
-    if (!written) return Result::Fail(pdfPath + ": " + written.message);
+    if (!written) return Result::Fail(written.message, written.detail.empty() ? pdfPath : written.detail);
     return written;
 }
 

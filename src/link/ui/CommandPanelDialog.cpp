@@ -210,7 +210,7 @@ void CommandPanelDialog::done(int result) {
 void RunCommandPanelDialog(QWidget* parent, PanelMemory& memory, const LinkAccess& access, Prompts& prompts) {
     CommandPanelDialog dialog(memory, access, parent);
     if (!dialog.OpenPort()) {
-        prompts.ShowMessage(FormatLinkError(dialog.openError()));
+        prompts.ShowFailure(LinkFailure(dialog.openError()));
         return;
     }
     dialog.exec();

@@ -102,7 +102,7 @@ void ExtractProgramDialog::onReceive() {
     receiving_ = false;
     const TransferOutcome& outcome = extraction.received.outcome;
     if (outcome.status == TransferStatus::PortNotOpened) {
-        prompts_.ShowMessage(outcome.message);
+        prompts_.ShowFailure(Result::Fail(outcome.message, outcome.detail));
         return;
     }
     if (outcome.status != TransferStatus::Done) {

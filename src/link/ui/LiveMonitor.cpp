@@ -47,7 +47,7 @@ bool LiveMonitor::Enter(const MonitorContext& context) {
     context_.emplace(context);
     link_ = std::make_unique<MonitorLink>(context.link, context.clock, context.port, image_);
     if (const Result opened = link_->Open(); !opened) {
-        context.prompts.ShowMessage(opened.message);
+        context.prompts.ShowFailure(opened);
         link_.reset();
         context_.reset();
         return false;

@@ -153,7 +153,7 @@ void SendProgramDialog::onSend() {
     switch (outcome.status) {
         case TransferStatus::PortNotOpened:
             // The dialog stays for another try, perhaps on another port.
-            prompts_.ShowMessage(outcome.message);
+            prompts_.ShowFailure(Result::Fail(outcome.message, outcome.detail));
             return;
         case TransferStatus::Done:
             sent_ = true;

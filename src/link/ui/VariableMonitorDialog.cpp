@@ -234,7 +234,7 @@ QWidget* VariableMonitorDialog::BuildButtons() {
 
 bool VariableMonitorDialog::OpenPort() {
     if (const Result opened = link_->Open(); !opened) {
-        context_.prompts.ShowMessage(opened.message);
+        context_.prompts.ShowFailure(opened);
         return false;
     }
     return true;

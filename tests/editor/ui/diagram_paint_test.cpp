@@ -270,7 +270,8 @@ TEST(DiagramPrint, ThePdfHasAPageForEveryTwelveRowsInUse) {
     EXPECT_EQ(PdfPages(out), 2);
     const Result missing = ExportSourceFilePdf(folder.filePath("none.ldr").toStdString(), out.toStdString() + "x");
     EXPECT_FALSE(missing.ok);
-    EXPECT_NE(missing.message.find("none.ldr: Error al abrir el archivo"), std::string::npos);
+    EXPECT_EQ(missing.message, "Error al abrir el archivo");
+    EXPECT_NE(missing.detail.find("none.ldr: No existe el fichero o el directorio"), std::string::npos);
     EXPECT_FALSE(QFile::exists(out + "x"));
     EXPECT_FALSE(ExportDiagramPdf(*model, folder.filePath("no/such/folder.pdf").toStdString(), ScreenCellMetrics()).ok);
 }

@@ -332,6 +332,9 @@ TEST_F(LinkDialogsTest, CommandPanelAddressesOneControllerAndKeepsItsChoices) {
     app->settings().portDevices[1] = FilePath("no-such-device");
     Drive(script, [&] { frame().action(cmd::Commands)->trigger(); });
     EXPECT_EQ(prompts.messages, std::vector<std::string>{"Error -1 - 0 en comunicación"});
+    // The box's second line names the device and the system's reason.
+    EXPECT_EQ(prompts.details,
+              std::vector<std::string>{FilePath("no-such-device") + ": No existe el fichero o el directorio"});
 }
 
 TEST_F(LinkDialogsTest, PortDialogKeepsTheFirstCheckedPortAndTheDevicesHoweverItCloses) {
