@@ -352,25 +352,26 @@ TEST_F(CommandsTest, HelpTopicsOpenOneGuideAndF1EntersWhatsThis) {
     EXPECT_EQ(frame().action(cmd::Compile)->whatsThis(), "Compila el LADDER");
 }
 
-TEST_F(CommandsTest, PrintingCountsTwelveRowsToAPage) {
+TEST_F(CommandsTest, PrintingCountsTwelveRowsToAPortraitPage) {
     ProgramModel& model = doc().model();
     CVelmorinView& view = *frame().view();
-    EXPECT_EQ(view.PageCount(), 1);
-    model.grid.at(12, 8).shape = KindCoil;
-    EXPECT_EQ(view.PageCount(), 1);
-    model.grid.at(13, 1).shape = KindHorizontal;
-    EXPECT_EQ(view.PageCount(), 2);
-    // The rails do not count.
-    model.grid.at(96, 0).shape = KindCornerUpRight;
-    EXPECT_EQ(view.PageCount(), 2);
-    model.grid.at(96, 5).shape = KindVertical;
-    EXPECT_EQ(view.PageCount(), 8);
-
-    // Printing emits one sheet per page.
     QTemporaryDir folder;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(folder.filePath("diagram.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    EXPECT_EQ(view.PageCount(printer), 1);
+    model.grid.at(12, 8).shape = KindCoil;
+    EXPECT_EQ(view.PageCount(printer), 1);
+    model.grid.at(13, 1).shape = KindHorizontal;
+    EXPECT_EQ(view.PageCount(printer), 2);
+    // The rails do not count.
+    model.grid.at(96, 0).shape = KindCornerUpRight;
+    EXPECT_EQ(view.PageCount(printer), 2);
+    model.grid.at(96, 5).shape = KindVertical;
+    EXPECT_EQ(view.PageCount(printer), 8);
+
+    // Printing emits one sheet per page.
     model.grid.at(96, 5).shape = ShapeEmpty;
     view.PrintDocument(printer);
     QFile pdf(folder.filePath("diagram.pdf"));

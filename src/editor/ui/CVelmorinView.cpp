@@ -181,7 +181,9 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     target.drawImage(exposed, buffer_, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
 }
 
-int CVelmorinView::PageCount() const { return PrintPageCount(model_.grid); }
+int CVelmorinView::PageCount(const QPrinter& printer) const {
+    return PrintPageCount(model_.grid, LayOutPrint(PaperOf(printer), metrics_));
+}
 
 void CVelmorinView::PrintDocument(QPrinter& printer) { PrintDiagram(printer, model_, metrics_); }
 

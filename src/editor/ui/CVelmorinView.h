@@ -43,7 +43,6 @@ struct ViewServices {
 class CVelmorinView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr int RowsPerPage = 12;
     // Scroll extent, page and line steps in 0.1 mm.
     static constexpr int ExtentWidth = 1647, ExtentHeight = 16512;
     static constexpr int PageStepX = 329, PageStepY = 688;
@@ -105,8 +104,9 @@ public:
     PaintInputs CurrentPaintInputs(RowRange rows) const;
     const CellMetrics& cellMetrics() const { return metrics_; }
 
-    // Twelve grid rows to a page, as many pages as reach the last row in use.
-    int PageCount() const;
+    // Whole blocks to a page (twelve rows on a portrait A4 sheet), as many
+    // pages as reach the last row in use.
+    int PageCount(const QPrinter& printer) const;
     void PrintDocument(QPrinter& printer);
 
     // Logical 0.1 mm to screen pixels, a cell being 64 pixels.

@@ -5,9 +5,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QPageLayout>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPrinter>
+#include <QProcess>
 #include <QRegion>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -275,6 +279,108 @@ TEST(DiagramPrint, ThePdfHasAPageForEveryTwelveRowsInUse) {
     EXPECT_FALSE(ExportDiagramPdf(*model, folder.filePath("no/such/folder.pdf").toStdString(), ScreenCellMetrics()).ok);
 }
 
+// The words of a PDF as poppler's text extraction finds them on each page;
+// it leaves out whatever lies off the page.
+struct PdfWord {
+    QString text;
+    QRectF box;  // points, from the page's top-left corner
+};
+struct PdfPage {
+    QSizeF size;
+    std::vector<PdfWord> words;
+};
+
+std::vector<PdfPage> PdfWords(const QString& path) {
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!extract.waitForFinished(20000) || extract.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext (poppler-utils, scripts/install-deps.sh) failed on " << path.toStdString();
+        return {};
+    }
+    const QString html = QString::fromUtf8(extract.readAllStandardOutput());
+    static const QRegularExpression tag(
+        QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" )re"
+                       R"re(xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<PdfPage> pages;
+    for (const QRegularExpressionMatch& m : tag.globalMatch(html)) {
+        if (!m.captured(1).isEmpty()) {
+            pages.push_back({QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()), {}});
+        } else if (!pages.empty()) {
+            pages.back().words.push_back(
+                {m.captured(7), QRectF(QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()),
+                                       QPointF(m.captured(5).toDouble(), m.captured(6).toDouble()))});
+        }
+    }
+    return pages;
+}
+
+// Where a word is: its page (from 0) and box, or page -1 when it is on none.
+std::pair<int, QRectF> Find(const std::vector<PdfPage>& pages, const QString& text) {
+    for (size_t p = 0; p < pages.size(); ++p) {
+        for (const PdfWord& word : pages[p].words)
+            if (word.text == text) return {static_cast<int>(p), word.box};
+    }
+    return {-1, {}};
+}
+
+TEST(DiagramPrint, LandscapePagesHoldWholeBlocksAndEveryRoadPlacesThePageAlike) {
+    QTemporaryDir folder;
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    // Every block: its label over the first row, a contact named after it on the last.
+    for (int block = 0; block < BlockCount; ++block) {
+        PutElement(*model, BlockFirstRow(block) + BlockRows - 1, 2, ElementLd, block);
+        SetFieldText(model->aliases[static_cast<size_t>(block)].alias,
+                     QStringLiteral("fin%1").arg(block + 1, 2, 10, QChar('0')).toStdString());
+    }
+    CVelmorinView view(*model);
+    const auto print = [&](const QString& name, QPageLayout::Orientation orientation) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(name));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(orientation);
+        view.PrintDocument(printer);
+        return PdfWords(folder.filePath(name));
+    };
+
+    // "Apaisado": two blocks to a sheet, each whole on one sheet and on the paper.
+    const std::vector<PdfPage> landscape = print(QStringLiteral("landscape.pdf"), QPageLayout::Landscape);
+    ASSERT_EQ(landscape.size(), 12u);
+    for (int block = 0; block < BlockCount; ++block) {
+        SCOPED_TRACE(block);
+        const auto label = Find(landscape, QStringLiteral("etq%1").arg(block + 1, 2, 10, QChar('0')));
+        const auto last = Find(landscape, QStringLiteral("fin%1").arg(block + 1, 2, 10, QChar('0')));
+        EXPECT_EQ(label.first, block / 2);
+        EXPECT_EQ(last.first, block / 2);
+    }
+    for (const PdfPage& page : landscape) {
+        EXPECT_GT(page.size.width(), page.size.height());
+        for (const PdfWord& word : page.words)
+            EXPECT_TRUE(QRectF(QPointF(0, 0), page.size).contains(word.box)) << word.text.toStdString();
+    }
+
+    // Portrait keeps three blocks to a sheet; the print dialog's file and
+    // "Exportar PDF..." put them in the same place.
+    const std::vector<PdfPage> portrait = print(QStringLiteral("portrait.pdf"), QPageLayout::Portrait);
+    ASSERT_TRUE(ExportDiagramPdf(*model, folder.filePath("export.pdf").toStdString(), view.cellMetrics()).ok);
+    const std::vector<PdfPage> exported = PdfWords(folder.filePath("export.pdf"));
+    ASSERT_EQ(portrait.size(), 8u);
+    ASSERT_EQ(exported.size(), 8u);
+    for (const char* word : {"etq01", "fin03", "etq24"}) {
+        const auto printed = Find(portrait, QString::fromLatin1(word));
+        const auto written = Find(exported, QString::fromLatin1(word));
+        EXPECT_EQ(printed.first, written.first) << word;
+        EXPECT_NEAR(printed.second.left(), written.second.left(), 0.5) << word;
+        EXPECT_NEAR(printed.second.top(), written.second.top(), 0.5) << word;
+    }
+    // In the rail's cell: 10 mm from the paper's left edge and one cell further.
+    const auto points = [](double millimetres) { return millimetres / 25.4 * 72; };
+    const double labelLeft = Find(portrait, QStringLiteral("etq01")).second.left();
+    EXPECT_GT(labelLeft, points(10 + 16.9));
+    EXPECT_LT(labelLeft, points(10 + 2 * 16.9));
+}
+
 TEST(DiagramPrint, APageIsBlackShiftedOneCellRightAndThreeDownAtTheMetricSize) {
     auto model = std::make_unique<ProgramModel>();
     ResetModel(*model);
@@ -290,7 +396,7 @@ TEST(DiagramPrint, APageIsBlackShiftedOneCellRightAndThreeDownAtTheMetricSize) {
     page.fill(Qt::white);
     {
         QPainter p(&page);
-        painter.PaintPage(p, plan, 2, 127, 127);
+        painter.PaintPage(p, plan, 2, PrintLayout{}, 127, 127);
     }
     const double cell = 84.5;
     EXPECT_EQ(InkInside(page, QRect(0, 0, 1100, static_cast<int>(2 * cell) - 1)), 0);  // two empty rows on top
