@@ -190,6 +190,47 @@ TEST_F(ViewPaintTest, ALongOperandTextTakesTheNarrowFont) {
     EXPECT_EQ(fonts, (std::vector<int32_t>{0, 2, 1}));  // label, the long alias, s2
 }
 
+// Long names in the conditional box, on the screen and on paper: the same
+// rule keeps them inside its outline (nothing left of its left side but
+// the input wire, nothing right of its right side).
+TEST_F(ViewPaintTest, LongNamesStayInsideTheConditionalBoxOnScreenAndOnPaper) {
+    const struct { int row, column, element; } boxes[] = {{1, 2, ElementIf1}, {2, 4, ElementJp1}, {3, 6, ElementIfv1}};
+    SetFieldText(model->labels[1].alias, "WWWWWWWW");
+    SetFieldText(model->aliases[14].alias, "MMMMMMMM");
+    for (const auto& box : boxes) {
+        PutElement(*model, box.row, box.column, box.element, box.element == ElementIfv1 ? 14 : 1);
+        if (box.element == ElementIfv1) model->grid.at(box.row, box.column).params[1] = {1, 0};
+    }
+    const auto outside = [](const QImage& cell) {
+        int ink = InkInside(cell, QRect(57, 0, 7, 64));
+        ink += InkInside(cell, QRect(0, 0, 4, 30)) + InkInside(cell, QRect(0, 34, 4, 30));
+        return ink;
+    };
+
+    const QImage screen = Shot();
+    // On paper at the resolution that makes a cell 64 dots: page 1 starts
+    // with row 1 two cells down and one cell right.
+    const CellMetrics& metrics = view->cellMetrics();
+    DiagramPainter painter(metrics);
+    PaintPlan plan;
+    PlanPaint(*model, PrintPageInputs(1), metrics, painter.measure(), plan);
+    QImage page(12 * 64, 16 * 64, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter p(&page);
+        painter.PaintPage(p, plan, 1, PrintLayout{}, 64 * 254.0 / metrics.w, 64 * 254.0 / metrics.h);
+    }
+    for (const auto& box : boxes) {
+        SCOPED_TRACE(::testing::Message() << "row " << box.row);
+        const QImage onScreen = Cut(screen, box.row, box.column);
+        const QImage onPaper = page.copy((box.column + 1) * 64, (box.row + 1) * 64, 64, 64);
+        EXPECT_GT(InkInside(onScreen, QRect(8, 8, 44, 36)), 40);  // the texts are there
+        EXPECT_GT(InkInside(onPaper, QRect(8, 8, 44, 36)), 40);
+        EXPECT_EQ(outside(onScreen), 0);
+        EXPECT_EQ(outside(onPaper), 0);
+    }
+}
+
 // Records the areas the viewport repaints.
 class RepaintRecorder : public QObject {
 public:
