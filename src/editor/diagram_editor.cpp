@@ -73,14 +73,46 @@ void DiagramEditor::ClosePalette(ViewEffects& fx) {
     fx.closePalette = true;
 }
 
-void DiagramEditor::SettlePendingClick(ViewEffects& fx) {
-    // The element stays as the click laid it, without its dialog (a second
-    // click within the timer's period, or a dialog never answered).
-    if (!awaitingParameters_ && !dialogOpen_) return;
+std::optional<ParameterRequest> DiagramEditor::PendingRequest(ViewEffects& fx) {
+    deferredOpen_ = false;
+    awaitingParameters_ = false;
+    const std::optional<CellHit> hit = CellAt(lastPoint_);
+    if (!hit) {
+        CommitEdit(fx);
+        return std::nullopt;
+    }
+    const LadderCell& cell = model_.grid.at(hit->cell.row, hit->cell.column);
+    if (InstructionsForKind(cell.shape).empty()) {
+        // Nothing to choose (a picked-up lower box half): as a cancelled dialog.
+        Rollback(hit->cell);
+        CommitEdit(fx);
+        fx.wholeView = true;
+        return std::nullopt;
+    }
+    ParameterRequest request;
+    request.cell = hit->cell;
+    request.kind = cell.shape;
+    request.element = cell.element;
+    request.params = cell.params;
+    dialogOpen_ = request;
+    return request;
+}
+
+bool DiagramEditor::AskPendingFirst(ViewEffects& fx) {
+    // Asked by the timer and not answered yet, or not asked yet: ask now.
+    if (!dialogOpen_ && awaitingParameters_ && !PendingRequest(fx)) return false;
+    if (!dialogOpen_) return false;
+    fx.settleFirst = dialogOpen_;
+    return true;
+}
+
+bool DiagramEditor::AbandonPendingClick() {
+    if (!awaitingParameters_ && !dialogOpen_) return false;
     awaitingParameters_ = false;
     deferredOpen_ = false;
     dialogOpen_.reset();
-    CommitEdit(fx);
+    history_.Abandon(model_);
+    return true;
 }
 
 PlaceResult DiagramEditor::Place(PixelPoint point, ViewEffects& fx) {
@@ -132,9 +164,9 @@ ViewEffects DiagramEditor::LeftDown(PixelPoint point, bool shift) {
         fx.invalidate.push_back(CellRect(hit->cell));
         return fx;
     }
+    if (AskPendingFirst(fx)) return fx;
     buttonDown_ = true;
     ClosePalette(fx);
-    SettlePendingClick(fx);
     Place(point, fx);
     FinishClick(point, fx);
     return fx;
@@ -161,7 +193,9 @@ ViewEffects DiagramEditor::PlaceReleased() {
 void DiagramEditor::HandOnSelection(ViewEffects& fx) {
     pendingBlock_ = BoundsOf(selection_.fixed, selection_.moving);
     keyboardSelection_ = false;
-    selection_.state = -1;
+    // The question shows what it is about: the selection stays drawn (again,
+    // if Shift was let go while dragging) until the dialog has been answered.
+    selection_.state = 1;
     handedOn_ = true;
     fx.runBlockDialog = true;
     fx.wholeView = true;
@@ -229,27 +263,7 @@ ViewEffects DiagramEditor::TimerTick() {
     if (!deferredOpen_) return fx;
     deferredOpen_ = false;
     if (!awaitingParameters_) return fx;
-    awaitingParameters_ = false;
-    const std::optional<CellHit> hit = CellAt(lastPoint_);
-    if (!hit) {
-        CommitEdit(fx);
-        return fx;
-    }
-    const LadderCell& cell = model_.grid.at(hit->cell.row, hit->cell.column);
-    if (InstructionsForKind(cell.shape).empty()) {
-        // Nothing to choose (a picked-up lower box half): as a cancelled dialog.
-        Rollback(hit->cell);
-        CommitEdit(fx);
-        fx.wholeView = true;
-        return fx;
-    }
-    ParameterRequest request;
-    request.cell = hit->cell;
-    request.kind = cell.shape;
-    request.element = cell.element;
-    request.params = cell.params;
-    dialogOpen_ = request;
-    fx.openParameters = request;
+    fx.openParameters = PendingRequest(fx);
     return fx;
 }
 
@@ -312,9 +326,11 @@ void DiagramEditor::RunBlockChoice(BlockChoice choice, const BlockBounds& bounds
 ViewEffects DiagramEditor::BlockDialogClosed(BlockChoice choice) {
     ViewEffects fx;
     if (!pendingBlock_) return fx;
+    if (AskPendingFirst(fx)) return fx;
     const BlockBounds bounds = *pendingBlock_;
     pendingBlock_.reset();
-    SettlePendingClick(fx);
+    // Answered: the next paint takes the selection away.
+    selection_.state = -1;
     RunBlockChoice(choice, bounds, fx);
     fx.wholeView = true;
     return fx;
@@ -327,7 +343,7 @@ ViewEffects DiagramEditor::Paste() {
         fx.wholeView = true;
         return fx;
     }
-    SettlePendingClick(fx);
+    if (AskPendingFirst(fx)) return fx;
     history_.Begin(model_);
     const int32_t reason = PasteBlock(model_.grid, buffer_, hover_);
     CommitEdit(fx);
@@ -372,8 +388,8 @@ ViewEffects DiagramEditor::MoveCursor(Direction direction, bool shift) {
 ViewEffects DiagramEditor::PlaceAtCursor() {
     ViewEffects fx;
     if (!Editable()) return fx;
+    if (AskPendingFirst(fx)) return fx;
     ClosePalette(fx);
-    SettlePendingClick(fx);
     const int32_t tool = tools_.currentTool();
     if (tool != KindHorizontal && tool != KindVertical) {
         const PixelPoint centre = CellCentre(hover_);
@@ -407,8 +423,8 @@ ViewEffects DiagramEditor::PlaceHalfAtCursor(Direction side) {
                         (tool == KindVertical && (side == Direction::Left || side == Direction::Right));
     if (tool != KindHorizontal && tool != KindVertical) return PlaceAtCursor();
     if (across) return fx;
+    if (AskPendingFirst(fx)) return fx;
     ClosePalette(fx);
-    SettlePendingClick(fx);
     const int32_t xHalf = side == Direction::Left ? -1 : 1;
     const int32_t yHalf = side == Direction::Up ? -1 : 1;
     const PixelPoint point = HalfPoint(hover_, xHalf, yHalf);
@@ -420,7 +436,7 @@ ViewEffects DiagramEditor::PlaceHalfAtCursor(Direction side) {
 ViewEffects DiagramEditor::EraseAtCursor() {
     ViewEffects fx;
     if (!Editable()) return fx;
-    SettlePendingClick(fx);
+    if (AskPendingFirst(fx)) return fx;
     // The current tool stays what it is.
     ToolState eraser;
     eraser.SelectTool(KindBlank);
@@ -443,6 +459,7 @@ ViewEffects DiagramEditor::ShiftReleased() {
 ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
     ViewEffects fx;
     if (!Editable()) return fx;
+    if (AskPendingFirst(fx)) return fx;
     BlockBounds bounds = BoundsOf(hover_, hover_);
     // A selection already handed to the block dialog is only waiting for
     // the paint that clears its highlight; it is not taken twice.
@@ -453,7 +470,6 @@ ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
         keyboardSelection_ = false;
         handedOn_ = false;
     }
-    SettlePendingClick(fx);
     RunBlockChoice(choice, bounds, fx);
     fx.wholeView = true;
     return fx;
@@ -462,7 +478,12 @@ ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
 ViewEffects DiagramEditor::Step(bool undo) {
     ViewEffects fx;
     if (!Editable()) return fx;
-    SettlePendingClick(fx);
+    if (undo && AbandonPendingClick()) {
+        fx.wholeView = true;
+        fx.modified = history_.modified();
+        return fx;
+    }
+    if (AskPendingFirst(fx)) return fx;
     if (undo ? history_.Undo(model_) : history_.Redo(model_)) {
         fx.wholeView = true;
         fx.modified = history_.modified();

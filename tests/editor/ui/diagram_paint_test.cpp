@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "../../support/model_builders.h"
+#include "../../support/scripted_frame_dialogs.h"
 #include "../../support/view_input.h"
 #include "editor/print_layout.h"
 #include "editor/ui/CVelmorinView.h"
@@ -144,22 +145,31 @@ TEST_F(ViewPaintTest, APendingErasureIsBlankOnceAndEmptyAfterwards) {
     EXPECT_EQ(Cut(blank, 5, 7), Cut(before, 5, 7));
 }
 
-TEST_F(ViewPaintTest, ANegativeSelectionIsShownPlainAndCleared) {
+TEST_F(ViewPaintTest, TheSelectionShowsWhileTheBlockQuestionIsAskedAndGoesAfter) {
     PutRung(*model, 1);
     const QImage plain = Shot();
+    testing::ScriptedFrameDialogs dialogs;
+    QImage asked;
+    dialogs.blockRunner = [&] {
+        asked = Shot();
+        return BlockChoice::Cancel;
+    };
+    view->SetServices({[&]() -> FrameDialogs& { return dialogs; }, {}});
     view->InitialUpdate();
     // Shift-drag from (row 1, column 2) to (row 2, column 3).
     testing::MouseMove(*view, testing::ViewPoint(*view, 1, 2), Qt::ShiftModifier);
     testing::MousePress(*view, testing::ViewPoint(*view, 1, 2), Qt::LeftButton, Qt::ShiftModifier);
     testing::MouseMove(*view, testing::ViewPoint(*view, 2, 3), Qt::ShiftModifier, Qt::LeftButton);
     const QImage selected = Shot();
-    for (const auto& [row, column] : {std::pair{1, 2}, {1, 3}, {2, 2}, {2, 3}})
-        EXPECT_EQ(Cut(selected, row, column), Inverted(Cut(plain, row, column)));
+    const std::pair<int, int> cells[] = {{1, 2}, {1, 3}, {2, 2}, {2, 3}};
+    for (const auto& [row, column] : cells) EXPECT_EQ(Cut(selected, row, column), Inverted(Cut(plain, row, column)));
     EXPECT_EQ(view->blockSelection().state, 1);
 
-    // The release ends it (a view without dialogs cancels the block box); the
-    // next paint shows the cells plain, all but the hover cell.
+    // The release asks "Bloque" about what is still drawn selected; once
+    // answered, the next paint shows the cells plain, all but the hover cell.
     testing::MouseRelease(*view, testing::ViewPoint(*view, 2, 3), Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(dialogs.opened, std::vector<std::string>{"block"});
+    for (const auto& [row, column] : cells) EXPECT_EQ(Cut(asked, row, column), Cut(selected, row, column));
     EXPECT_EQ(view->blockSelection().state, -1);
     QImage expected = plain;
     {
