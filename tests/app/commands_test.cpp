@@ -19,6 +19,7 @@
 
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
+#include "compiler/ui/BudgetIndicator.h"
 #include "editor/ui/CVelmorinView.h"
 #include "model/tool_state.h"
 #include "shell_test_support.h"
@@ -258,6 +259,21 @@ TEST_F(CommandsTest, StatusPaneShowsPromptsAndFallsBackToIdle) {
 
     frame().action(cmd::SerialPort)->showStatusText(frame().menuBar());
     EXPECT_EQ(pane->text(), QString::fromUtf8("Asigna el puerto de comunicación RS232 con PLC"));
+
+    // At the first-start size no prompt moves or cuts the live budget.
+    frame().resize(670, 400);
+    frame().show();
+    QApplication::processEvents();
+    const QRect budget = frame().budgetIndicator()->geometry();
+    EXPECT_LE(budget.right(), frame().statusBar()->contentsRect().right());
+    EXPECT_GE(budget.width(), frame().budgetIndicator()->sizeHint().width());
+    for (const CommandDef& command : CommandTable) {
+        QAction* action = frame().action(command.id);
+        if (action == nullptr || action->statusTip().isEmpty()) continue;
+        action->showStatusText(frame().toolBar());
+        QApplication::processEvents();
+        EXPECT_EQ(frame().budgetIndicator()->geometry(), budget) << action->statusTip().toStdString();
+    }
 
     QStringList indicators;
     for (const char* name : {"MAY", "NUM", "DESP"}) {
