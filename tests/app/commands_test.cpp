@@ -355,10 +355,30 @@ TEST_F(CommandsTest, HelpTopicsOpenOneGuideAndF1EntersWhatsThis) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(keys))) << keys;
     }
     qsizetype at = 0;
-    for (const char* step : {"Dibujar", "Dar los operandos", "Guardar", "Compilar", "Enviar", "Ejecutar"}) {
+    for (const char* step : {"Dibujar", "Dar los operandos", "Guardar", "Compilar", "Enviar", "Ejecutar", "Observar"}) {
         at = text.indexOf(QString::fromUtf8(step), at);
         ASSERT_GE(at, 0) << step;
     }
+    // Every command of every menu is named.
+    for (const MenuDef& menu : MenuTable) {
+        for (const int id : menu.items) {
+            const CommandDef* command = FindCommand(id);
+            if (command == nullptr || command->caption == nullptr) continue;
+            QString caption = QString::fromUtf8(command->caption).section(u'\t', 0, 0).remove(u'&');
+            if (caption.endsWith(QStringLiteral("..."))) caption.chop(3);
+            EXPECT_TRUE(text.contains(caption)) << caption.toStdString();
+        }
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("Exportar PDF...")));
+    // How the program stops, that the live diagram has no colours before
+    // "Recibir", and that the simulated controller runs no program.
+    EXPECT_TRUE(text.contains(QStringLiteral("Detener Programa")));
+    const qsizetype graphic = text.indexOf(QString::fromUtf8("Gráfico"));
+    const qsizetype receive = text.indexOf(QStringLiteral("Recibir"), graphic);
+    ASSERT_GT(graphic, 0);
+    EXPECT_GT(receive, graphic);
+    EXPECT_LT(receive, text.indexOf(QStringLiteral("colorea"), graphic));
+    EXPECT_TRUE(text.contains(QStringLiteral("no ejecuta el programa")));
 
     for (int key : {0, 1}) {
         Press(Qt::Key_F1, key == 0 ? Qt::NoModifier : Qt::ShiftModifier);
