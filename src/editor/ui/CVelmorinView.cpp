@@ -230,7 +230,7 @@ void CVelmorinView::keyPressEvent(QKeyEvent* event) {
         if (modifiers == Qt::AltModifier) {
             if (!event->isAutoRepeat()) {
                 placingKey_ = key;
-                Forward([&] { return editor_.PlaceHalfAtCursor(*direction); });
+                if (Forward([&] { return editor_.PlaceHalfAtCursor(*direction); })) EndKeyClick();
             }
             return;
         }
@@ -241,7 +241,7 @@ void CVelmorinView::keyPressEvent(QKeyEvent* event) {
     } else if (IsEnter(key) && modifiers == Qt::NoModifier) {
         if (!event->isAutoRepeat()) {
             placingKey_ = key;
-            Forward([&] { return editor_.PlaceAtCursor(); });
+            if (Forward([&] { return editor_.PlaceAtCursor(); })) EndKeyClick();
         }
         return;
     } else if (key == Qt::Key_Delete && modifiers == Qt::NoModifier) {
@@ -255,10 +255,7 @@ void CVelmorinView::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat()) {
         const int key = event->key();
         if (placingKey_ != 0 && key == placingKey_) {
-            // The end of the key's click: the cross-out mark goes.
-            placingKey_ = 0;
-            crossOut_.reset();
-            Apply(editor_.PlaceReleased());
+            EndKeyClick();
             return;
         }
         if (key == Qt::Key_Shift) {
@@ -267,6 +264,13 @@ void CVelmorinView::keyReleaseEvent(QKeyEvent* event) {
         }
     }
     QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void CVelmorinView::EndKeyClick() {
+    // The end of the key's click: the cross-out mark goes.
+    placingKey_ = 0;
+    crossOut_.reset();
+    Apply(editor_.PlaceReleased());
 }
 
 void CVelmorinView::timerEvent(QTimerEvent* event) {

@@ -154,6 +154,9 @@ private:
     bool Forward(const std::function<ViewEffects()>& event);
     // The parameter dialog for the cell the session asked about, and its answer back.
     void RunParameters(const ParameterRequest& request);
+    // The placing key's click is over (released, or its release went to a
+    // dialog that came first).
+    void EndKeyClick();
     void ScrollToShowRect(const PixelRect& rect);
     void OpenPalette();
     void ClosePalette();
