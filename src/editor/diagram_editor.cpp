@@ -56,6 +56,12 @@ void DiagramEditor::InitialUpdate() {
     deferredOpen_ = false;
     awaitingParameters_ = false;
     dialogOpen_.reset();
+    savedMidClick_ = false;
+}
+
+void DiagramEditor::MarkSaved() {
+    savedMidClick_ = savedMidClick_ || awaitingParameters_ || dialogOpen_.has_value();
+    history_.MarkSaved(model_);
 }
 
 void DiagramEditor::ResetHover() {
@@ -78,12 +84,14 @@ std::optional<ParameterRequest> DiagramEditor::PendingRequest(ViewEffects& fx) {
     awaitingParameters_ = false;
     const std::optional<CellHit> hit = CellAt(lastPoint_);
     if (!hit) {
+        savedMidClick_ = false;
         CommitEdit(fx);
         return std::nullopt;
     }
     const LadderCell& cell = model_.grid.at(hit->cell.row, hit->cell.column);
     if (InstructionsForKind(cell.shape).empty()) {
         // Nothing to choose (a picked-up lower box half): as a cancelled dialog.
+        savedMidClick_ = false;
         Rollback(hit->cell);
         CommitEdit(fx);
         fx.wholeView = true;
@@ -112,6 +120,9 @@ bool DiagramEditor::AbandonPendingClick() {
     deferredOpen_ = false;
     dialogOpen_.reset();
     history_.Abandon(model_);
+    // Saved in between: the placement became a step, which goes too.
+    if (savedMidClick_) history_.Undo(model_);
+    savedMidClick_ = false;
     return true;
 }
 
@@ -289,6 +300,7 @@ ViewEffects DiagramEditor::ParametersClosed(const ParameterResult& result) {
     if (!dialogOpen_) return fx;
     const CellPos at = dialogOpen_->cell;
     dialogOpen_.reset();
+    savedMidClick_ = false;
     LadderCell& cell = model_.grid.at(at.row, at.column);
     if (result.accepted && result.element >= 0 && result.element < ElementNone) {
         cell.params = result.params;

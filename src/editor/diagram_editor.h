@@ -62,7 +62,7 @@ public:
     // A successful save of the program as it is now: undoing back to here
     // clears the modified flag (a click still waiting for its dialog was
     // saved as it lies, and its dialog's change is a step of its own).
-    void MarkSaved() { history_.MarkSaved(model_); }
+    void MarkSaved();
 
     // Mouse, in pixels of the unscrolled diagram.
     ViewEffects LeftDown(PixelPoint point, bool shift);
@@ -157,6 +157,8 @@ private:
     // The click awaits its parameter dialog (set with the deferred open).
     bool awaitingParameters_ = false;
     std::optional<ParameterRequest> dialogOpen_;
+    // The waiting click was saved as it lay: its placement is a step of its own.
+    bool savedMidClick_ = false;
     // The clicked cell and the one below it as they were before the click.
     CellContent savedCell_;
     std::optional<CellContent> savedBelow_;

@@ -99,6 +99,14 @@ TEST_F(History, TheSavedPointFollowsTheProgramAsSaved) {
         EXPECT_EQ(*step.modified, !matchesTheFile());
     }
     EXPECT_EQ(at(2, 2).element, ElementLd);
+
+    // Undo in that moment takes the click back whole, saved or not.
+    ClickWith(KindContactOpen, 4, 4);
+    editor_.MarkSaved();
+    const ViewEffects undone = editor_.Undo();
+    EXPECT_EQ(kind(4, 4), ShapeEmpty);
+    EXPECT_EQ(undone.modified, true);  // the file holds the contact
+    EXPECT_FALSE(editor_.TimerTick().openParameters);
 }
 
 TEST_F(History, KeepsTheLatestThousandSteps) {
