@@ -20,7 +20,6 @@
 #include <QToolBar>
 #include <QWhatsThis>
 
-#include "app/AppResources.h"
 #include "app/CVelmorinApp.h"
 #include "app/CVelmorinDoc.h"
 #include "app/CommandTable.h"
@@ -31,6 +30,7 @@
 #include "editor/ui/DiagramPrinter.h"
 #include "link/ui/LiveMonitor.h"
 #include "model/tool_state.h"
+#include "ui/Resources.h"
 
 namespace velmorin {
 

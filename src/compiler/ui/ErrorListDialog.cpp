@@ -8,7 +8,7 @@
 
 #include "compiler/compiler_messages.h"
 #include "editor/ui/CVelmorinView.h"
-#include "editor/ui/MoveBeside.h"
+#include "ui/MoveBeside.h"
 
 namespace velmorin {
 

@@ -38,14 +38,15 @@ LiveMonitor::LiveMonitor(const FrameParts& parts, ProgramModel& model, LiveImage
     connect(parts_.view, &CVelmorinView::liveOperandsPublished, this, &LiveMonitor::onOperandsPublished);
 }
 
-LiveMonitor::~LiveMonitor() = default;
-
-bool LiveMonitor::workerAlive() const { return link_ && link_->workerAlive(); }
+LiveMonitor::~LiveMonitor() {
+    // Never left through "Salir": the worker must not outlive the window it reports to.
+    if (link_) link_->RequestStop();
+}
 
 bool LiveMonitor::Enter(const MonitorContext& context) {
     if (active_) return true;
     context_.emplace(context);
-    link_ = std::make_unique<MonitorLink>(context.link, context.clock, context.port, image_);
+    link_ = std::make_unique<MonitorLink>(context.link, context.clock, context.port);
     if (const Result opened = link_->Open(); !opened) {
         context.prompts.ShowFailure(opened);
         link_.reset();
@@ -70,7 +71,6 @@ void LiveMonitor::ToggleReceive() {
 void LiveMonitor::Leave() {
     if (!active_) return;
     if (polling_) StopPolling();
-    WaitForWorkerEnd([this] { return link_->workerAlive(); });
     link_->Close();
     link_.reset();
     parts_.receive->setText(QString::fromUtf8(ReceiveCaption));
@@ -117,20 +117,18 @@ void LiveMonitor::StartPolling() {
 
     PollWorkerCallbacks callbacks;
     callbacks.started = [this](const Lights& lights) {
-        QMetaObject::invokeMethod(
-            this, [this, lights] { ShowLights(parts_.linkLight, parts_.heartbeatLight, lights, context_->lights); },
-            Qt::QueuedConnection);
+        pollJob_.Post(
+            [this, lights] { ShowLights(parts_.linkLight, parts_.heartbeatLight, lights, context_->lights); });
     };
-    // The bytes travel with the report, taken whole on the worker's thread
-    // at the cycle's end.
-    callbacks.cycleEnded = [this](const CycleEnd& end) {
-        const LiveImageSnapshot snapshot = image_.Snapshot();
-        QMetaObject::invokeMethod(
-            this, [this, end, snapshot] { OnCycleEnded(end, snapshot); }, Qt::QueuedConnection);
+    // The bytes travel with the report, taken whole from the worker's own
+    // image at the cycle's end.
+    callbacks.cycleEnded = [this](const CycleEnd& end, const ReceivedBytes& received) {
+        pollJob_.Post([this, end, received] { OnCycleEnded(end, received); });
     };
     PollPlan plan;
     plan.policy = ListPolicy::FollowEveryPair;
-    if (const Result started = link_->StartPolling(plan, callbacks); !started) {
+    const JobLauncher launch = [this](std::function<void()> job) { return pollJob_.Start(std::move(job)); };
+    if (const Result started = link_->StartPolling(launch, plan, callbacks); !started) {
         context_->prompts.ShowMessage(started.message);
         parts_.receive->setText(QString::fromUtf8(ReceiveCaption));
         return;
@@ -142,16 +140,17 @@ void LiveMonitor::StopPolling() {
     polling_ = false;
     parts_.receive->setText(QString::fromUtf8(ReceiveCaption));
     link_->RequestStop();
-    WaitForWorkerEnd([this] { return link_->workerAlive(); });
-    link_->JoinWorker();
+    // A click now would act on a half-stopped window; it waits until the worker's end.
+    pollJob_.Wait(QEventLoop::ExcludeUserInputEvents);
     ShowLights(parts_.linkLight, parts_.heartbeatLight, {}, context_->lights);
 }
 
-void LiveMonitor::OnCycleEnded(const CycleEnd& end, const LiveImageSnapshot& snapshot) {
+void LiveMonitor::OnCycleEnded(const CycleEnd& end, const ReceivedBytes& received) {
+    image_.Take(received);
     if (!active_) return;
     ShowLights(parts_.linkLight, parts_.heartbeatLight, end.lights, context_->lights);
     figures_->setText(QString::fromStdString(FormatLinkFigures(end.figures)));
-    parts_.view->RefreshLive(snapshot);
+    parts_.view->RefreshLive(image_.Snapshot());
 }
 
 void LiveMonitor::onOperandsPublished() {

@@ -17,6 +17,7 @@
 #include "link/poll_cycle.h"
 #include "link/ui/MonitorContext.h"
 #include "model/ladder_model.h"
+#include "ui/BackgroundJob.h"
 
 class QAction;
 class QLabel;
@@ -58,14 +59,15 @@ public:
 
     bool active() const { return active_; }
     bool polling() const { return polling_; }
-    bool workerAlive() const;
+    // From "Recibir" until the worker's end has reached the window.
+    bool workerAlive() const { return pollJob_.running(); }
     QLabel* linkFigures() const { return figures_; }
 
 private:
     void SetFrameLive(bool live);
     void StartPolling();
     void StopPolling();
-    void OnCycleEnded(const CycleEnd& end, const LiveImageSnapshot& snapshot);
+    void OnCycleEnded(const CycleEnd& end, const ReceivedBytes& received);
     void onOperandsPublished();
 
     FrameParts parts_;
@@ -73,6 +75,8 @@ private:
     LiveImage& image_;
     std::optional<MonitorContext> context_;
     std::unique_ptr<MonitorLink> link_;
+    // Runs the poll worker; it ends before the link goes.
+    BackgroundJob pollJob_;
     QLabel* figures_ = nullptr;
     bool active_ = false;
     bool polling_ = false;
