@@ -48,7 +48,11 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     : QMainWindow(parent), app_(app), doc_(doc) {
     InitAppResources();
     setObjectName("mainFrame");
-    setWindowIcon(QIcon(":/icons/velmorin.svg"));
+    // The window manager's icon is drawn in six sizes, none of them inside
+    // the window: it comes once the window is on the screen.
+    connect(
+        this, &CMainFrame::firstPainted, this, [this] { setWindowIcon(QIcon(":/icons/velmorin.svg")); },
+        Qt::SingleShotConnection);
     view_ = new CVelmorinView(doc_.model(), this);
     setCentralWidget(view_);
 
@@ -278,6 +282,11 @@ void CMainFrame::UpdateEditActions() {
 }
 
 bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::Paint && !painted_) {
+        painted_ = true;
+        // Queued: the whole window is painted and on the screen by then.
+        QMetaObject::invokeMethod(this, &CMainFrame::firstPainted, Qt::QueuedConnection);
+    }
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         messagePane_->setText(tip.isEmpty() ? QString::fromUtf8(IdleText) : tip);

@@ -102,6 +102,8 @@ public:
 signals:
     // The close was accepted; the placement was captured just before.
     void closed(const velmorin::WindowPlacement& placement);
+    // The window has been painted on the screen for the first time.
+    void firstPainted();
 
 protected:
     bool event(QEvent* event) override;
@@ -144,6 +146,7 @@ private:
     std::unique_ptr<LiveMonitor> liveMonitor_;
     FrameDialogs* dialogs_ = nullptr;
     QRect normalRect_;
+    bool painted_ = false;
 };
 
 }  // namespace velmorin

@@ -6,7 +6,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QSettings>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -102,7 +101,12 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     doc_->SetModified(false);
     started_ = true;
 
-    if (options.splash) QTimer::singleShot(0, frame_.get(), [this] { frame_->onAppAbout(); });
+    // The splash waits for the window to be on the screen: building and
+    // showing it first would only keep the user waiting for the window.
+    if (options.splash)
+        connect(
+            frame_.get(), &CMainFrame::firstPainted, frame_.get(), [this] { frame_->onAppAbout(); },
+            Qt::SingleShotConnection);
     return true;
 }
 
