@@ -65,7 +65,8 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     SyncToolChecks();
 
     liveMonitor_ = std::make_unique<LiveMonitor>(
-        LiveMonitor::FrameParts{this, toolBar_, liveBar_, liveReceive_, liveIndicators_[0], liveIndicators_[1], view_},
+        LiveMonitor::FrameParts{[this](bool live) { ShowLive(live); }, liveBar_, liveReceive_, liveIndicators_[0],
+                                liveIndicators_[1], view_},
         doc_.model(), app_.liveImage());
     qtDialogs_ = std::make_unique<QtFrameDialogs>(app_, *this);
     dialogs_ = qtDialogs_.get();
@@ -126,6 +127,7 @@ void CMainFrame::BindKeys(QAction* action, const char* keys) {
 void CMainFrame::CreateMenus() {
     for (const MenuDef& menuDef : MenuTable) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuDef.title));
+        menus_ << menu;
         bool anchorNext = false;
         for (const int id : menuDef.items) {
             QAction* added = nullptr;
@@ -234,6 +236,25 @@ void CMainFrame::ConnectDocument() {
     connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, &CVelmorinView::ClearMarkedCell);
     connect(&app_, &CVelmorinApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
     connect(view_, &CVelmorinView::toolChanged, this, &CMainFrame::SyncToolChecks);
+}
+
+void CMainFrame::ShowLive(bool live) {
+    for (QMenu* menu : std::as_const(menus_)) menu->menuAction()->setEnabled(!live);
+    // Greyed menus alone would leave the keys working: a disabled command ignores its keys.
+    if (live) {
+        liveDisabled_.clear();
+        for (const CommandDef& command : CommandTable) {
+            QAction* action = actions_.value(command.id);
+            if (!action || !action->isEnabled()) continue;
+            action->setEnabled(false);
+            liveDisabled_ << action;
+        }
+    } else {
+        for (QAction* action : std::as_const(liveDisabled_)) action->setEnabled(true);
+        liveDisabled_.clear();
+    }
+    toolBar_->setVisible(!live);
+    liveBar_->setVisible(live);
 }
 
 void CMainFrame::UpdateTitle() { setWindowTitle(doc_.title() + QStringLiteral(" - ") + CVelmorinDoc::WindowTitle()); }

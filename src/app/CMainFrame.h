@@ -93,6 +93,11 @@ public:
     // The variable monitor closed through "Gráfico".
     void onEnterLiveMode();
 
+    // Live mode's look: the live bar instead of the toolbar, and every menu
+    // and command of the tables out of use (their keys too), until it ends,
+    // when exactly what it disabled comes back.
+    void ShowLive(bool live);
+
     void UpdateTitle();
     void RebuildRecentFileMenu();
     void SyncToolChecks();
@@ -129,6 +134,8 @@ private:
     CVelmorinDoc& doc_;
     CVelmorinView* view_ = nullptr;
     QHash<int, QAction*> actions_;
+    QList<QMenu*> menus_;  // in the menu table's order
+    QList<QAction*> liveDisabled_;
     QList<QAction*> recentActions_;
     QMenu* fileMenu_ = nullptr;
     QAction* recentAnchor_ = nullptr;  // the separator after the recent files

@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -15,8 +13,6 @@ namespace {
 
 constexpr const char* ReceiveCaption = "Recibir";
 constexpr const char* StopCaption = "Detener";
-// The file, elements, tools, view and help menus.
-constexpr int LiveGreyedMenus = 5;
 
 }  // namespace
 
@@ -80,26 +76,8 @@ void LiveMonitor::Leave() {
 }
 
 void LiveMonitor::SetFrameLive(bool live) {
-    QMenuBar* menus = parts_.window->menuBar();
-    const QList<QAction*> menuActions = menus->actions();
-    for (int i = 0; i < LiveGreyedMenus && i < menuActions.size(); ++i) menuActions[i]->setEnabled(!live);
-    // Greyed menus alone would leave the keys working (a disabled command
-    // ignores its keys): no command may change or replace the diagram while
-    // it is being watched.
-    if (live) {
-        disabledActions_.clear();
-        for (QAction* action : parts_.window->actions()) {
-            if (!action->isEnabled()) continue;
-            action->setEnabled(false);
-            disabledActions_.append(action);
-        }
-    } else {
-        for (const QPointer<QAction>& action : disabledActions_)
-            if (action) action->setEnabled(true);
-        disabledActions_.clear();
-    }
-    parts_.toolBar->setVisible(!live);
-    parts_.liveBar->setVisible(live);
+    // No command may change or replace the diagram while it is being watched.
+    if (parts_.showLive) parts_.showLive(live);
     // The next paint is a live paint, which lists the operands to poll.
     parts_.view->SetLiveMode(live);
 }

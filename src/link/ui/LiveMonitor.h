@@ -5,10 +5,9 @@
 // figures, "Salir"); a poll worker reads the operands the last live paint
 // listed into the application's LiveImage, and the view recolours after
 // each cycle. The frame routes the bar's buttons here.
-#include <QList>
 #include <QObject>
-#include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -19,9 +18,7 @@
 #include "model/ladder_model.h"
 #include "ui/BackgroundJob.h"
 
-class QAction;
 class QLabel;
-class QMainWindow;
 class QPushButton;
 class QToolBar;
 
@@ -35,8 +32,9 @@ class LiveMonitor : public QObject {
 public:
     // The pieces of the main window live mode changes.
     struct FrameParts {
-        QMainWindow* window = nullptr;
-        QToolBar* toolBar = nullptr;
+        // The frame's look in live mode: the live bar instead of the toolbar,
+        // and its menus and commands (keys included) out of use until it ends.
+        std::function<void(bool live)> showLive;
         QToolBar* liveBar = nullptr;
         QPushButton* receive = nullptr;
         QLabel* linkLight = nullptr;       // the left one
@@ -80,8 +78,6 @@ private:
     QLabel* figures_ = nullptr;
     bool active_ = false;
     bool polling_ = false;
-    // What live mode disabled, to give back exactly that.
-    QList<QPointer<QAction>> disabledActions_;
 };
 
 }  // namespace velmorin
