@@ -11,7 +11,8 @@ PACKAGES=(
   clang libclang-rt-dev
   qt6-translations-l10n
   xvfb xauth fonts-liberation fonts-dejavu-core locales
-  desktop-file-utils shared-mime-info libglib2.0-bin man-db bsdextrautils dpkg-dev
+  libcli11-dev bash-completion
+  desktop-file-utils shared-mime-info libglib2.0-bin man-db bsdextrautils dpkg-dev lintian
 )
 
 missing=()
