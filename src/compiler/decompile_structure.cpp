@@ -1,0 +1,415 @@
+#include "compiler/decompile_structure.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "model/cell_kinds.h"
+
+namespace velmorin {
+
+bool IsOperation(int32_t element) {
+    const CatalogueEntry* entry = EntryOrNull(element);
+    return entry != nullptr && KindHas(entry->cellKind, AttrElementPicture) && !IsLoad(element) &&
+           entry->cellKind != KindBoxUpperHalf;
+}
+
+bool IsOneSidedBox(int32_t element) {
+    const CatalogueEntry* entry = EntryOrNull(element);
+    return entry != nullptr && entry->cellKind == KindBoxOneSided;
+}
+
+int32_t LastStage(const ProgramStructure& s, int32_t net) {
+    const Net& n = s.nets[static_cast<size_t>(net)];
+    return n.kind == NetKind::Series ? n.parts.back() : net;
+}
+
+std::vector<int32_t> Stages(const ProgramStructure& s, int32_t net) {
+    const Net& n = s.nets[static_cast<size_t>(net)];
+    return n.kind == NetKind::Series ? n.parts : std::vector<int32_t>{net};
+}
+
+size_t TrailingOperations(const ProgramStructure& s, int32_t net) {
+    const std::vector<int32_t> stages = Stages(s, net);
+    size_t first = stages.size();
+    while (first > 0) {
+        const Net& stage = s.nets[static_cast<size_t>(stages[first - 1])];
+        if (stage.kind != NetKind::Cell || !IsOperation(stage.element)) break;
+        --first;
+    }
+    return first;
+}
+
+int32_t SeriesOf(ProgramStructure& s, const std::vector<int32_t>& stages, size_t from, size_t to) {
+    if (to - from == 1) return stages[from];
+    Net n;
+    n.kind = NetKind::Series;
+    n.parts.assign(stages.begin() + static_cast<std::ptrdiff_t>(from),
+                   stages.begin() + static_cast<std::ptrdiff_t>(to));
+    s.nets.push_back(std::move(n));
+    return static_cast<int32_t>(s.nets.size()) - 1;
+}
+
+void CutRung(ProgramStructure& s, const DecodedProgram& program, CodeSegment& segment, size_t index, size_t part) {
+    const std::vector<int32_t> stages = Stages(s, segment.rungs[index].net);
+    if (part == 0 || part >= stages.size()) return;
+    RungTree later;
+    later.net = SeriesOf(s, stages, part, stages.size());
+    const int32_t instruction = s.nets[static_cast<size_t>(stages[part])].instruction;
+    later.firstOffset = program.instructions[static_cast<size_t>(instruction)].ins.offset;
+    later.endOffset = segment.rungs[index].endOffset;
+    segment.rungs[index].net = SeriesOf(s, stages, 0, part);
+    segment.rungs[index].endOffset = later.firstOffset;
+    segment.rungs.insert(segment.rungs.begin() + static_cast<std::ptrdiff_t>(index) + 1, later);
+}
+
+int32_t FirstOffset(const ProgramStructure& s, const DecodedProgram& program, int32_t net) {
+    const Net* n = &s.nets[static_cast<size_t>(net)];
+    while (n->kind != NetKind::Cell) n = &s.nets[static_cast<size_t>(n->parts.front())];
+    return program.instructions[static_cast<size_t>(n->instruction)].ins.offset;
+}
+
+int32_t ParseChoices::Pick(int32_t options, size_t instruction) {
+    options_.push_back(options);
+    instructions_.push_back(instruction);
+    const int32_t pick = next_ < picks_.size() ? picks_[next_] : 0;
+    ++next_;
+    return pick >= 0 && pick < options ? pick : 0;
+}
+
+bool NextParse(const ParseChoices& choices, size_t begin, size_t end, std::vector<int32_t>& picks) {
+    const std::vector<int32_t>& options = choices.options();
+    picks = choices.picks();
+    picks.resize(options.size(), 0);
+    for (size_t i = options.size(); i-- > 0;) {
+        if (choices.instructions()[i] < begin || choices.instructions()[i] >= end) continue;
+        if (picks[i] + 1 < options[i]) {
+            ++picks[i];
+            picks.resize(i + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SplitSegments(const DecodedProgram& program, ProgramStructure& structure) {
+    structure = {};
+    std::set<int32_t> starts = {0};
+    for (const DecodedInstruction& d : program.instructions) {
+        if (d.target < 0) continue;
+        if (d.target >= program.codeLength) {
+            structure.endIsTarget = true;
+        } else {
+            starts.insert(d.target);
+        }
+    }
+    size_t first = 0;
+    for (auto it = starts.begin(); it != starts.end(); ++it) {
+        const int32_t endOffset = std::next(it) == starts.end() ? program.codeLength : *std::next(it);
+        size_t end = first;
+        while (end < program.instructions.size() && program.instructions[end].ins.offset < endOffset) ++end;
+        CodeSegment segment;
+        segment.startOffset = *it;
+        segment.firstInstruction = first;
+        segment.endInstruction = end;
+        structure.segments.push_back(std::move(segment));
+        first = end;
+    }
+}
+
+namespace {
+
+// Builds the trees of one segment with an accumulator stack per open
+// branch-out: a load pushes, a contact joins the top, andp and orp join the
+// two top entries, cs opens a branch-out over the top entry and cr closes it.
+class TreeBuilder {
+public:
+    TreeBuilder(const DecodedProgram& program, ProgramStructure& s, ParseChoices& choices, DecompileFailure& failure)
+        : program_(program), s_(s), choices_(choices), failure_(failure) {}
+
+    bool Build(CodeSegment& segment) {
+        frames_.assign(1, Frame{});
+        for (size_t i = segment.firstInstruction; i < segment.endInstruction; ++i) {
+            if (!Step(i)) return false;
+        }
+        if (frames_.size() != 1) return Fail(segment.endInstruction - 1, "falta el cr de un cs");
+        const std::vector<Item>& items = frames_.back().items;
+        segment.rungs.clear();
+        for (size_t k = 0; k < items.size(); ++k) {
+            RungTree rung;
+            rung.net = items[k].net;
+            rung.firstOffset = items[k].firstOffset;
+            rung.endOffset = k + 1 < items.size() ? items[k + 1].firstOffset : EndOffset(segment.endInstruction);
+            segment.rungs.push_back(rung);
+        }
+        return true;
+    }
+
+private:
+    struct Item {
+        int32_t net;
+        int32_t firstOffset;
+    };
+    struct Frame {
+        std::vector<Item> items;
+        Item common{-1, 0};  // the entry a cs opened this frame over
+    };
+
+    int32_t EndOffset(size_t end) const {
+        if (end >= program_.instructions.size()) return program_.codeLength;
+        return program_.instructions[end].ins.offset;
+    }
+
+    bool Fail(size_t instruction, const char* reason) {
+        failure_.address = program_.instructions[instruction].ins.offset;
+        failure_.reason = AtAddress(failure_.address, reason);
+        return false;
+    }
+
+    int32_t NewNet(Net net) {
+        s_.nets.push_back(std::move(net));
+        return static_cast<int32_t>(s_.nets.size()) - 1;
+    }
+    int32_t NewCell(size_t instruction, int32_t element) {
+        Net n;
+        n.kind = NetKind::Cell;
+        n.instruction = static_cast<int32_t>(instruction);
+        n.element = element;
+        return NewNet(std::move(n));
+    }
+    const Net& At(int32_t net) const { return s_.nets[static_cast<size_t>(net)]; }
+    bool IsOperationCell(int32_t net) const { return At(net).kind == NetKind::Cell && IsOperation(At(net).element); }
+
+    // Series and parallel joins flatten: the grid knows no nesting of a
+    // series in a series or of branches in branches between the same nodes.
+    int32_t Join(NetKind kind, int32_t a, int32_t b) {
+        std::vector<int32_t> parts;
+        for (int32_t x : {a, b}) {
+            if (At(x).kind == kind) {
+                parts.insert(parts.end(), At(x).parts.begin(), At(x).parts.end());
+            } else {
+                parts.push_back(x);
+            }
+        }
+        Net n;
+        n.kind = kind;
+        n.parts = std::move(parts);
+        return NewNet(std::move(n));
+    }
+
+    std::vector<Item>& Items() { return frames_.back().items; }
+
+    // The entry on top as the left operand of a join, a branch-out or a
+    // two-row box, taken off the stack. Its closing operations may instead
+    // have begun something of their own that the operand starts with: a rung
+    // (or branch) of its own, what is left before them staying an entry; or,
+    // for a parallel join, a branch group that the rest runs into, since an
+    // operation heads no andp. The choice says which and where; the first
+    // option cuts after the last element that ends a rung (a coil, a set, a
+    // timer...) when there is one, else keeps the entry whole.
+    struct Operand {
+        Item item;
+        int32_t prefix = -1;  // joined in series before the result
+        int32_t prefixOffset = 0;
+    };
+    Operand TakeOperand(size_t instruction, bool mustCut, bool parallel) {
+        std::vector<Item>& items = Items();
+        const Item top = items.back();
+        items.pop_back();
+        const std::vector<int32_t> stages = Stages(s_, top.net);
+        size_t run = stages.size();
+        while (run > 0 && IsOperationCell(stages[run - 1])) --run;
+        const size_t firstCut = std::max<size_t>(run, 1);
+        size_t preferred = stages.size();
+        for (size_t p = firstCut; p < stages.size(); ++p)
+            if (IsTerminating(At(stages[p - 1]).element)) preferred = p;
+        enum Mode { Whole, Apart, InSeries };
+        std::vector<std::pair<size_t, Mode>> options;
+        if (preferred < stages.size()) options.push_back({preferred, Apart});
+        if (!mustCut) options.push_back({stages.size(), Whole});
+        if (parallel)
+            for (size_t p = stages.size(); p-- > firstCut;) options.push_back({p, InSeries});
+        for (size_t p = stages.size(); p-- > firstCut;)
+            if (p != preferred) options.push_back({p, Apart});
+        if (options.empty()) {
+            items.push_back(top);
+            return {{-1, 0}};
+        }
+        const auto [cut, mode] =
+            options.size() == 1
+                ? options[0]
+                : options[static_cast<size_t>(choices_.Pick(static_cast<int32_t>(options.size()), instruction))];
+        if (mode == Whole) return {top};
+        const int32_t prefix = SeriesOf(s_, stages, 0, cut);
+        const int32_t later = SeriesOf(s_, stages, cut, stages.size());
+        Operand operand{{later, FirstOffset(s_, program_, later)}};
+        if (mode == Apart) {
+            items.push_back({prefix, top.firstOffset});
+        } else {
+            operand.prefix = prefix;
+            operand.prefixOffset = top.firstOffset;
+        }
+        return operand;
+    }
+
+    // Pushes a join of the operand and `b`, after the operand's prefix.
+    void PushJoin(NetKind kind, const Operand& a, int32_t b) {
+        const int32_t joined = Join(kind, a.item.net, b);
+        if (a.prefix >= 0) {
+            Items().push_back({Join(NetKind::Series, a.prefix, joined), a.prefixOffset});
+        } else {
+            Items().push_back({joined, a.item.firstOffset});
+        }
+    }
+
+    bool Step(size_t i) {
+        const DecodedInstruction& d = program_.instructions[i];
+        const int32_t element = d.ins.element;
+        const int32_t offset = d.ins.offset;
+        switch (element) {
+            case ElementAnd:
+            case ElementAndn:
+            case ElementOr:
+            case ElementOrn: {
+                if (Items().empty()) return Fail(i, "contacto sin carga previa");
+                const bool negated = element == ElementAndn || element == ElementOrn;
+                const int32_t contact = NewCell(i, negated ? ElementLdn : ElementLd);
+                if (element == ElementAnd || element == ElementAndn) {
+                    Items().back().net = Join(NetKind::Series, Items().back().net, contact);
+                } else {
+                    PushJoin(NetKind::Parallel, TakeOperand(i, false, true), contact);
+                }
+                return true;
+            }
+            case ElementAndp:
+            case ElementOrp: {
+                if (Items().size() < 2) return Fail(i, "andp u orp sin dos ramas");
+                const Item b = Items().back();
+                Items().pop_back();
+                const bool parallel = element == ElementOrp;
+                PushJoin(parallel ? NetKind::Parallel : NetKind::Series, TakeOperand(i, false, parallel), b.net);
+                return true;
+            }
+            case ElementCs: {
+                if (Items().empty()) return Fail(i, "cs sin carga previa");
+                Frame frame;
+                frame.common = TakeOperand(i, false, false).item;
+                frames_.push_back(std::move(frame));
+                return true;
+            }
+            case ElementCr:
+                return CloseFanOut(i);
+            default:
+                break;
+        }
+        const CatalogueEntry* entry = EntryOrNull(element);
+        if (entry == nullptr || !KindHas(entry->cellKind, AttrElementPicture))
+            return Fail(i, "instrucción que ninguna celda del diagrama contiene");
+        if (IsLoad(element)) {
+            Items().push_back({NewCell(i, element), offset});
+            return true;
+        }
+        if (entry->cellKind == KindBoxUpperHalf) return Counter(i);
+        // An operation continues the entry on top, unless nothing is there to
+        // continue: then it starts a rung (or branch) of its own.
+        std::vector<Item>& items = Items();
+        if (items.empty() || At(LastStage(s_, items.back().net)).kind == NetKind::FanOut) {
+            items.push_back({NewCell(i, element), offset});
+        } else {
+            items.back().net = Join(NetKind::Series, items.back().net, NewCell(i, element));
+        }
+        return true;
+    }
+
+    // The lower input's code is spliced in just before the two-row element:
+    // it is the entry on top, the upper input the one under it. A lower input
+    // that starts with an operation was taken for a continuation of the upper.
+    bool Counter(size_t i) {
+        if (Items().empty()) return Fail(i, "contador sin entradas");
+        Item lower;
+        if (Items().size() >= 2) {
+            lower = Items().back();
+            Items().pop_back();
+        } else {
+            lower = TakeOperand(i, true, false).item;
+            if (lower.net < 0) return Fail(i, "contador sin entrada inferior");
+            if (Items().empty()) return Fail(i, "contador sin entrada superior");
+        }
+        const Item upper = TakeOperand(i, false, false).item;
+        Net n;
+        n.kind = NetKind::Counter;
+        n.instruction = static_cast<int32_t>(i);
+        n.element = program_.instructions[i].ins.element;
+        n.parts = {upper.net, lower.net};
+        Items().push_back({NewNet(std::move(n)), upper.firstOffset});
+        return true;
+    }
+
+    bool CloseFanOut(size_t i) {
+        if (frames_.size() < 2) return Fail(i, "cr sin cs");
+        Frame frame = std::move(frames_.back());
+        frames_.pop_back();
+        Net fan;
+        fan.kind = NetKind::FanOut;
+        fan.parts = {frame.common.net};
+        std::vector<int32_t> branches;
+        for (const Item& item : frame.items) branches.push_back(item.net);
+        // Coils and boxes each take a branch of their own when the rows allow:
+        // those straight from the branch point, and those after a branch's
+        // first one.
+        std::vector<int32_t> apart;
+        for (int32_t branch : branches) {
+            const std::vector<int32_t> stages = Stages(s_, branch);
+            size_t run = stages.size();
+            while (run > 0 && IsOperationCell(stages[run - 1])) --run;
+            const size_t keep = run == 0 ? 1 : std::min(run + 1, stages.size());
+            apart.push_back(SeriesOf(s_, stages, 0, keep));
+            for (size_t p = keep; p < stages.size(); ++p) apart.push_back(stages[p]);
+        }
+        if (apart.size() != branches.size() && apart.size() <= 4) fan.branchings.push_back(apart);
+        if (branches.size() >= 2) fan.branchings.push_back(branches);
+        if (branches.size() == 1) {
+            // One entry holds two or more branches whose later ones start with
+            // an operation: cut it at each point of its trailing operations.
+            const std::vector<int32_t> parts = Stages(s_, branches[0]);
+            size_t firstOp = parts.size();
+            while (firstOp > 0 && IsOperationCell(parts[firstOp - 1])) --firstOp;
+            for (size_t cut = std::max<size_t>(firstOp, 1); cut < parts.size(); ++cut)
+                fan.branchings.push_back({SeriesOf(s_, parts, 0, cut), SeriesOf(s_, parts, cut, parts.size())});
+        }
+        if (fan.branchings.empty()) return Fail(i, "cs y cr sin dos ramas");
+        Items().push_back({NewNet(std::move(fan)), frame.common.firstOffset});
+        return true;
+    }
+
+    const DecodedProgram& program_;
+    ProgramStructure& s_;
+    ParseChoices& choices_;
+    DecompileFailure& failure_;
+    std::vector<Frame> frames_;
+};
+
+// A one-sided box ends a rung: operations after it start the next one.
+void CutAfterOneSidedBoxes(ProgramStructure& s, const DecodedProgram& program, CodeSegment& segment) {
+    for (size_t k = 0; k < segment.rungs.size(); ++k) {
+        const std::vector<int32_t> stages = Stages(s, segment.rungs[k].net);
+        for (size_t p = TrailingOperations(s, segment.rungs[k].net); p + 1 < stages.size(); ++p) {
+            if (IsOneSidedBox(s.nets[static_cast<size_t>(stages[p])].element)) {
+                CutRung(s, program, segment, k, p + 1);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool ParseSegment(const DecodedProgram& program, ProgramStructure& structure, CodeSegment& segment,
+                  ParseChoices& choices, DecompileFailure& failure) {
+    TreeBuilder builder(program, structure, choices, failure);
+    if (!builder.Build(segment)) return false;
+    CutAfterOneSidedBoxes(structure, program, segment);
+    return true;
+}
+
+}  // namespace velmorin

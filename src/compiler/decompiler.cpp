@@ -1,0 +1,255 @@
+#include "compiler/decompiler.h"
+
+#include <map>
+
+#include "compiler/compiler_messages.h"
+#include "compiler/decompile_decode.h"
+#include "compiler/decompile_layout.h"
+#include "compiler/decompile_structure.h"
+#include "compiler/decompile_verify.h"
+#include "compiler/image_dump.h"
+#include "compiler/numbers.h"
+#include "editor/cell_content.h"
+
+namespace velmorin {
+namespace {
+
+// Bounds on the drawings tried for one rung: the first one nearly always
+// compiles back; the others differ in branch order and cut.
+constexpr int32_t MostLayoutsPerRung = 400;
+constexpr int32_t MostTrialsPerRung = 48;
+constexpr int32_t MostTrialsPerCut = 16;
+constexpr int32_t MostParsesPerSegment = 32;
+
+struct PlacedRung {
+    RungTree rung;
+    RungPlan plan;
+    int32_t row = 0;  // within its block
+};
+
+struct PlannedBlock {
+    std::vector<PlacedRung> rungs;
+    int32_t rowsUsed = 0;
+};
+
+class Decompiler {
+public:
+    Decompiler(const CodeImage& image, DecompileResult& result) : image_(image), result_(result) {
+        ResetModel(*blank_);
+        *trial_ = *blank_;
+    }
+
+    bool Run() {
+        DecompileFailure failure;
+        if (!DecodeProgram(image_, result_.codeLength, program_, failure)) return Fail(failure);
+        SplitSegments(program_, structure_);
+        for (CodeSegment& segment : structure_.segments)
+            if (!PlanSegment(segment)) return false;
+        if (!AssignBlocks()) return false;
+        return DrawAndVerify();
+    }
+
+    bool Fail(const DecompileFailure& failure) {
+        result_.firstDifference = failure.address;
+        result_.outcome = Result::Fail(msg::DiagramNotRecovered, failure.reason);
+        return false;
+    }
+    bool Fail(int32_t address, const std::string& reason) { return Fail({address, AtAddress(address, reason)}); }
+
+    // Block 0 of the trial model back to what a reset left there.
+    void ClearTrialBlock() {
+        for (int32_t row = BlockFirstRow(0); row < BlockFirstRow(1); ++row)
+            for (int32_t column = 0; column < GridColumns; ++column)
+                trial_->grid.at(row, column) = blank_->grid.at(row, column);
+    }
+
+    // Compiles the trial model's first block holding `rungs` and checks that
+    // it gives the code from the first rung's start to the last one's end.
+    bool TrialMatches(const std::vector<PlacedRung>& rungs) {
+        ClearTrialBlock();
+        for (const PlacedRung& placed : rungs) {
+            if (!DrawRung(*trial_, BlockFirstRow(0) + placed.row, placed.plan, program_, [](int32_t) { return 0; }))
+                return false;
+        }
+        const CodeImage* code = compiler_.Compile(*trial_);
+        return code != nullptr &&
+               SameRungCode(*code, image_, program_, rungs.front().rung.firstOffset, rungs.back().rung.endOffset);
+    }
+
+    // Walks the layouts of the last of `rungs` until one compiles back in
+    // the company of the rungs before it in its block.
+    bool SearchLayout(std::vector<PlacedRung>& rungs, int32_t mostTrials) {
+        PlacedRung& last = rungs.back();
+        std::vector<int32_t> picks;
+        int32_t trials = 0;
+        for (int32_t walked = 0; walked < MostLayoutsPerRung && trials < mostTrials; ++walked) {
+            LayoutChoices choices(picks);
+            RungPlan plan;
+            if (LayOutRung(structure_, last.rung.net, choices, plan) && last.row + plan.height <= BlockRows) {
+                last.plan = std::move(plan);
+                ++trials;
+                if (TrialMatches(rungs)) return true;
+            }
+            if (!NextChoices(choices, picks)) break;
+        }
+        return false;
+    }
+
+    // Parses a segment and lays out its rungs; when a rung cannot be drawn so
+    // that it compiles back, the parse's choices within that rung are tried
+    // in turn.
+    bool PlanSegment(CodeSegment& segment) {
+        std::vector<int32_t> picks;
+        DecompileFailure failure;
+        for (int32_t parse = 0; parse < MostParsesPerSegment; ++parse) {
+            ParseChoices choices(picks);
+            size_t begin = segment.firstInstruction, end = segment.endInstruction;
+            if (ParseSegment(program_, structure_, segment, choices, failure)) {
+                const int32_t failed = PlanRungs(segment);
+                if (failed < 0) return true;
+                const RungTree& rung = segment.rungs[static_cast<size_t>(failed)];
+                failure = {rung.firstOffset, AtAddress(rung.firstOffset, "rung que no se puede dibujar en la rejilla")};
+                begin = InstructionAt(rung.firstOffset);
+                end = InstructionAt(rung.endOffset);
+            } else {
+                end = InstructionAt(failure.address) + 1;
+                begin = segment.firstInstruction;
+            }
+            if (!NextParse(choices, begin, end, picks)) break;
+        }
+        return Fail(failure);
+    }
+
+    size_t InstructionAt(int32_t offset) const {
+        size_t i = 0;
+        while (i < program_.instructions.size() && program_.instructions[i].ins.offset < offset) ++i;
+        return i;
+    }
+
+    // A layout for every rung of a segment, each alone in a block; the index
+    // of the first rung without one, or -1. A rung that cannot be drawn so
+    // that it compiles back (too wide for the grid, or operations the
+    // compiler would join with the rest before an andp) is cut in two.
+    int32_t PlanRungs(CodeSegment& segment) {
+        for (size_t k = 0; k < segment.rungs.size(); ++k) {
+            const RungTree rung = segment.rungs[k];
+            const std::vector<int32_t> stages = Stages(structure_, rung.net);
+            // An operation can head a rung from the rail: the rung may be cut
+            // before any, after one that closes a rung (a coil, a set...) first.
+            std::vector<size_t> cuts = {stages.size()};
+            for (bool closing : {true, false}) {
+                for (size_t cut = stages.size() - 1; cut >= 1; --cut) {
+                    const Net& stage = structure_.nets[static_cast<size_t>(stages[cut])];
+                    const Net& before = structure_.nets[static_cast<size_t>(stages[cut - 1])];
+                    if (stage.kind == NetKind::Cell && IsOperation(stage.element) &&
+                        IsTerminating(before.element) == closing)
+                        cuts.push_back(cut);
+                }
+            }
+            bool found = false;
+            for (size_t cut : cuts) {
+                std::vector<PlacedRung> alone = {{rung, {}, 0}};
+                if (cut < stages.size()) {
+                    alone[0].rung.net = SeriesOf(structure_, stages, 0, cut);
+                    alone[0].rung.endOffset = FirstOffset(structure_, program_, stages[cut]);
+                }
+                if (!SearchLayout(alone, cut == stages.size() ? MostTrialsPerRung : MostTrialsPerCut)) continue;
+                if (cut < stages.size()) CutRung(structure_, program_, segment, k, cut);
+                plans_[rung.firstOffset] = alone.front().plan;
+                found = true;
+                break;
+            }
+            if (!found) return static_cast<int32_t>(k);
+        }
+        return -1;
+    }
+
+    int32_t RungCount() const {
+        int32_t count = 0;
+        for (const CodeSegment& segment : structure_.segments) count += static_cast<int32_t>(segment.rungs.size());
+        return count;
+    }
+
+    // One rung a block while they fit in the 24 blocks; otherwise the rungs
+    // share blocks in code order, each segment from the start of a block.
+    bool AssignBlocks() {
+        const bool alone = RungCount() + (structure_.endIsTarget ? 1 : 0) <= BlockCount;
+        for (const CodeSegment& segment : structure_.segments) {
+            bool segmentStart = true;
+            for (const RungTree& rung : segment.rungs) {
+                const RungPlan& plan = plans_.at(rung.firstOffset);
+                const bool fits = !blocks_.empty() && blocks_.back().rowsUsed + plan.height <= BlockRows;
+                if (alone || segmentStart || !fits || !JoinLastBlock(rung, plan)) {
+                    blocks_.push_back({});
+                    blocks_.back().rungs.push_back({rung, plan, 0});
+                    blocks_.back().rowsUsed = plan.height;
+                }
+                if (segmentStart) segmentBlock_[segment.startOffset] = static_cast<int32_t>(blocks_.size()) - 1;
+                segmentStart = false;
+            }
+        }
+        const int32_t needed = static_cast<int32_t>(blocks_.size()) + (structure_.endIsTarget ? 1 : 0);
+        if (needed > BlockCount) return Fail(0, "el diagrama no cabe en los 24 bloques");
+        return true;
+    }
+
+    // Packs a rung under the others of the last block when the block still
+    // compiles to their code with it.
+    bool JoinLastBlock(const RungTree& rung, const RungPlan& plan) {
+        std::vector<PlacedRung> rungs = blocks_.back().rungs;
+        rungs.push_back({rung, plan, blocks_.back().rowsUsed});
+        if (!TrialMatches(rungs) && !SearchLayout(rungs, MostTrialsPerCut)) return false;
+        blocks_.back().rungs = rungs;
+        blocks_.back().rowsUsed += rungs.back().plan.height;
+        return true;
+    }
+
+    int32_t LabelOf(int32_t target) const {
+        if (target >= program_.codeLength) return static_cast<int32_t>(blocks_.size());
+        return segmentBlock_.at(target);
+    }
+
+    bool DrawAndVerify() {
+        auto model = std::make_unique<ProgramModel>(*blank_);
+        for (size_t b = 0; b < blocks_.size(); ++b) {
+            for (const PlacedRung& placed : blocks_[b].rungs) {
+                const int32_t row = BlockFirstRow(static_cast<int32_t>(b)) + placed.row;
+                if (!DrawRung(*model, row, placed.plan, program_, [this](int32_t t) { return LabelOf(t); }))
+                    return Fail(placed.rung.firstOffset, "rung que el editor no deja dibujar");
+            }
+        }
+        const CodeImage* code = compiler_.Compile(*model);
+        CodeImage expected = image_;
+        expected.codeLength = result_.codeLength;
+        const int32_t difference = code == nullptr ? 0 : FirstDifference(expected, *code);
+        if (difference >= 0) return Fail(difference, "el diagrama dibujado compila distinto");
+        result_.model = std::move(model);
+        return true;
+    }
+
+    const CodeImage& image_;
+    DecompileResult& result_;
+    DecodedProgram program_;
+    ProgramStructure structure_;
+    ImageCompiler compiler_;
+    std::unique_ptr<ProgramModel> blank_ = std::make_unique<ProgramModel>();
+    std::unique_ptr<ProgramModel> trial_ = std::make_unique<ProgramModel>();
+    std::map<int32_t, RungPlan> plans_;  // by the rung's first offset
+    std::vector<PlannedBlock> blocks_;
+    std::map<int32_t, int32_t> segmentBlock_;  // by the segment's start offset
+};
+
+}  // namespace
+
+DecompileResult Decompile(const CodeImage& image) {
+    DecompileResult result;
+    result.codeLength = CodeLengthOf(image);
+    CodeImage code = image;
+    code.codeLength = result.codeLength;
+    result.listing = DumpImage(code);
+    Decompiler decompiler(code, result);
+    decompiler.Run();
+    return result;
+}
+
+}  // namespace velmorin
