@@ -216,6 +216,13 @@ private:
         cell.element = n.element;
         cell.instruction = n.instruction;
         s.cells.push_back(cell);
+        // A two-row box at the head of its rung: nothing feeds its lower half.
+        if (CatalogueEntryFor(n.element).cellKind == KindBoxUpperHalf) {
+            cell.row = 1;
+            cell.lowerHalf = true;
+            s.cells.push_back(cell);
+            s.height = 2;
+        }
         return s;
     }
 

@@ -200,9 +200,9 @@ private:
     std::vector<Item>& Items() { return frames_.back().items; }
 
     // The entry on top as the left operand of a join, a branch-out or a
-    // two-row box, taken off the stack. Its closing operations may instead
-    // have begun something of their own that the operand starts with: a rung
-    // (or branch) of its own, what is left before them staying an entry; or,
+    // two-row box, taken off the stack. An operation within it may instead
+    // have begun something of its own that the operand starts with: a rung
+    // (or branch) of its own, what is left before it staying an entry; or,
     // for a parallel join, a branch group that the rest runs into, since an
     // operation heads no andp. The choice says which and where; the first
     // option cuts after the last element that ends a rung (a coil, a set, a
@@ -217,19 +217,20 @@ private:
         const Item top = items.back();
         items.pop_back();
         const std::vector<int32_t> stages = Stages(s_, top.net);
-        size_t run = stages.size();
-        while (run > 0 && IsOperationCell(stages[run - 1])) --run;
-        const size_t firstCut = std::max<size_t>(run, 1);
+        // Any operation after the first stage may have headed what follows.
+        std::vector<size_t> cuts;
+        for (size_t p = stages.size(); p-- > 1;)
+            if (IsOperationCell(stages[p])) cuts.push_back(p);
         size_t preferred = stages.size();
-        for (size_t p = firstCut; p < stages.size(); ++p)
-            if (IsTerminating(At(stages[p - 1]).element)) preferred = p;
+        for (size_t p : cuts)
+            if (preferred == stages.size() && IsTerminating(At(stages[p - 1]).element)) preferred = p;
         enum Mode { Whole, Apart, InSeries };
         std::vector<std::pair<size_t, Mode>> options;
         if (preferred < stages.size()) options.push_back({preferred, Apart});
         if (!mustCut) options.push_back({stages.size(), Whole});
         if (parallel)
-            for (size_t p = stages.size(); p-- > firstCut;) options.push_back({p, InSeries});
-        for (size_t p = stages.size(); p-- > firstCut;)
+            for (size_t p : cuts) options.push_back({p, InSeries});
+        for (size_t p : cuts)
             if (p != preferred) options.push_back({p, Apart});
         if (options.empty()) {
             items.push_back(top);
@@ -309,7 +310,13 @@ private:
             Items().push_back({NewCell(i, element), offset});
             return true;
         }
-        if (entry->cellKind == KindBoxUpperHalf) return Counter(i);
+        // A two-row box whose upper input is its rung's first element is no
+        // join at all: the compiler splices nothing and it heads its rung.
+        if (entry->cellKind == KindBoxUpperHalf) {
+            if (!Items().empty() && choices_.Pick(2, i) == 0) return Counter(i);
+            Items().push_back({NewCell(i, element), offset});
+            return true;
+        }
         // An operation continues the entry on top, unless nothing is there to
         // continue: then it starts a rung (or branch) of its own.
         std::vector<Item>& items = Items();

@@ -1,6 +1,9 @@
 #include "compiler/decompiler.h"
 
+#include <deque>
 #include <map>
+#include <set>
+#include <string>
 
 #include "compiler/compiler_messages.h"
 #include "compiler/decompile_decode.h"
@@ -19,7 +22,7 @@ namespace {
 constexpr int32_t MostLayoutsPerRung = 400;
 constexpr int32_t MostTrialsPerRung = 48;
 constexpr int32_t MostTrialsPerCut = 16;
-constexpr int32_t MostParsesPerSegment = 32;
+constexpr int32_t MostParsesPerSegment = 48;
 
 struct PlacedRung {
     RungTree rung;
@@ -95,14 +98,16 @@ public:
         return false;
     }
 
-    // Parses a segment and lays out its rungs; when a rung cannot be drawn so
-    // that it compiles back, the parse's choices within that rung are tried
-    // in turn.
+    // Parses a segment and lays out its rungs. When a rung cannot be drawn
+    // so that it compiles back, other parses are tried, breadth first: each
+    // changes one more of the choices taken within that rung.
     bool PlanSegment(CodeSegment& segment) {
-        std::vector<int32_t> picks;
+        std::deque<std::vector<int32_t>> waiting = {{}};
+        std::set<std::vector<int32_t>> seen = {{}};
         DecompileFailure failure;
-        for (int32_t parse = 0; parse < MostParsesPerSegment; ++parse) {
-            ParseChoices choices(picks);
+        for (int32_t parse = 0; parse < MostParsesPerSegment && !waiting.empty(); ++parse) {
+            ParseChoices choices(waiting.front());
+            waiting.pop_front();
             size_t begin = segment.firstInstruction, end = segment.endInstruction;
             if (ParseSegment(program_, structure_, segment, choices, failure)) {
                 const int32_t failed = PlanRungs(segment);
@@ -113,9 +118,18 @@ public:
                 end = InstructionAt(rung.endOffset);
             } else {
                 end = InstructionAt(failure.address) + 1;
-                begin = segment.firstInstruction;
             }
-            if (!NextParse(choices, begin, end, picks)) break;
+            std::vector<int32_t> picks = choices.picks();
+            picks.resize(choices.options().size(), 0);
+            for (size_t i = 0; i < picks.size(); ++i) {
+                if (choices.instructions()[i] < begin || choices.instructions()[i] >= end) continue;
+                for (int32_t option = 0; option < choices.options()[i]; ++option) {
+                    if (option == picks[i]) continue;
+                    std::vector<int32_t> next(picks.begin(), picks.begin() + static_cast<std::ptrdiff_t>(i));
+                    next.push_back(option);
+                    if (seen.insert(next).second) waiting.push_back(std::move(next));
+                }
+            }
         }
         return Fail(failure);
     }
@@ -133,35 +147,70 @@ public:
     int32_t PlanRungs(CodeSegment& segment) {
         for (size_t k = 0; k < segment.rungs.size(); ++k) {
             const RungTree rung = segment.rungs[k];
-            const std::vector<int32_t> stages = Stages(structure_, rung.net);
-            // An operation can head a rung from the rail: the rung may be cut
-            // before any, after one that closes a rung (a coil, a set...) first.
-            std::vector<size_t> cuts = {stages.size()};
-            for (bool closing : {true, false}) {
-                for (size_t cut = stages.size() - 1; cut >= 1; --cut) {
-                    const Net& stage = structure_.nets[static_cast<size_t>(stages[cut])];
-                    const Net& before = structure_.nets[static_cast<size_t>(stages[cut - 1])];
-                    if (stage.kind == NetKind::Cell && IsOperation(stage.element) &&
-                        IsTerminating(before.element) == closing)
-                        cuts.push_back(cut);
-                }
-            }
-            bool found = false;
-            for (size_t cut : cuts) {
-                std::vector<PlacedRung> alone = {{rung, {}, 0}};
-                if (cut < stages.size()) {
-                    alone[0].rung.net = SeriesOf(structure_, stages, 0, cut);
-                    alone[0].rung.endOffset = FirstOffset(structure_, program_, stages[cut]);
-                }
-                if (!SearchLayout(alone, cut == stages.size() ? MostTrialsPerRung : MostTrialsPerCut)) continue;
-                if (cut < stages.size()) CutRung(structure_, program_, segment, k, cut);
-                plans_[rung.firstOffset] = alone.front().plan;
-                found = true;
-                break;
-            }
-            if (!found) return static_cast<int32_t>(k);
+            // Another parse brings back many of the same rungs.
+            const std::string key = RungKey(rung);
+            auto known = planned_.find(key);
+            if (known == planned_.end()) known = planned_.emplace(key, PlanRung(rung)).first;
+            const RungOutcome& outcome = known->second;
+            if (!outcome.found) return static_cast<int32_t>(k);
+            if (outcome.cut > 0) CutRung(structure_, program_, segment, k, outcome.cut);
+            plans_[rung.firstOffset] = outcome.plan;
         }
         return -1;
+    }
+
+    struct RungOutcome {
+        bool found = false;
+        size_t cut = 0;  // the stage the rung was cut before, 0 for none
+        RungPlan plan;
+    };
+
+    std::string RungKey(const RungTree& rung) const {
+        std::string key = std::to_string(rung.firstOffset) + "-" + std::to_string(rung.endOffset) + ":";
+        Describe(rung.net, key);
+        return key;
+    }
+    void Describe(int32_t net, std::string& out) const {
+        const Net& n = structure_.nets[static_cast<size_t>(net)];
+        out += std::to_string(static_cast<int>(n.kind)) + "." + std::to_string(n.instruction) + "." +
+               std::to_string(n.element) + "(";
+        for (int32_t part : n.parts) Describe(part, out), out += ',';
+        for (const std::vector<int32_t>& branching : n.branchings) {
+            out += '|';
+            for (int32_t part : branching) Describe(part, out), out += ',';
+        }
+        out += ')';
+    }
+
+    // The layout of a rung, or of its first part when it has to be cut. An
+    // operation can head a rung from the rail: the rung may be cut before
+    // any, after one that closes a rung (a coil, a set...) first.
+    RungOutcome PlanRung(const RungTree& rung) {
+        RungOutcome outcome;
+        const std::vector<int32_t> stages = Stages(structure_, rung.net);
+        std::vector<size_t> cuts = {stages.size()};
+        for (bool closing : {true, false}) {
+            for (size_t cut = stages.size() - 1; cut >= 1; --cut) {
+                const Net& stage = structure_.nets[static_cast<size_t>(stages[cut])];
+                const Net& before = structure_.nets[static_cast<size_t>(stages[cut - 1])];
+                if (stage.kind == NetKind::Cell && IsOperation(stage.element) &&
+                    IsTerminating(before.element) == closing)
+                    cuts.push_back(cut);
+            }
+        }
+        for (size_t cut : cuts) {
+            std::vector<PlacedRung> alone = {{rung, {}, 0}};
+            if (cut < stages.size()) {
+                alone[0].rung.net = SeriesOf(structure_, stages, 0, cut);
+                alone[0].rung.endOffset = FirstOffset(structure_, program_, stages[cut]);
+            }
+            if (!SearchLayout(alone, cut == stages.size() ? MostTrialsPerRung : MostTrialsPerCut)) continue;
+            outcome.found = true;
+            outcome.cut = cut < stages.size() ? cut : 0;
+            outcome.plan = std::move(alone.front().plan);
+            break;
+        }
+        return outcome;
     }
 
     int32_t RungCount() const {
@@ -234,7 +283,8 @@ public:
     ImageCompiler compiler_;
     std::unique_ptr<ProgramModel> blank_ = std::make_unique<ProgramModel>();
     std::unique_ptr<ProgramModel> trial_ = std::make_unique<ProgramModel>();
-    std::map<int32_t, RungPlan> plans_;  // by the rung's first offset
+    std::map<int32_t, RungPlan> plans_;           // by the rung's first offset
+    std::map<std::string, RungOutcome> planned_;  // by rung and tree
     std::vector<PlannedBlock> blocks_;
     std::map<int32_t, int32_t> segmentBlock_;  // by the segment's start offset
 };

@@ -255,3 +255,34 @@ private:
 };
 
 }  // namespace velmorin::testing
+
+namespace velmorin::testing {
+
+// A user clicking about at random: editor actions played from random bytes
+// (see editor_script.h), most of them clicks with a tool whose dialog is
+// accepted, on the rows of a few blocks so that elements meet wires; then
+// END in the last block.
+inline void ScribbleProgram(ProgramModel& model, uint32_t seed, int actions) {
+    std::mt19937 rng(seed);
+    std::vector<uint8_t> script;
+    const int rows = 4 * (1 + static_cast<int>(rng() % 6));
+    for (int n = 0; n < actions; ++n) {
+        const uint32_t roll = rng() % 100;
+        const uint8_t op = roll < 85 ? 0 : static_cast<uint8_t>(rng());
+        uint8_t a = static_cast<uint8_t>(rng());
+        if (rng() % 100 < 85) a |= 0x40;
+        const uint8_t b = static_cast<uint8_t>(rng() % rows + 1);
+        script.insert(script.end(), {op, a, b});
+    }
+    {
+        ToolState tools;
+        DiagramEditor editor(model, tools);
+        editor.InitialUpdate();
+        SilentPrompts prompts;
+        PlayEditorScript(model, tools, editor, script, prompts);
+    }
+    // END in the last block, so that the jumps drawn have a program to return to.
+    EditorPen(model, rng).Element(KindBoxOneSided, BlockFirstRow(BlockCount - 1), 1, ElementEnd);
+}
+
+}  // namespace velmorin::testing
