@@ -81,6 +81,8 @@ bool DecodeProgram(const CodeImage& image, int32_t codeLength, DecodedProgram& p
                 decoded.target = op.value == 0 && codeLength == ImageSize ? ImageSize : op.value;
             }
         }
+        // The compiler stops before an instruction that would start past 254.
+        if (offset > ImageSize - 2) return Fail(failure, offset, "instrucción más allá de donde el compilador emite");
         program.instructions.push_back(decoded);
         offset += decoded.ins.length;
     }

@@ -50,9 +50,40 @@ int32_t SeriesOf(ProgramStructure& s, const std::vector<int32_t>& stages, size_t
     return static_cast<int32_t>(s.nets.size()) - 1;
 }
 
+namespace {
+
+void CollectInstructions(const ProgramStructure& s, int32_t net, std::vector<int32_t>& out) {
+    const Net& n = s.nets[static_cast<size_t>(net)];
+    if (n.instruction >= 0) out.push_back(n.instruction);
+    for (int32_t part : n.parts) CollectInstructions(s, part, out);
+    // A branch-out's code is its branches' whichever way they are cut.
+    if (!n.branchings.empty())
+        for (int32_t part : n.branchings.front()) CollectInstructions(s, part, out);
+}
+
+}  // namespace
+
+bool CutKeepsCode(const ProgramStructure& s, const DecodedProgram& program, const RungTree& rung, size_t part) {
+    const std::vector<int32_t> stages = Stages(s, rung.net);
+    if (part == 0 || part >= stages.size()) return false;
+    std::vector<int32_t> later;
+    for (size_t p = part; p < stages.size(); ++p) CollectInstructions(s, stages[p], later);
+    std::sort(later.begin(), later.end());
+    // The later stages' code must be all of the rung's code from their start:
+    // a cut inside what an andp or orp joins would tear that join apart.
+    const int32_t first = FirstOffset(s, program, stages[part]);
+    int32_t expected = first;
+    for (int32_t instruction : later) {
+        const Instruction& ins = program.instructions[static_cast<size_t>(instruction)].ins;
+        if (ins.offset != expected) return false;
+        expected += ins.length;
+    }
+    return expected == rung.endOffset;
+}
+
 void CutRung(ProgramStructure& s, const DecodedProgram& program, CodeSegment& segment, size_t index, size_t part) {
     const std::vector<int32_t> stages = Stages(s, segment.rungs[index].net);
-    if (part == 0 || part >= stages.size()) return;
+    if (!CutKeepsCode(s, program, segment.rungs[index], part)) return;
     RungTree later;
     later.net = SeriesOf(s, stages, part, stages.size());
     const int32_t instruction = s.nets[static_cast<size_t>(stages[part])].instruction;
@@ -396,15 +427,24 @@ private:
     std::vector<Frame> frames_;
 };
 
-// A one-sided box ends a rung: operations after it start the next one.
-void CutAfterOneSidedBoxes(ProgramStructure& s, const DecodedProgram& program, CodeSegment& segment) {
+// A one-sided box (END, RJP, GOTO) heeds no accumulator: it ends its rung,
+// operations after it start the next one, and after another operation it
+// stands in a rung of its own rather than behind a coil.
+void CutAroundOneSidedBoxes(ProgramStructure& s, const DecodedProgram& program, CodeSegment& segment) {
     for (size_t k = 0; k < segment.rungs.size(); ++k) {
         const std::vector<int32_t> stages = Stages(s, segment.rungs[k].net);
-        for (size_t p = TrailingOperations(s, segment.rungs[k].net); p + 1 < stages.size(); ++p) {
-            if (IsOneSidedBox(s.nets[static_cast<size_t>(stages[p])].element)) {
+        for (size_t p = TrailingOperations(s, segment.rungs[k].net); p < stages.size(); ++p) {
+            if (!IsOneSidedBox(s.nets[static_cast<size_t>(stages[p])].element)) continue;
+            const bool afterOperation = p > 0 && s.nets[static_cast<size_t>(stages[p - 1])].kind == NetKind::Cell &&
+                                        IsOperation(s.nets[static_cast<size_t>(stages[p - 1])].element);
+            if (afterOperation) {
+                CutRung(s, program, segment, k, p);
+            } else if (p + 1 < stages.size()) {
                 CutRung(s, program, segment, k, p + 1);
-                break;
+            } else {
+                continue;
             }
+            break;
         }
     }
 }
@@ -415,7 +455,7 @@ bool ParseSegment(const DecodedProgram& program, ProgramStructure& structure, Co
                   ParseChoices& choices, DecompileFailure& failure) {
     TreeBuilder builder(program, structure, choices, failure);
     if (!builder.Build(segment)) return false;
-    CutAfterOneSidedBoxes(structure, program, segment);
+    CutAroundOneSidedBoxes(structure, program, segment);
     return true;
 }
 

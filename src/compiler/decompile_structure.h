@@ -82,8 +82,8 @@ bool NextParse(const ParseChoices& choices, size_t begin, size_t end, std::vecto
 // Cuts the code into segments at the jump targets; the rungs come later.
 void SplitSegments(const DecodedProgram& program, ProgramStructure& structure);
 
-// Parses one segment into rungs. A one-sided box ends its rung: operations
-// after it start the next one.
+// Parses one segment into rungs. A one-sided box ends its rung, and follows
+// no other operation in it.
 bool ParseSegment(const DecodedProgram& program, ProgramStructure& structure, CodeSegment& segment,
                   ParseChoices& choices, DecompileFailure& failure);
 
@@ -94,10 +94,13 @@ std::vector<int32_t> Stages(const ProgramStructure& s, int32_t net);
 size_t TrailingOperations(const ProgramStructure& s, int32_t net);
 // The stages from..to of a series as one net.
 int32_t SeriesOf(ProgramStructure& s, const std::vector<int32_t>& stages, size_t from, size_t to);
-// Cuts rung `index` of the segment before stage `part`, an operation: from
-// there on the stages make the next rung, headed by that operation from the
-// rail, which emits the same code right after it. Nothing happens for a cut
-// that would leave a rung empty.
+// Whether a rung may be cut before stage `part`, an operation: from there on
+// the stages make the next rung, headed by that operation from the rail,
+// which emits the same code right after the first part when their code is
+// all that follows in the rung (it is not within an andp's or orp's join).
+bool CutKeepsCode(const ProgramStructure& s, const DecodedProgram& program, const RungTree& rung, size_t part);
+// Cuts rung `index` of the segment before stage `part`; nothing happens for
+// a cut that would not keep the code.
 void CutRung(ProgramStructure& s, const DecodedProgram& program, CodeSegment& segment, size_t index, size_t part);
 // The code offset of the first instruction of a net.
 int32_t FirstOffset(const ProgramStructure& s, const DecodedProgram& program, int32_t net);

@@ -189,12 +189,14 @@ public:
         RungOutcome outcome;
         const std::vector<int32_t> stages = Stages(structure_, rung.net);
         std::vector<size_t> cuts = {stages.size()};
+        // Each stage takes a column at least: a longer first part cannot fit.
+        const size_t longest = std::min<size_t>(stages.size() - 1, GridColumns - 2);
         for (bool closing : {true, false}) {
-            for (size_t cut = stages.size() - 1; cut >= 1; --cut) {
+            for (size_t cut = longest; cut >= 1; --cut) {
                 const Net& stage = structure_.nets[static_cast<size_t>(stages[cut])];
                 const Net& before = structure_.nets[static_cast<size_t>(stages[cut - 1])];
                 if (stage.kind == NetKind::Cell && IsOperation(stage.element) &&
-                    IsTerminating(before.element) == closing)
+                    IsTerminating(before.element) == closing && CutKeepsCode(structure_, program_, rung, cut))
                     cuts.push_back(cut);
             }
         }

@@ -19,6 +19,7 @@ inline std::string ErrorLine(const std::string& file, const std::string& message
 int RunShow(const Args& args);
 int RunCompile(const Args& args);
 int RunDump(const Args& args);
+int RunDecompile(const Args& args);
 // The controller link (link_options.h has their shared options).
 int RunSend(const Args& args);
 int RunExtract(const Args& args);

@@ -1,6 +1,6 @@
-// velmorin-cli: the headless face of the core: files (show, compile, dump)
-// and the controller link (send, extract, verify, run, stop, reset-counters,
-// rom, watch, write).
+// velmorin-cli: the headless face of the core: files (show, compile, dump,
+// decompile) and the controller link (send, extract, verify, run, stop,
+// reset-counters, rom, watch, write).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,6 +16,7 @@ const char* const Usage =
     "  show FILE.ldr                     print a ladder source file as text\n"
     "  compile FILE.ldr [--date Y-M-D]   compile to FILE.prg and FILE.bld\n"
     "  dump FILE.bld                     list a binary image instruction by instruction\n"
+    "  decompile IN.bld OUT.ldr          recover the diagram of an image as a source file\n"
     "\n"
     "controller link (--port DEV|COM1..COM4, --id N; messages in Spanish on standard error):\n"
     "  send FILE.bld|FILE.ldr            download a program (a .ldr is compiled in memory)\n"
@@ -27,8 +28,8 @@ const char* const Usage =
     "  write VAR=VALUE...                force variables in the controller's memory\n"
     "\n"
     "Run 'velmorin-cli <command> --help' for a command's options.\n"
-    "Exit status: 0 done, 1 refused file, compile errors or a failed exchange,\n"
-    "2 usage error.\n";
+    "Exit status: 0 done, 1 refused file, compile errors, an image whose diagram\n"
+    "could not be recovered or a failed exchange, 2 usage error.\n";
 
 }  // namespace
 
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     if (command == "show") return velmorin::cli::RunShow(args);
     if (command == "compile") return velmorin::cli::RunCompile(args);
     if (command == "dump") return velmorin::cli::RunDump(args);
+    if (command == "decompile") return velmorin::cli::RunDecompile(args);
     if (command == "send") return velmorin::cli::RunSend(args);
     if (command == "extract") return velmorin::cli::RunExtract(args);
     if (command == "verify") return velmorin::cli::RunVerify(args);
