@@ -308,12 +308,20 @@ private:
     Shape Parallel(const Net& n) {
         const int32_t k = static_cast<int32_t>(n.parts.size());
         if (k > MostBranches) return Failed();
-        // Two lone contacts are joined with the lower one first: the one the
-        // code loads first goes under the one it ors.
+        // Two lone contacts between the same nodes are joined with the lower
+        // one first: the one the code loads first goes under the one it ors.
         std::vector<int32_t> preferred(static_cast<size_t>(k));
         std::iota(preferred.begin(), preferred.end(), 0);
-        const Net& first = At(n.parts[0]);
-        if (k >= 2 && first.kind == NetKind::Cell && IsLoad(first.element)) std::swap(preferred[0], preferred[1]);
+        auto loneLoad = [&](int32_t index) {
+            const Net& branch = At(n.parts[static_cast<size_t>(index)]);
+            return branch.kind == NetKind::Cell && IsLoad(branch.element);
+        };
+        for (int32_t i = 0; i + 1 < k; ++i) {
+            if (loneLoad(i) && loneLoad(i + 1)) {
+                std::swap(preferred[static_cast<size_t>(i)], preferred[static_cast<size_t>(i + 1)]);
+                break;
+            }
+        }
         const std::vector<int32_t> order = Order(k, choices_.Pick(Factorial(k)), preferred);
         Shape s;
         for (int32_t index : order) {
@@ -332,32 +340,38 @@ private:
         return s;
     }
 
-    // The order of branch slots whose branch-out emits the branches in code
-    // order: the compiler moves coil-headed branches to the front.
+    // The rows that make the branch-out link the branches in code order.
     std::vector<int32_t> FanOrder(const std::vector<int32_t>& branches) const {
-        const int32_t k = static_cast<int32_t>(branches.size());
-        std::vector<int32_t> slots(static_cast<size_t>(k));
-        std::iota(slots.begin(), slots.end(), 0);
-        do {
-            std::vector<int32_t> content = slots;
-            for (int32_t p = 0; p + 1 < k; ++p)
-                for (int32_t q = p + 1; q < k; ++q)
-                    if (HeadElement(branches[static_cast<size_t>(content[static_cast<size_t>(q)])]) == ElementOut)
-                        std::swap(content[static_cast<size_t>(p)], content[static_cast<size_t>(q)]);
-            if (std::is_sorted(content.begin(), content.end())) return slots;
-        } while (std::next_permutation(slots.begin(), slots.end()));
-        std::iota(slots.begin(), slots.end(), 0);
+        std::vector<bool> coils;
+        for (int32_t branch : branches) coils.push_back(HeadElement(branch) == ElementOut);
+        std::vector<int32_t> slots;
+        if (!BranchOutSlots(coils, slots)) std::iota(slots.begin(), slots.end(), 0);
         return slots;
     }
 
     Shape FanOut(const Net& n, int32_t stretch) {
         Shape s = Build(n.parts[0], 0, false);
         if (!s.ok || s.exits.empty()) return Failed();
-        const std::vector<int32_t>& branches =
-            n.branchings[static_cast<size_t>(choices_.Pick(static_cast<int32_t>(n.branchings.size())))];
+        // Each cut into branches in the order that links them in code order
+        // first; the other orders of the branches after that.
+        const int32_t cuts = static_cast<int32_t>(n.branchings.size());
+        int32_t options = cuts;
+        for (const std::vector<int32_t>& b : n.branchings) options += Factorial(static_cast<int32_t>(b.size())) - 1;
+        int32_t pick = choices_.Pick(options);
+        size_t cut = static_cast<size_t>(pick < cuts ? pick : 0);
+        int32_t other = 0;
+        if (pick >= cuts) {
+            pick -= cuts;
+            while (pick >= Factorial(static_cast<int32_t>(n.branchings[cut].size())) - 1) {
+                pick -= Factorial(static_cast<int32_t>(n.branchings[cut].size())) - 1;
+                ++cut;
+            }
+            other = pick + 1;
+        }
+        const std::vector<int32_t>& branches = n.branchings[cut];
         const int32_t k = static_cast<int32_t>(branches.size());
         if (k > MostBranches) return Failed();
-        const std::vector<int32_t> order = Order(k, choices_.Pick(Factorial(k)), FanOrder(branches));
+        const std::vector<int32_t> order = Order(k, other, FanOrder(branches));
         const int32_t bus = s.width;
         for (Exit& e : s.exits) Pad(s, e, bus - 1);
         std::vector<int32_t> rights;

@@ -1,10 +1,13 @@
 #include "compiler/decompile_structure.h"
 
 #include <algorithm>
+#include <bit>
+#include <numeric>
 #include <set>
 #include <string>
 
 #include "model/cell_kinds.h"
+#include "model/ladder_model.h"
 
 namespace velmorin {
 
@@ -94,6 +97,21 @@ void CutRung(ProgramStructure& s, const DecodedProgram& program, CodeSegment& se
     segment.rungs.insert(segment.rungs.begin() + static_cast<std::ptrdiff_t>(index) + 1, later);
 }
 
+bool BranchOutSlots(const std::vector<bool>& coilHeaded, std::vector<int32_t>& slots) {
+    const size_t k = coilHeaded.size();
+    slots.resize(k);
+    std::iota(slots.begin(), slots.end(), 0);
+    do {
+        // The compiler's reordering of the branch records, slot by slot.
+        std::vector<int32_t> content = slots;
+        for (size_t p = 0; p + 1 < k; ++p)
+            for (size_t q = p + 1; q < k; ++q)
+                if (coilHeaded[static_cast<size_t>(content[q])]) std::swap(content[p], content[q]);
+        if (std::is_sorted(content.begin(), content.end())) return true;
+    } while (std::next_permutation(slots.begin(), slots.end()));
+    return false;
+}
+
 int32_t FirstOffset(const ProgramStructure& s, const DecodedProgram& program, int32_t net) {
     const Net* n = &s.nets[static_cast<size_t>(net)];
     while (n->kind != NetKind::Cell) n = &s.nets[static_cast<size_t>(n->parts.front())];
@@ -150,6 +168,10 @@ void SplitSegments(const DecodedProgram& program, ProgramStructure& structure) {
 
 namespace {
 
+// Bounds on the ways a branch-out's code is cut into branches.
+constexpr size_t MostCutPlaces = 10;
+constexpr size_t MostBranchings = 16;
+
 // Builds the trees of one segment with an accumulator stack per open
 // branch-out: a load pushes, a contact joins the top, andp and orp join the
 // two top entries, cs opens a branch-out over the top entry and cr closes it.
@@ -163,7 +185,7 @@ public:
         for (size_t i = segment.firstInstruction; i < segment.endInstruction; ++i) {
             if (!Step(i)) return false;
         }
-        if (frames_.size() != 1) return Fail(segment.endInstruction - 1, "falta el cr de un cs");
+        if (frames_.size() != 1) return Fail(frames_.back().opener, "cs sin su cr");
         const std::vector<Item>& items = frames_.back().items;
         segment.rungs.clear();
         for (size_t k = 0; k < items.size(); ++k) {
@@ -184,6 +206,7 @@ private:
     struct Frame {
         std::vector<Item> items;
         Item common{-1, 0};  // the entry a cs opened this frame over
+        size_t opener = 0;   // that cs
     };
 
     int32_t EndOffset(size_t end) const {
@@ -325,6 +348,7 @@ private:
             case ElementCs: {
                 if (Items().empty()) return Fail(i, "cs sin carga previa");
                 Frame frame;
+                frame.opener = i;
                 frame.common = TakeOperand(i, false, false).item;
                 frames_.push_back(std::move(frame));
                 return true;
@@ -383,6 +407,13 @@ private:
         return true;
     }
 
+    // The element a branch's chain starts with, as the branch-out sees it.
+    int32_t HeadElement(int32_t net) const {
+        const Net* n = &At(net);
+        while (n->kind != NetKind::Cell) n = &At(n->parts.front());
+        return n->element;
+    }
+
     bool CloseFanOut(size_t i) {
         if (frames_.size() < 2) return Fail(i, "cr sin cs");
         Frame frame = std::move(frames_.back());
@@ -390,32 +421,63 @@ private:
         Net fan;
         fan.kind = NetKind::FanOut;
         fan.parts = {frame.common.net};
-        std::vector<int32_t> branches;
-        for (const Item& item : frame.items) branches.push_back(item.net);
-        // Coils and boxes each take a branch of their own when the rows allow:
-        // those straight from the branch point, and those after a branch's
-        // first one.
-        std::vector<int32_t> apart;
-        for (int32_t branch : branches) {
-            const std::vector<int32_t> stages = Stages(s_, branch);
-            size_t run = stages.size();
-            while (run > 0 && IsOperationCell(stages[run - 1])) --run;
-            const size_t keep = run == 0 ? 1 : std::min(run + 1, stages.size());
-            apart.push_back(SeriesOf(s_, stages, 0, keep));
-            for (size_t p = keep; p < stages.size(); ++p) apart.push_back(stages[p]);
+        // An operation within a branch may have headed a branch of its own:
+        // the places where a branch can be cut, and which cuts to try. First
+        // a one-sided box after another operation and whatever follows it,
+        // and each operation after a coil or a box that ends a rung (but a
+        // coil after such a box); then fewer cuts before more. The branch-out
+        // must be able to link the cut branches in code order, in the rows of
+        // a block.
+        struct Place {
+            size_t branch, stage;
+        };
+        std::vector<std::vector<int32_t>> stages;
+        std::vector<Place> places;
+        uint32_t preferred = 0;
+        for (const Item& item : frame.items) {
+            stages.push_back(Stages(s_, item.net));
+            const std::vector<int32_t>& branch = stages.back();
+            for (size_t p = 1; p < branch.size(); ++p) {
+                if (!IsOperationCell(branch[p])) continue;
+                const int32_t before = At(branch[p - 1]).element, op = At(branch[p]).element;
+                if (IsOneSidedBox(before) || (IsOperation(before) && IsOneSidedBox(op)) ||
+                    (IsTerminating(before) && op != ElementOut))
+                    preferred |= 1u << places.size();
+                places.push_back({stages.size() - 1, p});
+                if (places.size() == MostCutPlaces) break;
+            }
         }
-        if (apart.size() != branches.size() && apart.size() <= 4) fan.branchings.push_back(apart);
-        if (branches.size() >= 2) fan.branchings.push_back(branches);
-        if (branches.size() == 1) {
-            // One entry holds two or more branches whose later ones start with
-            // an operation: cut it at each point of its trailing operations.
-            const std::vector<int32_t> parts = Stages(s_, branches[0]);
-            size_t firstOp = parts.size();
-            while (firstOp > 0 && IsOperationCell(parts[firstOp - 1])) --firstOp;
-            for (size_t cut = std::max<size_t>(firstOp, 1); cut < parts.size(); ++cut)
-                fan.branchings.push_back({SeriesOf(s_, parts, 0, cut), SeriesOf(s_, parts, cut, parts.size())});
+        std::vector<uint32_t> masks = {preferred};
+        for (int32_t cuts = 0; cuts <= static_cast<int32_t>(places.size()); ++cuts)
+            for (uint32_t mask = 0; mask < (1u << places.size()); ++mask)
+                if (std::popcount(mask) == cuts && mask != preferred) masks.push_back(mask);
+        for (uint32_t mask : masks) {
+            if (fan.branchings.size() == MostBranchings) break;
+            // Where each branch starts, and whether a coil heads it.
+            std::vector<std::pair<size_t, size_t>> starts;
+            std::vector<bool> coils;
+            for (size_t b = 0; b < stages.size(); ++b) {
+                starts.push_back({b, 0});
+                coils.push_back(HeadElement(stages[b][0]) == ElementOut);
+                for (size_t n = 0; n < places.size(); ++n) {
+                    if (places[n].branch != b || (mask & (1u << n)) == 0) continue;
+                    starts.push_back({b, places[n].stage});
+                    coils.push_back(At(stages[b][places[n].stage]).element == ElementOut);
+                }
+            }
+            std::vector<int32_t> slots;
+            if (starts.size() < 2 || starts.size() > static_cast<size_t>(BlockRows) || !BranchOutSlots(coils, slots))
+                continue;
+            std::vector<int32_t> branching;
+            for (size_t n = 0; n < starts.size(); ++n) {
+                const auto [b, from] = starts[n];
+                const size_t to =
+                    n + 1 < starts.size() && starts[n + 1].first == b ? starts[n + 1].second : stages[b].size();
+                branching.push_back(SeriesOf(s_, stages[b], from, to));
+            }
+            fan.branchings.push_back(std::move(branching));
         }
-        if (fan.branchings.empty()) return Fail(i, "cs y cr sin dos ramas");
+        if (fan.branchings.empty()) return Fail(frame.opener, "cs y cr sin dos ramas");
         Items().push_back({NewNet(std::move(fan)), frame.common.firstOffset});
         return true;
     }

@@ -105,6 +105,12 @@ void CutRung(ProgramStructure& s, const DecodedProgram& program, CodeSegment& se
 // The code offset of the first instruction of a net.
 int32_t FirstOffset(const ProgramStructure& s, const DecodedProgram& program, int32_t net);
 
+// The compiler links the branches of a branch-out in the order of their
+// records, after moving those headed by a coil to the front. `slots` gets an
+// order of the branches (by their code order) whose links come out in code
+// order; false when none does.
+bool BranchOutSlots(const std::vector<bool>& coilHeaded, std::vector<int32_t>& slots);
+
 // Helpers the layout shares.
 bool IsOperation(int32_t element);                          // an element cell that takes the accumulator as it is
 bool IsOneSidedBox(int32_t element);                        // nothing may stand right of it

@@ -80,20 +80,34 @@ public:
     }
 
     // Walks the layouts of the last of `rungs` until one compiles back in
-    // the company of the rungs before it in its block.
+    // the company of the rungs before it in its block: the first choices,
+    // then each choice changed to its next options, nearest first.
     bool SearchLayout(std::vector<PlacedRung>& rungs, int32_t mostTrials) {
         PlacedRung& last = rungs.back();
-        std::vector<int32_t> picks;
+        std::deque<std::vector<int32_t>> waiting = {{}};
+        std::set<std::vector<int32_t>> seen = {{}};
         int32_t trials = 0;
-        for (int32_t walked = 0; walked < MostLayoutsPerRung && trials < mostTrials; ++walked) {
-            LayoutChoices choices(picks);
+        for (int32_t walked = 0; walked < MostLayoutsPerRung && trials < mostTrials && !waiting.empty(); ++walked) {
+            LayoutChoices choices(std::move(waiting.front()));
+            waiting.pop_front();
             RungPlan plan;
             if (LayOutRung(structure_, last.rung.net, choices, plan) && last.row + plan.height <= BlockRows) {
                 last.plan = std::move(plan);
                 ++trials;
                 if (TrialMatches(rungs)) return true;
             }
-            if (!NextChoices(choices, picks)) break;
+            std::vector<int32_t> picks = choices.picks();
+            picks.resize(choices.options().size(), 0);
+            int32_t most = 0;
+            for (int32_t options : choices.options()) most = std::max(most, options);
+            for (int32_t option = 1; option < most; ++option) {
+                for (size_t i = 0; i < picks.size(); ++i) {
+                    if (picks[i] != 0 || option >= choices.options()[i]) continue;
+                    std::vector<int32_t> next = picks;
+                    next[i] = option;
+                    if (seen.insert(next).second) waiting.push_back(std::move(next));
+                }
+            }
         }
         return false;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // Random programs drawn the way a person draws them, through the editor's
-// own clicks and parameter dialog: contacts in series and in parallel
+// placement rules and parameter dialog: contacts in series and in parallel
 // branches from the rail or from the middle of a rung, closing on a coil, a
 // box, a jump, a counter with its two inputs, coils side by side or a
 // branch-out with contacts of its own, sometimes two rungs to a block, and
@@ -11,27 +11,34 @@
 #include <string>
 #include <vector>
 
+#include "editor/cell_content.h"
 #include "editor/diagram_editor.h"
 #include "editor/parameter_session.h"
+#include "editor/placement.h"
 #include "support/editor_script.h"
 
 namespace velmorin::testing {
 
+// Clicks through the editor's placement rules and parameter dialog, as the
+// editing session makes them (without its undo history, which a program
+// drawn for a test does not need).
 class EditorPen {
 public:
-    EditorPen(ProgramModel& model, std::mt19937& rng) : model_(model), editor_(model, tools_), rng_(rng) {
-        editor_.InitialUpdate();
-    }
+    EditorPen(ProgramModel& model, std::mt19937& rng) : model_(model), rng_(rng) {}
 
     int Random(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
     bool Chance(int percent) { return Random(1, 100) <= percent; }
 
     // A click with an element tool and the dialog's answer: `element` when
-    // the cell offers it, else one of what it offers; operands at random.
+    // the cell offers it, else one of what it offers; operands at random. A
+    // dialog that does not accept leaves the cells as they were.
     bool Element(int tool, int row, int column, int element = -1) {
-        const ViewEffects fx = Click(tool, row, column, -1, -1);
-        if (!fx.openParameters) return false;
-        ParameterSession dialog(model_, *fx.openParameters);
+        const CellContent clicked = ContentOf(model_.grid.at(row, column));
+        const CellContent below = ContentOf(model_.grid.at(row + 1, column));
+        if (!Click(tool, row, column, -1, -1).placed) return false;
+        LadderCell& cell = model_.grid.at(row, column);
+        ParameterRequest request{{column, row}, cell.shape, cell.element, cell.params};
+        ParameterSession dialog(model_, request);
         bool accepted = false;
         if (dialog.Open(prompts_)) {
             const std::vector<int32_t>& offered = dialog.instructions();
@@ -44,9 +51,20 @@ public:
             }
             if (dialog.state() == ParameterSession::State::Open) dialog.Cancel();
         }
-        editor_.ParametersClosed(dialog.result());
-        return accepted;
+        const ParameterResult result = dialog.result();
+        if (!accepted || result.element == ElementNone) {
+            SetContent(model_.grid.at(row, column), clicked);
+            SetContent(model_.grid.at(row + 1, column), below);
+            return false;
+        }
+        cell.element = result.element;
+        cell.params = result.params;
+        if (cell.shape == KindBoxUpperHalf) model_.grid.at(row + 1, column).element = result.element;
+        return true;
     }
+
+    // The latest block a jump chosen so far goes to.
+    int furthestLabel() const { return furthestLabel_; }
 
     // Full horizontal wire cells on a row, both halves clicked.
     void Horizontal(int row, int from, int to) {
@@ -65,11 +83,9 @@ public:
     }
 
 private:
-    ViewEffects Click(int tool, int row, int column, int xHalf, int yHalf) {
+    PlaceResult Click(int tool, int row, int column, int xHalf, int yHalf) {
         tools_.SelectTool(tool);
-        editor_.LeftDown(HalfPoint({column, row}, xHalf, yHalf), false);
-        editor_.LeftUp();
-        return editor_.TimerTick();
+        return PlaceAt(model_.grid, tools_, CellHit{{column, row}, xHalf, yHalf});
     }
 
     void Fill(ParameterSession& dialog, int parameter) {
@@ -78,7 +94,13 @@ private:
         if (parameter == 1) dialog.FocusEntered(1, prompts_, {});
         if (display == static_cast<int32_t>(ParamKind::Label) || display == static_cast<int32_t>(ParamKind::Variable)) {
             const int rows = static_cast<int>(dialog.listRows().size());
-            if (rows > 0) dialog.ChooseRow(Random(0, rows - 1));
+            if (rows == 0) return;
+            // Jumps mostly to the next few blocks.
+            const int row = display == static_cast<int32_t>(ParamKind::Label) ? Random(0, std::min(rows - 1, 3))
+                                                                              : Random(0, rows - 1);
+            dialog.ChooseRow(row);
+            if (display == static_cast<int32_t>(ParamKind::Label))
+                furthestLabel_ = std::max(furthestLabel_, dialog.listRows()[static_cast<size_t>(row)].index);
             return;
         }
         const CatalogueEntry& entry = CatalogueEntryFor(dialog.selectedElement());
@@ -95,9 +117,9 @@ private:
 
     ProgramModel& model_;
     ToolState tools_;
-    DiagramEditor editor_;
     SilentPrompts prompts_;
     std::mt19937& rng_;
+    int furthestLabel_ = 0;
 };
 
 // Draws one program into a reset model. `rungs` bounds how many rungs it
@@ -118,8 +140,10 @@ public:
                 row = 0;
             }
         }
-        // END closes the program, in the last block or right after the rungs.
-        const int endBlock = pen_.Chance(50) ? BlockCount - 1 : std::min(block + (row > 0 ? 1 : 0), BlockCount - 1);
+        // END closes the program, in the last block or right after the rungs
+        // and the blocks they jump to.
+        const int after = std::max(block + (row > 0 ? 1 : 0), pen_.furthestLabel());
+        const int endBlock = pen_.Chance(50) ? BlockCount - 1 : std::min(after, BlockCount - 1);
         const int endRow = BlockFirstRow(endBlock) + (endBlock == block ? row : 0);
         if (pen_.Chance(50)) {
             pen_.Element(KindBoxOneSided, endRow, 1, ElementEnd);
@@ -137,15 +161,16 @@ private:
 
     // Contacts on a row from `column`, sometimes with a wire between them,
     // and now and then a box that loads or works on the accumulator.
-    int Contacts(int row, int column, int count, int last) {
+    int Contacts(int row, int column, int count, int last, bool loadFirst = false) {
         for (int n = 0; n < count && column <= last; ++n) {
             if (n > 0 && column < last && pen_.Chance(15)) {
                 pen_.Horizontal(row, column, column);
                 ++column;
             }
             if (pen_.Chance(8)) {
+                const bool load = (loadFirst && n == 0) || pen_.Chance(50);
                 pen_.Element(KindBoxTwoSided, row, column,
-                             pen_.Chance(50) ? ElementLdi : (pen_.Chance(50) ? ElementNota : ElementOsc));
+                             load ? ElementLdi : (pen_.Chance(50) ? ElementNota : ElementOsc));
                 ++column;
             } else {
                 column = Contact(row, column);
@@ -176,7 +201,8 @@ private:
         int widest = column;
         std::vector<int> ends;
         for (int b = 0; b < branches; ++b) {
-            const int end = Contacts(top + b, column, pen_.Random(1, 2), 5);
+            // A branch joined in parallel must begin with a load.
+            const int end = Contacts(top + b, column, pen_.Random(1, 2), 5, true);
             ends.push_back(end);
             widest = std::max(widest, end);
         }
