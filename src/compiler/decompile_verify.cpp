@@ -18,11 +18,12 @@ const CodeImage* ImageCompiler::Compile(const ProgramModel& model) {
     return &image_;
 }
 
-int32_t FirstDifference(const CodeImage& expected, const CodeImage& actual) {
-    const int32_t common = std::min(expected.codeLength, actual.codeLength);
+int32_t FirstDifference(std::span<const uint8_t> expected, const CodeImage& actual) {
+    const int32_t length = static_cast<int32_t>(expected.size());
+    const int32_t common = std::min(length, actual.codeLength);
     for (int32_t at = 0; at < common; ++at)
-        if (expected.bytes[at] != actual.bytes[at]) return at;
-    return expected.codeLength == actual.codeLength ? -1 : common;
+        if (expected[static_cast<size_t>(at)] != actual.bytes[at]) return at;
+    return length == actual.codeLength ? -1 : common;
 }
 
 bool SameRungCode(const CodeImage& trial, const CodeImage& image, const DecodedProgram& program, int32_t firstOffset,

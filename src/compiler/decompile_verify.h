@@ -3,6 +3,7 @@
 // against the image. Only an identical result counts.
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "compiler/code_image.h"
 #include "compiler/decompile_decode.h"
@@ -30,9 +31,9 @@ private:
     CodeImage image_;
 };
 
-// The first address at which two programs differ, their lengths included;
-// -1 when they are the same.
-int32_t FirstDifference(const CodeImage& expected, const CodeImage& actual);
+// The first address at which a compiled program differs from the code,
+// their lengths included; -1 when they are the same.
+int32_t FirstDifference(std::span<const uint8_t> expected, const CodeImage& actual);
 
 // Whether `trial`, the code of a diagram holding only some rungs in its first
 // block and every jump aimed at that block, is the image's code from

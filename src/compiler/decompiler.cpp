@@ -22,7 +22,10 @@ namespace {
 constexpr int32_t MostLayoutsPerRung = 400;
 constexpr int32_t MostTrialsPerRung = 48;
 constexpr int32_t MostTrialsPerCut = 16;
-constexpr int32_t MostParsesPerSegment = 48;
+constexpr int32_t MostParsesPerSegment = 200;
+// Every program the editor makes came back within a fifth of these; the
+// bound keeps the time an image no diagram compiles to can take.
+constexpr int32_t MostTrials = 300;
 
 struct PlacedRung {
     RungTree rung;
@@ -69,6 +72,8 @@ public:
     // Compiles the trial model's first block holding `rungs` and checks that
     // it gives the code from the first rung's start to the last one's end.
     bool TrialMatches(const std::vector<PlacedRung>& rungs) {
+        if (trialsLeft_ == 0) return false;
+        --trialsLeft_;
         ClearTrialBlock();
         for (const PlacedRung& placed : rungs) {
             if (!DrawRung(*trial_, BlockFirstRow(0) + placed.row, placed.plan, program_, [](int32_t) { return 0; }))
@@ -284,8 +289,7 @@ public:
             }
         }
         const CodeImage* code = compiler_.Compile(*model);
-        CodeImage expected = image_;
-        expected.codeLength = result_.codeLength;
+        const std::span<const uint8_t> expected(image_.bytes.data(), static_cast<size_t>(result_.codeLength));
         const int32_t difference = code == nullptr ? 0 : FirstDifference(expected, *code);
         if (difference >= 0) return Fail(difference, "el diagrama dibujado compila distinto");
         result_.model = std::move(model);
@@ -301,6 +305,7 @@ public:
     std::unique_ptr<ProgramModel> trial_ = std::make_unique<ProgramModel>();
     std::map<int32_t, RungPlan> plans_;           // by the rung's first offset
     std::map<std::string, RungOutcome> planned_;  // by rung and tree
+    int32_t trialsLeft_ = MostTrials;
     std::vector<PlannedBlock> blocks_;
     std::map<int32_t, int32_t> segmentBlock_;  // by the segment's start offset
 };
@@ -309,11 +314,10 @@ public:
 
 DecompileResult Decompile(const CodeImage& image) {
     DecompileResult result;
+    // Nothing past the code's end is read: it is no part of the program.
     result.codeLength = CodeLengthOf(image);
-    CodeImage code = image;
-    code.codeLength = result.codeLength;
-    result.listing = DumpImage(code);
-    Decompiler decompiler(code, result);
+    result.listing = DumpCode(std::span<const uint8_t>(image.bytes.data(), static_cast<size_t>(result.codeLength)));
+    Decompiler decompiler(image, result);
     decompiler.Run();
     return result;
 }
