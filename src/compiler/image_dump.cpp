@@ -26,24 +26,15 @@ std::string CanonicalName(int32_t index) {
 std::string OperandText(const Operand& op) {
     std::string text;
     switch (op.kind) {
-        case ParamKind::Number:
-            AppendDecimal(text, op.value);
-            break;
-        case ParamKind::Time10:
-            AppendFixed(text, op.value, 1, 0);
-            break;
-        case ParamKind::Time100:
-            AppendFixed(text, op.value, 2, 0);
-            break;
+        case ParamKind::Number: AppendDecimal(text, op.value); break;
+        case ParamKind::Time10: AppendFixed(text, op.value, 1, 0); break;
+        case ParamKind::Time100: AppendFixed(text, op.value, 2, 0); break;
         case ParamKind::Label:
             text = "@";
             AppendHexByte(text, static_cast<uint8_t>(op.value));
             break;
-        case ParamKind::Variable:
-            text = CanonicalName((op.value + op.base) & 0xFF);
-            break;
-        default:
-            break;
+        case ParamKind::Variable: text = CanonicalName((op.value + op.base) & 0xFF); break;
+        default: break;
     }
     return text;
 }
