@@ -18,20 +18,6 @@ int32_t LayoutChoices::Pick(int32_t options) {
     return pick >= 0 && pick < options ? pick : 0;
 }
 
-bool NextChoices(const LayoutChoices& choices, std::vector<int32_t>& picks) {
-    const std::vector<int32_t>& options = choices.options();
-    picks = choices.picks();
-    picks.resize(options.size(), 0);
-    for (size_t i = options.size(); i-- > 0;) {
-        if (picks[i] + 1 < options[i]) {
-            ++picks[i];
-            picks.resize(i + 1);
-            return true;
-        }
-    }
-    return false;
-}
-
 namespace {
 
 constexpr int32_t RungColumns = GridColumns - 2;  // columns 1..8

@@ -39,8 +39,8 @@ struct RungPlan {
     std::vector<PlanCell> cells;
 };
 
-// The choices one layout made, and how many options each one had. A driver
-// walks them depth first: the first layout takes option 0 everywhere.
+// The choices one layout made, and how many options each one had: the first
+// layout takes option 0 everywhere, a driver tries other picks.
 class LayoutChoices {
 public:
     explicit LayoutChoices(std::vector<int32_t> picks = {}) : picks_(std::move(picks)) {}
@@ -53,9 +53,6 @@ private:
     std::vector<int32_t> options_;
     size_t next_ = 0;
 };
-
-// The choices after `choices` in depth-first order; false when none is left.
-bool NextChoices(const LayoutChoices& choices, std::vector<int32_t>& picks);
 
 // Lays out a rung within the block's four rows and eight columns; false when
 // it does not fit or would break an editing rule.

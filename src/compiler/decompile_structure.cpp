@@ -126,21 +126,6 @@ int32_t ParseChoices::Pick(int32_t options, size_t instruction) {
     return pick >= 0 && pick < options ? pick : 0;
 }
 
-bool NextParse(const ParseChoices& choices, size_t begin, size_t end, std::vector<int32_t>& picks) {
-    const std::vector<int32_t>& options = choices.options();
-    picks = choices.picks();
-    picks.resize(options.size(), 0);
-    for (size_t i = options.size(); i-- > 0;) {
-        if (choices.instructions()[i] < begin || choices.instructions()[i] >= end) continue;
-        if (picks[i] + 1 < options[i]) {
-            ++picks[i];
-            picks.resize(i + 1);
-            return true;
-        }
-    }
-    return false;
-}
-
 void SplitSegments(const DecodedProgram& program, ProgramStructure& structure) {
     structure = {};
     std::set<int32_t> starts = {0};

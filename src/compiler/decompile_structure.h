@@ -75,10 +75,6 @@ private:
     size_t next_ = 0;
 };
 
-// The next choices after `choices` that change one taken at an instruction
-// from `begin` to `end`; false when none is left.
-bool NextParse(const ParseChoices& choices, size_t begin, size_t end, std::vector<int32_t>& picks);
-
 // Cuts the code into segments at the jump targets; the rungs come later.
 void SplitSegments(const DecodedProgram& program, ProgramStructure& structure);
 

@@ -1,5 +1,7 @@
 #include "compiler/decompile_verify.h"
 
+#include <algorithm>
+
 #include "compiler/compiler.h"
 
 namespace velmorin {

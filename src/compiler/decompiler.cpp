@@ -1,8 +1,10 @@
 #include "compiler/decompiler.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 
 #include "compiler/compiler_messages.h"
@@ -11,8 +13,7 @@
 #include "compiler/decompile_structure.h"
 #include "compiler/decompile_verify.h"
 #include "compiler/image_dump.h"
-#include "compiler/numbers.h"
-#include "editor/cell_content.h"
+#include "compiler/instruction_set.h"
 
 namespace velmorin {
 namespace {
@@ -23,8 +24,9 @@ constexpr int32_t MostLayoutsPerRung = 400;
 constexpr int32_t MostTrialsPerRung = 48;
 constexpr int32_t MostTrialsPerCut = 16;
 constexpr int32_t MostParsesPerSegment = 200;
-// Every program the editor makes came back within a fifth of these; the
-// bound keeps the time an image no diagram compiles to can take.
+// Trial compilations of one image: the programs drawn at random in the
+// editor come back within a quarter of these; the bound keeps the time an
+// image no diagram compiles to can take.
 constexpr int32_t MostTrials = 300;
 
 struct PlacedRung {
