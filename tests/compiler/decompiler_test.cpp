@@ -131,9 +131,6 @@ TEST(DecompileRoundTrip, ExampleProgramsAndGoldenSourcesComeBack) {
     EXPECT_GE(compiled, 20);
 }
 
-// Random programs drawn through the editor's clicks and dialog, in two
-// styles: rungs drawn as a person draws them, and clicks anywhere with any
-// tool. The share is reported; every one of these seeds comes back.
 // Under AddressSanitizer every step is many times slower: a sample of the
 // seeds checks the memory, the normal build every seed.
 #if defined(__SANITIZE_ADDRESS__)
@@ -149,6 +146,10 @@ constexpr uint32_t SeedStep = 10;
 constexpr uint32_t SeedStep = 1;
 #endif
 
+// Random programs drawn through the editor's rules, in two styles: rungs
+// drawn as a person draws them (placement rules and parameter dialog), and
+// clicks anywhere with any tool through the whole editing session. The share
+// is reported; every one of these seeds comes back.
 TEST(DecompileRoundTrip, ProgramsDrawnAtRandomInTheEditorComeBack) {
     int compiled = 0, recovered = 0;
     for (uint32_t seed = 1; seed <= 600; seed += SeedStep) {
