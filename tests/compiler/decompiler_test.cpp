@@ -152,7 +152,7 @@ constexpr uint32_t SeedStep = 1;
 // is reported; every one of these seeds comes back.
 TEST(DecompileRoundTrip, ProgramsDrawnAtRandomInTheEditorComeBack) {
     int compiled = 0, recovered = 0;
-    for (uint32_t seed = 1; seed <= 600; seed += SeedStep) {
+    for (uint32_t seed = 1; seed <= 1500; seed += SeedStep) {
         auto model = std::make_unique<ProgramModel>();
         ResetModel(*model);
         RandomLadder(*model, seed).Draw(1 + static_cast<int>(seed % 30));
@@ -167,7 +167,7 @@ TEST(DecompileRoundTrip, ProgramsDrawnAtRandomInTheEditorComeBack) {
     RecordProperty("compiled", compiled);
     RecordProperty("recovered", recovered);
     EXPECT_EQ(recovered, compiled);
-    EXPECT_GE(compiled, 400 / static_cast<int>(SeedStep));
+    EXPECT_GE(compiled, 1000 / static_cast<int>(SeedStep));
 }
 
 // Images the compiler cannot have made: each is refused with the fixed
