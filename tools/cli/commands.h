@@ -23,6 +23,7 @@ int RunDump(const Args& args);
 int RunXref(const Args& args);
 int RunCheck(const Args& args);
 int RunAliases(const Args& args);
+int RunDecompile(const Args& args);
 // The controller link (link_options.h has their shared options).
 int RunSend(const Args& args);
 int RunExtract(const Args& args);

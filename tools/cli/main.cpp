@@ -1,7 +1,6 @@
 // velmorin-cli: the headless face of the core: files (show, compile, dump,
-// xref, check, aliases)
-// and the controller link (send, extract, verify, run, stop, reset-counters,
-// rom, watch, write).
+// decompile, xref, check, aliases) and the controller link (send, extract,
+// verify, run, stop, reset-counters, rom, watch, write).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,6 +16,7 @@ const char* const Usage =
     "  show FILE.ldr                     print a ladder source file as text\n"
     "  compile FILE.ldr [--date Y-M-D]   compile to FILE.prg and FILE.bld\n"
     "  dump FILE.bld                     list a binary image instruction by instruction\n"
+    "  decompile IN.bld OUT.ldr          recover the diagram of an image as a source file\n"
     "  xref FILE.ldr [--json]            where each operand and label is used\n"
     "  check FILE.ldr [--json]           the editor's observations (duplicate coils, ...)\n"
     "  aliases FILE.ldr [--csv | --import NAMES.csv]\n"
@@ -32,8 +32,8 @@ const char* const Usage =
     "  write VAR=VALUE...                force variables in the controller's memory\n"
     "\n"
     "Run 'velmorin-cli <command> --help' for a command's options.\n"
-    "Exit status: 0 done, 1 refused file, compile errors, observations or a\n"
-    "failed exchange, 2 usage error.\n";
+    "Exit status: 0 done, 1 refused file, compile errors, observations, an image\n"
+    "whose diagram could not be recovered or a failed exchange, 2 usage error.\n";
 
 }  // namespace
 
@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     if (command == "show") return velmorin::cli::RunShow(args);
     if (command == "compile") return velmorin::cli::RunCompile(args);
     if (command == "dump") return velmorin::cli::RunDump(args);
+    if (command == "decompile") return velmorin::cli::RunDecompile(args);
     if (command == "xref") return velmorin::cli::RunXref(args);
     if (command == "check") return velmorin::cli::RunCheck(args);
     if (command == "aliases") return velmorin::cli::RunAliases(args);
