@@ -11,6 +11,7 @@
 #include "compiler/ui/CompileDialog.h"
 #include "compiler/ui/ErrorListDialog.h"
 #include "editor/ui/BlockDialog.h"
+#include "editor/ui/CVelmorinView.h"
 #include "editor/ui/ParameterDialog.h"
 #include "link/link_dialog_rules.h"
 #include "link/port_devices.h"
@@ -32,9 +33,7 @@ void QtFrameDialogs::CurrentDiagnostics(const std::vector<DiagnosticEntry>& diag
     RunErrorList(&frame_, *frame_.view(), app_.document().model(), diagnostics, app_.prompts());
 }
 
-LinkAccess QtFrameDialogs::Access() {
-    return {&app_.ControllerLink(), app_.settings().commPort, &app_.clock()};
-}
+LinkAccess QtFrameDialogs::Access() { return {&app_.ControllerLink(), app_.settings().commPort, &app_.clock()}; }
 
 namespace {
 
@@ -106,7 +105,8 @@ MonitorClose QtFrameDialogs::VariableMonitor() {
 int QtFrameDialogs::About(int splashCounter) { return ShowAboutBox(splashCounter, app_.font(4), &frame_); }
 
 ParameterResult QtFrameDialogs::Parameters(const ParameterRequest& request) {
-    return RunParameterDialog(&frame_, app_.document().model(), request, app_.prompts());
+    return RunParameterDialog(&frame_, app_.document().model(), request, app_.prompts(),
+                              frame_.view()->CellScreenRect(request.cell));
 }
 
 BlockChoice QtFrameDialogs::Block() { return RunBlockDialog(&frame_); }

@@ -189,6 +189,7 @@ TEST(CommandLine, RefusalsBeforeAndAtThePort) {
         {{"show"}, "FILE.ldr is required"},
         {{"show", "a.ldr", "b.ldr"}, "unexpected argument 'b.ldr'"},
         {{"dump", "--json"}, "FILE.bld is required"},
+        {{"decompile", "a.bld"}, "OUT.ldr is required"},
         {{"compile", "a.ldr", "--date", "2026-02-30"}, "--date: needs a date YYYY-MM-DD"},
         {{"compile", "a.ldr", "--format", "xml"}, "--format: needs text or gnu"},
         {{"compile", "a.ldr", "--json", "--format=gnu"}, "--json excludes --format"},

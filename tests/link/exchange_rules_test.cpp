@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "link/exchanges.h"
+#include "link/link_dialog_rules.h"
 #include "link/link_messages.h"
 #include "link/transfer.h"
 #include "support/fake_link.h"
@@ -146,13 +147,13 @@ TEST_F(ExchangeRules, RomQueryStopsAtTheFirstCompleteReply) {
     EXPECT_EQ(outcome.text, "1234");
     EXPECT_EQ(outcome.attempts, 3);
     EXPECT_EQ(link.Count(Op::Write), 3);
-    // Each attempt waits two quiet tries and purges before its frame.
+    // Each attempt waits five quiet tries and purges before its frame.
     std::vector<Op> purgesAndWrites;
     for (const FakeLink::Call& call : link.calls)
         if (call.op == Op::Purge || call.op == Op::Write) purgesAndWrites.push_back(call.op);
     EXPECT_EQ(purgesAndWrites, std::vector<Op>({Op::Purge, Op::Write, Op::Purge, Op::Write, Op::Purge, Op::Write}));
     // Two silent attempts of ten tries and a 100 ms pause each, then four tries.
-    EXPECT_EQ(clock.now, milliseconds(3 * 20 + 2 * (100 + 100) + 40));
+    EXPECT_EQ(clock.now, milliseconds(3 * 50 + 2 * (100 + 100) + 40));
 }
 
 TEST_F(ExchangeRules, RomQueryGivesUpAfterTenAttempts) {
@@ -160,13 +161,13 @@ TEST_F(ExchangeRules, RomQueryGivesUpAfterTenAttempts) {
     EXPECT_FALSE(outcome.answered);
     EXPECT_EQ(outcome.text, msg::RomError);
     EXPECT_EQ(link.Count(Op::Write), 10);
-    EXPECT_EQ(clock.now, milliseconds(10 * (20 + 100 + 100)));
+    EXPECT_EQ(clock.now, milliseconds(10 * (50 + 100 + 100)));
 }
 
 TEST_F(ExchangeRules, LineSettlesWithinItsBoundBeforeThePurge) {
-    // Bytes paced 4 ms apart for 0.4 s: quiet two tries after the last one.
+    // Bytes paced 4 ms apart for 0.4 s: quiet five tries after the last one.
     for (int i = 0; i < 100; ++i) link.Arrive(Reply({0xCD}), milliseconds(4 * i));
-    EXPECT_EQ(SettleAndPurge(channel, RomQuietTries, RomSettleTries), 42);
+    EXPECT_EQ(SettleAndPurge(channel, RomQuietTries, RomSettleTries), 45);
     EXPECT_EQ(link.InputQueueCount(1), 0);
     // A line that never goes quiet is purged after the bound all the same.
     for (int i = 0; i < 1000; ++i) link.Arrive(Reply({0xCD}), milliseconds(4 * i));
@@ -230,8 +231,14 @@ TEST_F(ExchangeRules, UploadNeedsAllTwoHundredFiftyEightBytes) {
     answer.push_back(0x1A);
     answer.push_back(0x09);
     AnswerAll(answer, milliseconds(1100));
-    const UploadOutcome whole = UploadProgram(channel, 7, 0xBEEF);
+    std::vector<std::string> shown;
+    const auto show = [&](const TransferProgress& p) { shown.push_back(TransferProgressText(p)); };
+    const UploadOutcome whole = UploadProgram(channel, 7, 0xBEEF, show);
     EXPECT_TRUE(whole.received);
+    // The busy window counts what comes in, not the seven bytes sent.
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "0 de 258 bytes");
+    EXPECT_EQ(shown.back().substr(0, 16), "258 de 258 bytes") << shown.back();
     EXPECT_EQ(link.Writes().front(), std::vector<uint8_t>({7, 0x52, 0xEF, 0xBE, 0, 0, 7 ^ 0x52 ^ 0xEF ^ 0xBE}));
     EXPECT_EQ(whole.image[0], 255);
     EXPECT_EQ(whole.image[255], 0);
@@ -241,8 +248,10 @@ TEST_F(ExchangeRules, UploadNeedsAllTwoHundredFiftyEightBytes) {
     answer.resize(200);
     AnswerAll(answer, milliseconds(800));
     const milliseconds start = clock.now;
-    const UploadOutcome shortOne = UploadProgram(channel, 7, 0);
+    shown.clear();
+    const UploadOutcome shortOne = UploadProgram(channel, 7, 0, show);
     EXPECT_FALSE(shortOne.received);
+    EXPECT_EQ(shown.back(), "200 de 258 bytes, 5,0 s de 5 s");
     EXPECT_EQ(shortOne.tries, TransferTries);
     EXPECT_EQ(clock.now - start, milliseconds(5000));
 }

@@ -20,6 +20,8 @@ inline std::string ErrorLine(const std::string& file, const std::string& message
 Command AddShow(CLI::App& root);
 Command AddCompile(CLI::App& root);
 Command AddDump(CLI::App& root);
+// The diagram of an image, recovered and checked by compiling it back.
+Command AddDecompile(CLI::App& root);
 // What a program uses where, the editor's observations, the operand names.
 Command AddXref(CLI::App& root);
 Command AddCheck(CLI::App& root);
