@@ -102,9 +102,6 @@ void BM_VariablePollCycle(benchmark::State& state) {
 }
 BENCHMARK(BM_VariablePollCycle)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
-}  // namespace
-}  // namespace velmorin
-
 // `velmorin-cli scan` over a whole line, 255 identifiers, with one
 // controller (identifier 200) on it: the bound is a minute.
 void BM_ScanWholeLine(benchmark::State& state) {
@@ -116,5 +113,8 @@ void BM_ScanWholeLine(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScanWholeLine)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+}  // namespace
+}  // namespace velmorin
 
 BENCHMARK_MAIN();
