@@ -229,6 +229,19 @@ for program in "${programs[@]}"; do
 done
 done_if_clean "--version of ${programs[*]}: $version"
 
+# A word the editor does not take is a usage error (2) with its usage, told
+# without a display, before any window system is looked for.
+begin
+for words in "--bogus:Unknown option 'bogus'" "a.ldr b.ldr:only one source file" "--export-pdf x.pdf:--export-pdf needs one source file"; do
+  args=${words%%:*} why=${words#*:}
+  # shellcheck disable=SC2086
+  message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/velmorin" $args 2>&1 >/dev/null)
+  status=$?
+  [ "$status" -eq 2 ] && [[ $message == *"$why"* && $message == *"Usage:"* ]] ||
+    fail "velmorin $args: status $status, $message"
+done
+done_if_clean "velmorin refuses a bad command line with status 2 and its usage"
+
 # Help and version say nothing else, even without a runtime folder.
 begin
 for run in "${programs[@]/%/ --help}" "${programs[@]/%/ --version}"; do
