@@ -142,9 +142,11 @@ TEST(CommandLineConventions, HelpReadmeAndUsageAgree) {
                 << option << " " << placeholder << " is not in the synopsis " << synopsis;
         }
     }
-    for (const std::string& line : readme)
-        if (line.rfind("velmorin-cli ", 0) == 0 && line != "velmorin-cli help [COMMAND]")
+    for (const std::string& line : readme) {
+        if (line.rfind("velmorin-cli ", 0) == 0 && line != "velmorin-cli help [COMMAND]") {
             EXPECT_TRUE(fromHelp.count(line)) << "the README names a synopsis no --help prints: " << line;
+        }
+    }
     const ProgramRun sim = RunProgram(VELMORIN_SIM_PATH, {"--help"});
     EXPECT_EQ(sim.status, 0);
     EXPECT_NE(std::find(readme.begin(), readme.end(), UsageLines(sim.out).front()), readme.end()) << sim.out;
