@@ -1,9 +1,12 @@
 #include "compiler/headless_compile.h"
 
 #include <charconv>
+#include <filesystem>
 #include <memory>
 
+#include "compiler/decompiler.h"
 #include "compiler/diagnostics.h"
+#include "compiler/image_file.h"
 #include "compiler/numbers.h"
 #include "model/messages.h"
 #include "model/source_file.h"
@@ -50,6 +53,38 @@ HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDa
     outcome.report += FormatCompileTotals(compiler->errorCount(), compiler->warningCount(), compiler->codeLength());
     outcome.report += '\n';
     outcome.status = compiler->errorCount() > 0 || !compiler->fileResult() ? 1 : 0;
+    return outcome;
+}
+
+HeadlessOutcome DecompileFile(const std::string& imagePath, const std::string& sourcePath) {
+    HeadlessOutcome outcome;
+    outcome.status = 1;
+    // Writing the diagram over the image it came from would lose the image.
+    std::error_code ec;
+    if (std::filesystem::equivalent(imagePath, sourcePath, ec)) {
+        outcome.error = msg::FileOpenError;
+        outcome.detail = sourcePath + ": es la imagen que se lee";
+        return outcome;
+    }
+    auto image = std::make_unique<CodeImage>();
+    if (Result read = ReadImageFile(imagePath, *image); !read) {
+        outcome.error = read.message;
+        outcome.detail = read.detail;
+        return outcome;
+    }
+    const DecompileResult recovered = Decompile(*image);
+    if (!recovered) {
+        outcome.error = recovered.outcome.message;
+        outcome.detail = recovered.outcome.detail;
+        outcome.report = recovered.listing;
+        return outcome;
+    }
+    if (Result written = WriteSourceFile(*recovered.model, sourcePath); !written) {
+        outcome.error = written.message;
+        outcome.detail = written.detail;
+        return outcome;
+    }
+    outcome.status = 0;
     return outcome;
 }
 

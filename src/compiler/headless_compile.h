@@ -1,6 +1,7 @@
 #pragma once
 // A compilation without a window: what `velmorin-cli compile` runs. It goes
-// through the same Prepare and Run as the compile dialog, synchronously.
+// through the same Prepare and Run as the compile dialog, synchronously. The
+// way back from an image to a source file, for `velmorin-cli decompile`.
 #include <optional>
 #include <string>
 
@@ -16,6 +17,12 @@ struct HeadlessOutcome {
 };
 
 HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDate> date);
+
+// What `velmorin-cli decompile` runs: the image read as the send dialog reads
+// it, its diagram recovered, and the source file written (through a
+// temporary file) only when that diagram compiles back to the image. On a
+// failure `error` and `detail` say why, and `report` lists the image.
+HeadlessOutcome DecompileFile(const std::string& imagePath, const std::string& sourcePath);
 
 // "YYYY-MM-DD" as an image header date; nothing when it is not a date.
 std::optional<ImageDate> ParseIsoDate(const std::string& text);
