@@ -1,13 +1,14 @@
 #pragma once
-// The working tables of one compilation. One CompileState lives in the
-// Compiler and survives between compilations; every pass works on it.
+// The working tables of one compilation. Compile makes one for each
+// compilation and hands what the caller needs on in its CompileOutput; every
+// pass works on it.
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
 
-#include "compiler/code_image.h"
 #include "compiler/diagnostics.h"
+#include "compiler/program_image.h"
 #include "model/ladder_model.h"
 
 namespace velmorin {
@@ -61,8 +62,8 @@ struct NodeCount {
     int32_t column, row, count;
 };
 
-constexpr int32_t JumpReturn = 18;  // an end or rjp
-constexpr int32_t JumpThrough = 29; // a jump or call through a label
+constexpr int32_t JumpReturn = 18;   // an end or rjp
+constexpr int32_t JumpThrough = 29;  // a jump or call through a label
 
 struct JumpEntry {
     int32_t entryKind;
@@ -72,14 +73,25 @@ struct JumpEntry {
     int32_t column, row;  // the jump's own cell, where its diagnostics point
 };
 
+// What a compilation finds out about a label: whether a jump emitted so far
+// names it, and where its block's code starts.
+struct LabelPlacement {
+    uint8_t referenced = 0;
+    uint8_t codeAddress = 0;
+    bool operator==(const LabelPlacement&) const = default;
+};
+
 struct CompileState {
     // Wired by the driver for the length of a compilation.
-    ProgramModel* model = nullptr;
-    std::atomic<bool>* cancel = nullptr;
+    const ProgramModel* model = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
     const CompileCallbacks* callbacks = nullptr;
+    // Set when the code-size limit ended emission: the block loop stops.
+    bool limitReached = false;
 
     DiagnosticList diagnostics;
     CodeImage image;
+    std::array<LabelPlacement, LabelCount> labels{};
 
     std::array<CellNode, GridRows * GridColumns> cellNodes{};
     std::array<CodeRecord, RecordSlots> records{};

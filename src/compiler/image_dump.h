@@ -2,7 +2,7 @@
 // A final image listed instruction by instruction, for `velmorin-cli dump`.
 #include <string>
 
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 
 namespace velmorin {
 

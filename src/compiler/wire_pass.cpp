@@ -34,6 +34,13 @@ bool BuildCellNodeTable(CompileState& state, const LadderGrid& grid) {
     return compilable;
 }
 
+bool AnyCompilableCell(const LadderGrid& grid) {
+    for (int32_t row = 0; row < GridRows; ++row)
+        for (int32_t column = 0; column < GridColumns - 1; ++column)
+            if (KindHas(grid.at(row, column).shape, AttrCompilable)) return true;
+    return false;
+}
+
 namespace {
 
 enum Direction { Right, Down, Left, Up };

@@ -49,8 +49,6 @@ TEST_F(ResetTest, ClearsAnEditedModelButKeepsViewAnchors) {
     SetFieldText(model.aliases[200].alias, "stray");
     SetFieldText(model.aliases[14].alias, "motor");
     SetFieldText(model.labels[3].alias, "fin");
-    model.labels[3].referenced = 1;
-    model.labels[3].codeAddress = 77;
 
     ResetModel(model);
 
@@ -65,8 +63,6 @@ TEST_F(ResetTest, ClearsAnEditedModelButKeepsViewAnchors) {
     EXPECT_EQ(FieldText(model.aliases[200].alias), "");
     EXPECT_EQ(FieldText(model.aliases[14].alias), "v01");
     EXPECT_EQ(FieldText(model.labels[3].alias), "etq04");
-    EXPECT_EQ(model.labels[3].referenced, 0);
-    EXPECT_EQ(model.labels[3].codeAddress, 0);
 }
 
 TEST_F(ResetTest, AliasLabelAndMonitorNamesWithTheirEndMarks) {

@@ -6,7 +6,7 @@
 
 #include "commands.h"
 #include "compiler/image_dump.h"
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 
 namespace velmorin::cli {
 namespace {

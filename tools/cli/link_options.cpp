@@ -2,13 +2,12 @@
 
 #include <cstdio>
 
-#include "compiler/compiler.h"
 #include "compiler/diagnostics.h"
-#include "compiler/image_file.h"
+#include "compiler/headless_compile.h"
+#include "compiler/program_image.h"
 #include "link/link_fields.h"
 #include "link/port_devices.h"
 #include "model/messages.h"
-#include "model/source_file.h"
 
 namespace velmorin::cli {
 namespace {
@@ -142,30 +141,23 @@ std::unique_ptr<CodeImage> LoadProgram(const std::string& path) {
         }
         return image;
     }
-    // The model and the compiler are large fixed tables: keep them off the stack.
-    auto model = std::make_unique<ProgramModel>();
-    ResetModel(*model);
-    if (Result read = ReadSourceFile(*model, path); !read) {
-        std::fputs(ErrorLine(path, read.message, read.detail).c_str(), stderr);
+    const SourceCompilation compiled = CompileSource(path, SourceOutputs::InMemory);
+    if (!compiled.read) {
+        std::fputs(ErrorLine(path, compiled.read.message, compiled.read.detail).c_str(), stderr);
         return nullptr;
     }
-    auto compiler = std::make_unique<Compiler>();
-    if (compiler->Prepare(*model, "") == PrepareOutcome::NothingToCompile) {
+    const CompileOutput& output = compiled.run.output;
+    if (output.nothingToCompile) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), msg::NothingToCompile);
         return nullptr;
     }
-    compiler->Run(*model, CompileCallbacks{});
-    if (!compiler->hasFinalImage()) {
-        for (int i = 0; i < compiler->diagnosticCount(); ++i) {
-            const Compiler::Diagnostic d = compiler->diagnostic(i);
-            std::fprintf(stderr, "%s\n", FormatDiagnosticLine(*model, {d.key, d.column, d.row}).c_str());
-        }
+    if (!output.finalImage) {
+        std::fputs(DiagnosticLines(*compiled.model, output).c_str(), stderr);
         std::fprintf(stderr, "%s: %s\n", path.c_str(),
-                     FormatCompileTotals(compiler->errorCount(), compiler->warningCount()).c_str());
+                     FormatCompileTotals(output.errorCount, output.warningCount).c_str());
         return nullptr;
     }
-    std::copy_n(compiler->imageBytes(), ImageSize, image->bytes.begin());
-    image->codeLength = compiler->codeLength();
+    *image = output.image;
     return image;
 }
 

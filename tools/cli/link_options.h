@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 #include "link/termios_link.h"
 
 namespace velmorin::cli {

@@ -21,8 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/headless_compile.h"
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 #include "link/link_fields.h"
 #include "sim_console.h"
 #include "sim_controller.h"
