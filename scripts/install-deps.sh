@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-dev
   qt6-translations-l10n
+  poppler-utils
   xvfb xauth fonts-liberation fonts-dejavu-core locales
   desktop-file-utils shared-mime-info libglib2.0-bin man-db bsdextrautils dpkg-dev
 )

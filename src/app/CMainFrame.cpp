@@ -164,6 +164,9 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     messagePane_ = new QLabel(QString::fromUtf8(IdleText), this);
     messagePane_->setObjectName("messagePane");
+    // A long prompt is cut where the pane ends; it never pushes the lock
+    // indicators and the live budget off the bar.
+    messagePane_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(messagePane_, 1);
     const char* names[3] = {"MAY", "NUM", "DESP"};
     for (int i = 0; i < 3; ++i) {

@@ -123,10 +123,13 @@ void CVelmorinApp::RemoveRecentFile(const QString& path) {
 }
 
 // Qt's own texts (standard buttons, file dialogs, the overwrite question,
-// printing) in the program's language, whatever the user's locale.
+// printing), and the dates, sizes and file types it writes, in the
+// program's language, whatever the user's locale.
 void CVelmorinApp::LoadTranslations() {
+    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    QLocale::setDefault(spanish);
     if (!qtTranslator_.isEmpty()) return;
-    if (qtTranslator_.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (qtTranslator_.load(spanish, QStringLiteral("qtbase"), QStringLiteral("_"),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(&qtTranslator_);
     }

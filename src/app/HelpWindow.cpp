@@ -87,15 +87,29 @@ temporizadores, contadores) y los errores y advertencias que daría compilarlo a
 allí abre el listado de esos diagnósticos.</li>
 <li><b>Enviar.</b> Sin errores se abre el diálogo de envío: el botón <i>Enviar</i>
 transmite el programa por el puerto elegido en <i>Herramientas, Puerto Serie</i>.</li>
-<li><b>Ejecutar.</b> Tras un envío correcto se abren los <i>Comandos al PLC</i>:
-ponga el controlador en marcha. <i>Monitor</i> muestra y fuerza variables; su botón
-<i>Gráfico</i> colorea el diagrama con el estado del controlador.</li>
+<li><b>Ejecutar.</b> Tras un envío correcto se abren los <i>Comandos al PLC</i>
+(también en <i>Herramientas</i>): <i>Proceder</i> bajo <i>Ejecutar Programa</i> pone el
+programa en marcha y <i>Proceder</i> bajo <i>Detener Programa</i> lo detiene (con
+<i>Apaga Salidas</i> marcado, además apaga las salidas).</li>
+<li><b>Observar.</b> <i>Monitor</i> muestra y fuerza variables: <i>Recibir PLC</i> lee
+las del mapa elegido y <i>Enviar PLC</i> escribe las marcadas. Su botón <i>Gráfico</i>
+muestra el diagrama en vivo, aún sin colores: <i>Recibir</i> empieza a leer el controlador
+y colorea contactos y bobinas según su estado, <i>Detener</i> deja de leer y <i>Salir</i>
+vuelve al Monitor.</li>
 </ol>
+
+<h3>Sin controlador: el controlador simulado</h3>
+<p><tt>make run</tt> abre el editor con un controlador simulado en el puerto Com2. Acepta
+el programa, la marcha y la parada como uno real, pero no ejecuta el programa: sus entradas
+y salidas cambian sólo cuando se le ordena (por ejemplo <tt>on E1</tt> u <tt>off S1</tt>
+en su archivo de órdenes), así que una salida no se enciende sola al activar su
+entrada.</p>
 
 <h3>Comandos</h3>
 <table border="0" cellspacing="2" cellpadding="2">
 <tr><td><b>Archivo</b></td><td>Nuevo, Abrir, Guardar, Guardar como, Imprimir,
-Presentación preliminar, Configurar impresora, los cuatro archivos recientes, Salir.</td></tr>
+Presentación preliminar, Configurar impresora, Exportar PDF... (las páginas impresas en un
+archivo PDF), los cuatro archivos recientes, Salir.</td></tr>
 <tr><td><b>Elementos</b></td><td>VERT y HORIZ (líneas), LD y LDN (contactos), OUT (bobina),
 IF (saltos y condiciones), CAJA1 (END, GOTO, RJP), CAJA2 (temporizadores, SET, RST y
 otras), CNTV (contador de dos filas), Deshacer y Rehacer. El botón <i>Eliminar</i> de la barra borra

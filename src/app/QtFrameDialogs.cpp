@@ -10,6 +10,7 @@
 #include "compiler/ui/CompileDialog.h"
 #include "compiler/ui/ErrorListDialog.h"
 #include "editor/ui/BlockDialog.h"
+#include "editor/ui/CVelmorinView.h"
 #include "editor/ui/ParameterDialog.h"
 #include "link/link_dialog_rules.h"
 #include "link/port_devices.h"
@@ -103,7 +104,8 @@ MonitorClose QtFrameDialogs::VariableMonitor() {
 int QtFrameDialogs::About(int splashCounter) { return ShowAboutBox(splashCounter, app_.font(4), &frame_); }
 
 ParameterResult QtFrameDialogs::Parameters(const ParameterRequest& request) {
-    return RunParameterDialog(&frame_, app_.document().model(), request, app_.prompts());
+    return RunParameterDialog(&frame_, app_.document().model(), request, app_.prompts(),
+                              frame_.view()->CellScreenRect(request.cell));
 }
 
 BlockChoice QtFrameDialogs::Block() { return RunBlockDialog(&frame_); }

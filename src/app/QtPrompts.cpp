@@ -2,8 +2,13 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTreeView>
 
 namespace velmorin {
 
@@ -49,6 +54,30 @@ private:
     static constexpr QLatin1StringView Group{"FileDialog"};
     bool existed_ = false;
     QVariantMap kept_;
+};
+
+// The file list's size, type and date columns in the program's language
+// (the application's default locale): Qt writes them in the system's, and
+// has no Spanish of its own for a folder's type.
+class SpanishFileColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || files == nullptr || index.column() < 1 || index.column() > 3)
+            return QIdentityProxyModel::data(index, role);
+        const QFileInfo info = files->fileInfo(mapToSource(index));
+        const QLocale language;
+        switch (index.column()) {
+            case 1:
+                return info.isDir() ? QString() : language.formattedDataSize(info.size());
+            case 2:
+                return info.isDir() ? QStringLiteral("Carpeta") : QIdentityProxyModel::data(index, role);
+            default:
+                return language.toString(info.lastModified(), QLocale::ShortFormat);
+        }
+    }
 };
 
 }  // namespace
@@ -103,6 +132,12 @@ std::optional<std::string> QtPrompts::AskFile(const FileDialogRequest& request) 
     }
     if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (!request.presetName.empty()) dialog.selectFile(QString::fromStdString(request.presetName));
+    dialog.setProxyModel(new SpanishFileColumns(&dialog));
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        // Size, type and date as wide as what they show.
+        for (int column = 1; column <= 3; ++column)
+            list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;

@@ -59,6 +59,12 @@ void DiagramEditor::InitialUpdate() {
     awaitingParameters_ = false;
     dialogOpen_.reset();
     findCursor_ = {};
+    savedMidClick_ = false;
+}
+
+void DiagramEditor::MarkSaved() {
+    savedMidClick_ = savedMidClick_ || awaitingParameters_ || dialogOpen_.has_value();
+    history_.MarkSaved(model_);
 }
 
 void DiagramEditor::ResetHover() {
@@ -76,14 +82,51 @@ void DiagramEditor::ClosePalette(ViewEffects& fx) {
     fx.closePalette = true;
 }
 
-void DiagramEditor::SettlePendingClick(ViewEffects& fx) {
-    // The element stays as the click laid it, without its dialog (a second
-    // click within the timer's period, or a dialog never answered).
-    if (!awaitingParameters_ && !dialogOpen_) return;
+std::optional<ParameterRequest> DiagramEditor::PendingRequest(ViewEffects& fx) {
+    deferredOpen_ = false;
+    awaitingParameters_ = false;
+    const std::optional<CellHit> hit = CellAt(lastPoint_);
+    if (!hit) {
+        savedMidClick_ = false;
+        CommitEdit(fx);
+        return std::nullopt;
+    }
+    const LadderCell& cell = model_.grid.at(hit->cell.row, hit->cell.column);
+    if (InstructionsForKind(cell.shape).empty()) {
+        // Nothing to choose (a picked-up lower box half): as a cancelled dialog.
+        savedMidClick_ = false;
+        Rollback(hit->cell);
+        CommitEdit(fx);
+        fx.wholeView = true;
+        return std::nullopt;
+    }
+    ParameterRequest request;
+    request.cell = hit->cell;
+    request.kind = cell.shape;
+    request.element = cell.element;
+    request.params = cell.params;
+    dialogOpen_ = request;
+    return request;
+}
+
+bool DiagramEditor::AskPendingFirst(ViewEffects& fx) {
+    // Asked by the timer and not answered yet, or not asked yet: ask now.
+    if (!dialogOpen_ && awaitingParameters_ && !PendingRequest(fx)) return false;
+    if (!dialogOpen_) return false;
+    fx.settleFirst = dialogOpen_;
+    return true;
+}
+
+bool DiagramEditor::AbandonPendingClick() {
+    if (!awaitingParameters_ && !dialogOpen_) return false;
     awaitingParameters_ = false;
     deferredOpen_ = false;
     dialogOpen_.reset();
-    CommitEdit(fx);
+    history_.Abandon(model_);
+    // Saved in between: the placement became a step, which goes too.
+    if (savedMidClick_) history_.Undo(model_);
+    savedMidClick_ = false;
+    return true;
 }
 
 PlaceResult DiagramEditor::Place(PixelPoint point, ViewEffects& fx) {
@@ -135,9 +178,9 @@ ViewEffects DiagramEditor::LeftDown(PixelPoint point, bool shift) {
         fx.invalidate.push_back(CellRect(hit->cell));
         return fx;
     }
+    if (AskPendingFirst(fx)) return fx;
     buttonDown_ = true;
     ClosePalette(fx);
-    SettlePendingClick(fx);
     Place(point, fx);
     FinishClick(point, fx);
     return fx;
@@ -164,7 +207,9 @@ ViewEffects DiagramEditor::PlaceReleased() {
 void DiagramEditor::HandOnSelection(ViewEffects& fx) {
     pendingBlock_ = BoundsOf(selection_.fixed, selection_.moving);
     keyboardSelection_ = false;
-    selection_.state = -1;
+    // The question shows what it is about: the selection stays drawn (again,
+    // if Shift was let go while dragging) until the dialog has been answered.
+    selection_.state = 1;
     handedOn_ = true;
     fx.runBlockDialog = true;
     fx.wholeView = true;
@@ -232,27 +277,7 @@ ViewEffects DiagramEditor::TimerTick() {
     if (!deferredOpen_) return fx;
     deferredOpen_ = false;
     if (!awaitingParameters_) return fx;
-    awaitingParameters_ = false;
-    const std::optional<CellHit> hit = CellAt(lastPoint_);
-    if (!hit) {
-        CommitEdit(fx);
-        return fx;
-    }
-    const LadderCell& cell = model_.grid.at(hit->cell.row, hit->cell.column);
-    if (InstructionsForKind(cell.shape).empty()) {
-        // Nothing to choose (a picked-up lower box half): as a cancelled dialog.
-        Rollback(hit->cell);
-        CommitEdit(fx);
-        fx.wholeView = true;
-        return fx;
-    }
-    ParameterRequest request;
-    request.cell = hit->cell;
-    request.kind = cell.shape;
-    request.element = cell.element;
-    request.params = cell.params;
-    dialogOpen_ = request;
-    fx.openParameters = request;
+    fx.openParameters = PendingRequest(fx);
     return fx;
 }
 
@@ -278,6 +303,7 @@ ViewEffects DiagramEditor::ParametersClosed(const ParameterResult& result) {
     if (!dialogOpen_) return fx;
     const CellPos at = dialogOpen_->cell;
     dialogOpen_.reset();
+    savedMidClick_ = false;
     LadderCell& cell = model_.grid.at(at.row, at.column);
     if (result.accepted && result.element >= 0 && result.element < ElementNone) {
         cell.params = result.params;
@@ -315,9 +341,11 @@ void DiagramEditor::RunBlockChoice(BlockChoice choice, const BlockBounds& bounds
 ViewEffects DiagramEditor::BlockDialogClosed(BlockChoice choice) {
     ViewEffects fx;
     if (!pendingBlock_) return fx;
+    if (AskPendingFirst(fx)) return fx;
     const BlockBounds bounds = *pendingBlock_;
     pendingBlock_.reset();
-    SettlePendingClick(fx);
+    // Answered: the next paint takes the selection away.
+    selection_.state = -1;
     RunBlockChoice(choice, bounds, fx);
     fx.wholeView = true;
     return fx;
@@ -330,7 +358,7 @@ ViewEffects DiagramEditor::Paste() {
         fx.wholeView = true;
         return fx;
     }
-    SettlePendingClick(fx);
+    if (AskPendingFirst(fx)) return fx;
     history_.Begin(model_);
     const int32_t reason = PasteBlock(model_.grid, buffer_, hover_);
     CommitEdit(fx);
@@ -375,8 +403,8 @@ ViewEffects DiagramEditor::MoveCursor(Direction direction, bool shift) {
 ViewEffects DiagramEditor::PlaceAtCursor() {
     ViewEffects fx;
     if (!Editable()) return fx;
+    if (AskPendingFirst(fx)) return fx;
     ClosePalette(fx);
-    SettlePendingClick(fx);
     const int32_t tool = tools_.currentTool();
     if (tool != KindHorizontal && tool != KindVertical) {
         const PixelPoint centre = CellCentre(hover_);
@@ -410,8 +438,8 @@ ViewEffects DiagramEditor::PlaceHalfAtCursor(Direction side) {
                         (tool == KindVertical && (side == Direction::Left || side == Direction::Right));
     if (tool != KindHorizontal && tool != KindVertical) return PlaceAtCursor();
     if (across) return fx;
+    if (AskPendingFirst(fx)) return fx;
     ClosePalette(fx);
-    SettlePendingClick(fx);
     const int32_t xHalf = side == Direction::Left ? -1 : 1;
     const int32_t yHalf = side == Direction::Up ? -1 : 1;
     const PixelPoint point = HalfPoint(hover_, xHalf, yHalf);
@@ -423,7 +451,7 @@ ViewEffects DiagramEditor::PlaceHalfAtCursor(Direction side) {
 ViewEffects DiagramEditor::EraseAtCursor() {
     ViewEffects fx;
     if (!Editable()) return fx;
-    SettlePendingClick(fx);
+    if (AskPendingFirst(fx)) return fx;
     // The current tool stays what it is.
     ToolState eraser;
     eraser.SelectTool(KindBlank);
@@ -446,6 +474,7 @@ ViewEffects DiagramEditor::ShiftReleased() {
 ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
     ViewEffects fx;
     if (!Editable()) return fx;
+    if (AskPendingFirst(fx)) return fx;
     BlockBounds bounds = BoundsOf(hover_, hover_);
     // A selection already handed to the block dialog is only waiting for
     // the paint that clears its highlight; it is not taken twice.
@@ -456,7 +485,6 @@ ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
         keyboardSelection_ = false;
         handedOn_ = false;
     }
-    SettlePendingClick(fx);
     RunBlockChoice(choice, bounds, fx);
     fx.wholeView = true;
     return fx;
@@ -465,7 +493,12 @@ ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
 ViewEffects DiagramEditor::Step(bool undo) {
     ViewEffects fx;
     if (!Editable()) return fx;
-    SettlePendingClick(fx);
+    if (undo && AbandonPendingClick()) {
+        fx.wholeView = true;
+        fx.modified = history_.modified();
+        return fx;
+    }
+    if (AskPendingFirst(fx)) return fx;
     if (undo ? history_.Undo(model_) : history_.Redo(model_)) {
         fx.wholeView = true;
         fx.modified = history_.modified();
@@ -476,7 +509,7 @@ ViewEffects DiagramEditor::Step(bool undo) {
 ViewEffects DiagramEditor::EditBlock(BlockEdit edit) {
     ViewEffects fx;
     if (!Editable()) return fx;
-    SettlePendingClick(fx);
+    if (AskPendingFirst(fx)) return fx;
     const int32_t block = BlockOfRow(hover_.row);
     history_.Begin(model_);
     const BlockEditOutcome outcome = EditBlocks(model_, edit, block);
@@ -496,6 +529,7 @@ ViewEffects DiagramEditor::EditBlock(BlockEdit edit) {
 ViewEffects DiagramEditor::ImportAliases(std::string_view csv) {
     ViewEffects fx;
     if (!Editable()) return fx;
+    if (AskPendingFirst(fx)) return fx;
     std::vector<AliasAssignment> assignments;
     const Result parsed = ParseAliasCsv(model_, csv, assignments);
     if (!parsed) {
@@ -503,7 +537,6 @@ ViewEffects DiagramEditor::ImportAliases(std::string_view csv) {
         fx.detail = parsed.detail;
         return fx;
     }
-    SettlePendingClick(fx);
     history_.Begin(model_);
     ApplyAliases(model_, assignments);
     CommitEdit(fx);

@@ -42,11 +42,15 @@ struct ViewEffects {
     bool pasteAvailabilityChanged = false;           // the palette's "Pegar"
     bool runBlockDialog = false;                     // then call BlockDialogClosed
     std::optional<ParameterRequest> openParameters;  // then call ParametersClosed
-    std::optional<bool> modified;                    // the document's modified flag becomes this
-    std::optional<PixelRect> ensureVisible;          // scroll so that this shows (ScrollToShow)
-    std::string message;                             // a message box to show, when not empty
-    std::string detail;                              // the box's second line (what a refused import read)
-    std::string statusNote;                          // a note for the status bar, when not empty
+    // The event waits: an earlier click still wants its parameter dialog.
+    // Nothing else is reported or changed; run that dialog now, hand its
+    // answer to ParametersClosed and send the event again.
+    std::optional<ParameterRequest> settleFirst;
+    std::optional<bool> modified;            // the document's modified flag becomes this
+    std::optional<PixelRect> ensureVisible;  // scroll so that this shows (ScrollToShow)
+    std::string message;                     // a message box to show, when not empty
+    std::string detail;                      // the box's second line (what a refused import read)
+    std::string statusNote;                  // a note for the status bar, when not empty
 };
 
 class DiagramEditor {
@@ -59,8 +63,10 @@ public:
     // Hover cells back to column 1, row 1 (the document's reset).
     void ResetHover();
     void SetLive(bool live) { live_ = live; }
-    // A successful save: undoing back to here clears the modified flag.
-    void MarkSaved() { history_.MarkSaved(); }
+    // A successful save of the program as it is now: undoing back to here
+    // clears the modified flag (a click still waiting for its dialog was
+    // saved as it lies, and its dialog's change is a step of its own).
+    void MarkSaved();
 
     // Mouse, in pixels of the unscrolled diagram.
     ViewEffects LeftDown(PixelPoint point, bool shift);
@@ -137,8 +143,15 @@ private:
     PlaceResult Place(PixelPoint point, ViewEffects& fx);
     void FinishClick(PixelPoint point, ViewEffects& fx);
     void CommitEdit(ViewEffects& fx);
-    // Ends a click whose parameter dialog never came (another click, an undo).
-    void SettlePendingClick(ViewEffects& fx);
+    // Before another edit, a click that waits for its parameter dialog has it
+    // opened and answered first, so that no element is left without an
+    // instruction: true (with `fx.settleFirst`) when the event must wait.
+    bool AskPendingFirst(ViewEffects& fx);
+    // The parameter dialog for the waiting click, or nothing when the click
+    // is settled without one (nothing to choose, or no cell under it).
+    std::optional<ParameterRequest> PendingRequest(ViewEffects& fx);
+    // Undo right after a click takes the click back whole, dialog unasked.
+    bool AbandonPendingClick();
     void Rollback(CellPos cell);
     void ClosePalette(ViewEffects& fx);
     void MoveHover(CellPos cell, ViewEffects& fx);
@@ -160,6 +173,8 @@ private:
     // The click awaits its parameter dialog (set with the deferred open).
     bool awaitingParameters_ = false;
     std::optional<ParameterRequest> dialogOpen_;
+    // The waiting click was saved as it lay: its placement is a step of its own.
+    bool savedMidClick_ = false;
     // The clicked cell and the one below it as they were before the click.
     CellContent savedCell_;
     std::optional<CellContent> savedBelow_;

@@ -61,6 +61,26 @@ bool EditHistory::Commit(const ProgramModel& model) {
     return true;
 }
 
+void EditHistory::Abandon(ProgramModel& model) {
+    if (!open_) return;
+    open_ = false;
+    const Snapshot& before = *before_;
+    for (size_t i = 0; i < before.cells.size(); ++i) SetContent(model.grid.cells[i], before.cells[i]);
+    model.aliases = before.aliases;
+    for (size_t i = 0; i < before.labels.size(); ++i) {
+        model.labels[i].name = before.labels[i].name;
+        model.labels[i].alias = before.labels[i].alias;
+    }
+}
+
+void EditHistory::MarkSaved(const ProgramModel& model) {
+    if (open_) {
+        Commit(model);
+        Begin(model);
+    }
+    saved_ = position_;
+}
+
 void EditHistory::Apply(const Step& step, bool forward, ProgramModel& model) {
     for (const CellChange& change : step.cells) {
         SetContent(model.grid.cells[change.index], forward ? change.after : change.before);

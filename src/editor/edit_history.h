@@ -29,6 +29,8 @@ public:
     bool open() const { return open_; }
     // Closes the edit; true when it changed the program (a step was added).
     bool Commit(const ProgramModel& model);
+    // Closes the edit without a step, the program put back as it was at Begin.
+    void Abandon(ProgramModel& model);
 
     bool CanUndo() const { return position_ > 0; }
     bool CanRedo() const { return position_ < steps_.size(); }
@@ -38,7 +40,10 @@ public:
 
     // New and Open: no steps, and the program as it is counts as saved.
     void Clear();
-    void MarkSaved() { saved_ = position_; }
+    // The program as it is now was saved. An open edit is cut there: what
+    // it changed so far becomes a step and the rest a step of its own, so
+    // that undoing comes back to exactly what the file holds.
+    void MarkSaved(const ProgramModel& model);
     // Whether the program differs from the last saved state.
     bool modified() const { return saved_ != position_; }
     size_t stepCount() const { return steps_.size(); }

@@ -66,4 +66,35 @@ PixelPoint ScrollToShow(PixelRect target, PixelPoint origin, PixelSize size) {
             ScrollAxis(target.y, target.height, origin.y, size.height)};
 }
 
+PixelPoint PlaceBeside(const PixelRect& target, PixelSize size, const PixelRect& screen) {
+    constexpr int32_t Gap = 8;
+    const auto keepOn = [](int32_t at, int32_t length, int32_t first, int32_t room) {
+        return std::max(first, std::min(at, first + room - length));
+    };
+    const auto covered = [&](PixelPoint at) {
+        const int64_t w = std::min(at.x + size.width, target.x + target.width) - std::max(at.x, target.x);
+        const int64_t h = std::min(at.y + size.height, target.y + target.height) - std::max(at.y, target.y);
+        return w > 0 && h > 0 ? w * h : 0;
+    };
+    const PixelPoint sides[] = {
+        {target.x + target.width + Gap, target.y},
+        {target.x - size.width - Gap, target.y},
+        {target.x, target.y + target.height + Gap},
+        {target.x, target.y - size.height - Gap},
+    };
+    PixelPoint best;
+    int64_t least = -1;
+    for (const PixelPoint& side : sides) {
+        const PixelPoint at{keepOn(side.x, size.width, screen.x, screen.width),
+                            keepOn(side.y, size.height, screen.y, screen.height)};
+        const int64_t cover = covered(at);
+        if (cover == 0) return at;
+        if (least < 0 || cover < least) {
+            least = cover;
+            best = at;
+        }
+    }
+    return best;
+}
+
 }  // namespace velmorin

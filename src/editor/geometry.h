@@ -88,4 +88,10 @@ PixelPoint HalfPoint(CellPos cell, int32_t xHalf, int32_t yHalf);
 // `origin`, moving as little as possible (unchanged when it is visible).
 PixelPoint ScrollToShow(PixelRect target, PixelPoint origin, PixelSize size);
 
+// Where a window of `size` (its frame included) goes on the `screen` so that
+// it leaves `target` in sight, all in screen pixels: right of the target,
+// else left of it, else below, else above, lined up with it and kept on the
+// screen; where no side has room, the place that covers the least of it.
+PixelPoint PlaceBeside(const PixelRect& target, PixelSize size, const PixelRect& screen);
+
 }  // namespace velmorin

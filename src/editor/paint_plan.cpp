@@ -151,7 +151,7 @@ private:
             }
             if (live && cell.shape != KindBoxLowerHalf) AddLiveValues(cell, *entry, first);
         }
-        for (size_t i = first; i < plan_.texts.size(); ++i) Place(plan_.texts[i]);
+        for (size_t i = first; i < plan_.texts.size(); ++i) Place(plan_.texts[i], cell.shape);
     }
 
     void AddLiveValues(const LadderCell& cell, const CatalogueEntry& entry, size_t firstOfCell) {
@@ -190,11 +190,29 @@ private:
         t.slot = slot;
     }
 
-    void Place(PlannedText& t) {
+    void Place(PlannedText& t, int32_t kind) {
         t.width = measure_(t.text, t.font);
         if (t.width > NarrowTextLimit) {
             t.font = 2;
             t.width = measure_(t.text, t.font);
+        }
+        const int32_t room = TextRoom(kind, t.top, metrics_);
+        if (t.width > room) {
+            t.font = 2;
+            t.width = measure_(t.text, t.font);
+        }
+        if (t.width > room) {
+            // Cut before the character that no longer fits with the ellipsis after it.
+            std::string cut = t.text;
+            while (!cut.empty()) {
+                cut.pop_back();
+                const int32_t width = measure_(cut + Ellipsis, t.font);
+                if (width <= room || cut.empty()) {
+                    t.text = cut + Ellipsis;
+                    t.width = width;
+                    break;
+                }
+            }
         }
         // Integer division as the layout always did: centred, 8 units to the left.
         t.x += (metrics_.w - t.width - TextMargin) / 2;
@@ -210,6 +228,27 @@ private:
 };
 
 }  // namespace
+
+int32_t TextRoom(int32_t kind, int32_t top, const CellMetrics& metrics) {
+    // Pixels of a 64-pixel cell: a box's inside between its sides less a
+    // pixel or two of air on each side, and the conditional box's point,
+    // which starts 18 pixels above the lower edge and leaves less at the
+    // height of a text that reaches into it.
+    constexpr int32_t BoxInside = 44, PointInside = 36, PointTop = 18;
+    switch (kind) {
+        case KindBoxOneSided:
+        case KindBoxTwoSided:
+        case KindBoxLowerHalf:
+        case KindBoxUpperHalf:
+            return OffsetToLogical(BoxInside, metrics.w);
+        case KindConditional:
+            if (top - DiagramTextHeight < OffsetToLogical(PointTop, metrics.h))
+                return OffsetToLogical(PointInside, metrics.w);
+            return OffsetToLogical(BoxInside, metrics.w);
+        default:
+            return metrics.w - TextMargin;
+    }
+}
 
 CellMetrics CellMetricsForDpi(double dpiX, double dpiY) {
     const auto units = [](double dpi) {

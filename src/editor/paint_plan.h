@@ -54,8 +54,17 @@ struct PaintInputs {
 enum class PictureVariant : int8_t { Black = 0, Red = 1, Green = 2 };
 enum class RasterOp : int8_t { And, Xor };
 
-constexpr int32_t DiagramFontCount = 3;   // fonts 0 (bold), 1 (regular), 2 (narrow bold)
-constexpr int32_t NarrowTextLimit = 127;  // wider texts (logical units) take font 2
+constexpr int32_t DiagramFontCount = 3;    // fonts 0 (bold), 1 (regular), 2 (narrow bold)
+constexpr int32_t NarrowTextLimit = 127;   // wider texts (logical units) take font 2
+constexpr int32_t DiagramTextHeight = 40;  // logical units, all three fonts
+constexpr char Ellipsis = '\x85';          // Windows-1252 "…", ending a text cut to fit
+
+// The width a text may take in a cell of `kind` whose top lies `top` logical
+// units above the cell's lower edge: inside the outline of a box (less where
+// the conditional box narrows to its point), else the cell less the margin
+// the centring leaves. A text wider than its room, even in font 2, is cut
+// and ends in an ellipsis: the same rule on the screen and on paper.
+int32_t TextRoom(int32_t kind, int32_t top, const CellMetrics& metrics);
 
 struct PlannedText {
     std::string text;  // Windows-1252 bytes

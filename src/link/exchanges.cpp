@@ -1,5 +1,7 @@
 #include "link/exchanges.h"
 
+#include <algorithm>
+
 #include "link/link_messages.h"
 
 namespace velmorin {
@@ -142,13 +144,22 @@ UploadOutcome UploadProgram(Channel channel, uint8_t id, uint16_t password, cons
     };
     Write(channel, UploadFrame(id, password));
     state.bytesWritten = FrameSize;
+    state.receiveTotal = UploadReplySize;
     report();
 
     UploadOutcome outcome;
-    outcome.tries = WaitForInput(channel, UploadReplySize, TransferTries, [&](int tries) {
+    int arrived = 0;
+    const auto count = [&] {
+        arrived = channel.link.InputQueueCount(channel.port);
+        return arrived >= UploadReplySize;
+    };
+    outcome.tries = WaitTries(channel, TransferTries, count, [&](int tries) {
         state.triesWaited = tries;
+        state.bytesReceived = std::clamp(arrived, 0, UploadReplySize);
         report();
     });
+    state.bytesReceived = std::clamp(arrived, 0, UploadReplySize);
+    report();
     if (outcome.tries >= TransferTries) return outcome;
     uint8_t stampBytes[2] = {0, 0};
     // What was counted is read in full; anything short of it is no upload.

@@ -108,6 +108,10 @@ constexpr int TransferTries = 500;  // 10 ms each: five seconds
 struct TransferProgress {
     int bytesWritten = 0;
     int bytesTotal = 0;
+    // What an upload waits for is the controller's answer: it counts the
+    // bytes come in (of receiveTotal) rather than the seven it sent.
+    int bytesReceived = 0;
+    int receiveTotal = 0;
     int triesWaited = 0;
     int maxTries = TransferTries;
     double SecondsWaited() const { return triesWaited * (TryInterval.count() / 1000.0); }
@@ -132,7 +136,8 @@ struct UploadOutcome {
     DateStamp stamp;
 };
 
-// The upload frame, then at most 500 tries for the 258 bytes of image and date stamp.
+// The upload frame, then at most 500 tries for the 258 bytes of image and
+// date stamp; the progress counts them as they arrive.
 UploadOutcome UploadProgram(Channel channel, uint8_t id, uint16_t password, const ProgressCallback& progress = {});
 
 }  // namespace velmorin

@@ -63,7 +63,10 @@ std::string ProgramTitle(std::string_view path) {
 
 std::string TransferProgressText(const TransferProgress& progress) {
     char text[96];
-    int length = std::snprintf(text, sizeof text, "%d de %d bytes", progress.bytesWritten, progress.bytesTotal);
+    const bool receiving = progress.receiveTotal > 0;
+    int length =
+        std::snprintf(text, sizeof text, "%d de %d bytes", receiving ? progress.bytesReceived : progress.bytesWritten,
+                      receiving ? progress.receiveTotal : progress.bytesTotal);
     if (progress.triesWaited > 0 && length > 0 && length < static_cast<int>(sizeof text)) {
         const double limit = progress.maxTries * (TryInterval.count() / 1000.0);
         std::snprintf(text + length, sizeof text - length, ", %.1f s de %g s", progress.SecondsWaited(), limit);

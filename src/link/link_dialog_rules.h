@@ -78,8 +78,9 @@ std::string PortDeviceToStore(int port, std::string_view text);
 // The name a program is shown by: its file's title, cut at the first ".".
 std::string ProgramTitle(std::string_view path);
 
-// What the busy window shows under its text: the bytes written so far and,
-// once the reply is awaited, the seconds waited of the five.
+// What the busy window shows under its text: the bytes written so far (the
+// bytes received, for an upload) and, once the reply is awaited, the
+// seconds waited of the five.
 std::string TransferProgressText(const TransferProgress& progress);
 
 }  // namespace velmorin

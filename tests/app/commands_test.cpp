@@ -19,6 +19,7 @@
 
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
+#include "compiler/ui/BudgetIndicator.h"
 #include "editor/ui/CVelmorinView.h"
 #include "model/tool_state.h"
 #include "shell_test_support.h"
@@ -259,6 +260,21 @@ TEST_F(CommandsTest, StatusPaneShowsPromptsAndFallsBackToIdle) {
     frame().action(cmd::SerialPort)->showStatusText(frame().menuBar());
     EXPECT_EQ(pane->text(), QString::fromUtf8("Asigna el puerto de comunicación RS232 con PLC"));
 
+    // At the first-start size no prompt moves or cuts the live budget.
+    frame().resize(670, 400);
+    frame().show();
+    QApplication::processEvents();
+    const QRect budget = frame().budgetIndicator()->geometry();
+    EXPECT_LE(budget.right(), frame().statusBar()->contentsRect().right());
+    EXPECT_GE(budget.width(), frame().budgetIndicator()->sizeHint().width());
+    for (const CommandDef& command : CommandTable) {
+        QAction* action = frame().action(command.id);
+        if (action == nullptr || action->statusTip().isEmpty()) continue;
+        action->showStatusText(frame().toolBar());
+        QApplication::processEvents();
+        EXPECT_EQ(frame().budgetIndicator()->geometry(), budget) << action->statusTip().toStdString();
+    }
+
     QStringList indicators;
     for (const char* name : {"MAY", "NUM", "DESP"}) {
         auto* label = frame().statusBar()->findChild<QLabel*>(QStringLiteral("lockIndicator%1").arg(name));
@@ -339,10 +355,30 @@ TEST_F(CommandsTest, HelpTopicsOpenOneGuideAndF1EntersWhatsThis) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(keys))) << keys;
     }
     qsizetype at = 0;
-    for (const char* step : {"Dibujar", "Dar los operandos", "Guardar", "Compilar", "Enviar", "Ejecutar"}) {
+    for (const char* step : {"Dibujar", "Dar los operandos", "Guardar", "Compilar", "Enviar", "Ejecutar", "Observar"}) {
         at = text.indexOf(QString::fromUtf8(step), at);
         ASSERT_GE(at, 0) << step;
     }
+    // Every command of every menu is named.
+    for (const MenuDef& menu : MenuTable) {
+        for (const int id : menu.items) {
+            const CommandDef* command = FindCommand(id);
+            if (command == nullptr || command->caption == nullptr) continue;
+            QString caption = QString::fromUtf8(command->caption).section(u'\t', 0, 0).remove(u'&');
+            if (caption.endsWith(QStringLiteral("..."))) caption.chop(3);
+            EXPECT_TRUE(text.contains(caption)) << caption.toStdString();
+        }
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("Exportar PDF...")));
+    // How the program stops, that the live diagram has no colours before
+    // "Recibir", and that the simulated controller runs no program.
+    EXPECT_TRUE(text.contains(QStringLiteral("Detener Programa")));
+    const qsizetype graphic = text.indexOf(QString::fromUtf8("Gráfico"));
+    const qsizetype receive = text.indexOf(QStringLiteral("Recibir"), graphic);
+    ASSERT_GT(graphic, 0);
+    EXPECT_GT(receive, graphic);
+    EXPECT_LT(receive, text.indexOf(QStringLiteral("colorea"), graphic));
+    EXPECT_TRUE(text.contains(QStringLiteral("no ejecuta el programa")));
 
     for (int key : {0, 1}) {
         Press(Qt::Key_F1, key == 0 ? Qt::NoModifier : Qt::ShiftModifier);
@@ -352,25 +388,26 @@ TEST_F(CommandsTest, HelpTopicsOpenOneGuideAndF1EntersWhatsThis) {
     EXPECT_EQ(frame().action(cmd::Compile)->whatsThis(), "Compila el LADDER");
 }
 
-TEST_F(CommandsTest, PrintingCountsTwelveRowsToAPage) {
+TEST_F(CommandsTest, PrintingCountsTwelveRowsToAPortraitPage) {
     ProgramModel& model = doc().model();
     CVelmorinView& view = *frame().view();
-    EXPECT_EQ(view.PageCount(), 1);
-    model.grid.at(12, 8).shape = KindCoil;
-    EXPECT_EQ(view.PageCount(), 1);
-    model.grid.at(13, 1).shape = KindHorizontal;
-    EXPECT_EQ(view.PageCount(), 2);
-    // The rails do not count.
-    model.grid.at(96, 0).shape = KindCornerUpRight;
-    EXPECT_EQ(view.PageCount(), 2);
-    model.grid.at(96, 5).shape = KindVertical;
-    EXPECT_EQ(view.PageCount(), 8);
-
-    // Printing emits one sheet per page.
     QTemporaryDir folder;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(folder.filePath("diagram.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    EXPECT_EQ(view.PageCount(printer), 1);
+    model.grid.at(12, 8).shape = KindCoil;
+    EXPECT_EQ(view.PageCount(printer), 1);
+    model.grid.at(13, 1).shape = KindHorizontal;
+    EXPECT_EQ(view.PageCount(printer), 2);
+    // The rails do not count.
+    model.grid.at(96, 0).shape = KindCornerUpRight;
+    EXPECT_EQ(view.PageCount(printer), 2);
+    model.grid.at(96, 5).shape = KindVertical;
+    EXPECT_EQ(view.PageCount(printer), 8);
+
+    // Printing emits one sheet per page.
     model.grid.at(96, 5).shape = ShapeEmpty;
     view.PrintDocument(printer);
     QFile pdf(folder.filePath("diagram.pdf"));

@@ -3,19 +3,24 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 
 #include <clocale>
 
 #include "app/QtPrompts.h"
 #include "model/document.h"
 #include "shell_test_support.h"
+#include "support/gui_wait.h"
 
 namespace velmorin {
 namespace {
@@ -109,6 +114,70 @@ TEST_F(SpanishShell, TheDiscardQuestionsButtonsAreSpanishUnderTheCLocale) {
     buttons.sort();
     EXPECT_EQ(buttons, (QStringList{"No", QString::fromUtf8("Sí")}));
     EXPECT_TRUE(doc().modified());
+}
+
+// Under the C locale the file dialog's list still reads in Spanish: a
+// folder's type, a file's size and date, each column wide enough to read.
+TEST_F(SpanishShell, TheFileListIsSpanishUnderTheCLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(QLocale::c());
+    ASSERT_TRUE(Start());
+    app->SetPrompts(nullptr);
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir("carpeta"));
+    const QDateTime modified(QDate(2024, 12, 9), QTime(10, 0));
+    {
+        QFile file(folder.filePath("datos.bin"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(3000, '\0'));
+        file.close();
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    {
+        QFile file(folder.filePath("motor.ldr"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(517, '\0'));
+    }
+    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    FileDialogRequest request;
+    request.title = "Abrir";
+    request.filters = {{"Todos los archivos", "*.*"}};
+    request.directory = folder.path().toStdString();
+    std::map<QString, QStringList> rows;
+    int sizeWidth = 0, sizeNeeded = 0;
+    const bool seen = WhileShown<QFileDialog>(
+        [&] { app->prompts().AskFile(request); },
+        [&](QFileDialog& dialog) {
+            auto* list = dialog.findChild<QTreeView*>("treeView");
+            ASSERT_NE(list, nullptr);
+            QAbstractItemModel* model = list->model();
+            testing::ProcessEventsUntil([&] { return model->rowCount(list->rootIndex()) == 3; }, 5000);
+            QApplication::processEvents();
+            for (int row = 0; row < model->rowCount(list->rootIndex()); ++row) {
+                QStringList texts;
+                for (int column = 0; column < 4; ++column)
+                    texts << model->index(row, column, list->rootIndex()).data().toString();
+                rows[texts.front()] = texts;
+            }
+            sizeWidth = list->header()->sectionSize(1);
+            for (const qint64 bytes : {517, 3000})
+                sizeNeeded =
+                    std::max(sizeNeeded, list->fontMetrics().horizontalAdvance(spanish.formattedDataSize(bytes)));
+            dialog.reject();
+        });
+    QLocale::setDefault(QLocale::system());
+    std::setlocale(LC_ALL, previous.c_str());
+    ASSERT_TRUE(seen);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows["carpeta"][2], "Carpeta");
+    EXPECT_EQ(rows["datos.bin"][1], "2,93 KiB");
+    EXPECT_EQ(rows["motor.ldr"][1], "517 bytes");
+    EXPECT_EQ(rows["datos.bin"][2], "desconocido");
+    EXPECT_EQ(rows["datos.bin"][3], spanish.toString(modified, QLocale::ShortFormat));
+    EXPECT_FALSE(rows["datos.bin"][3].contains("Dec"));
+    EXPECT_GT(sizeWidth, sizeNeeded);
 }
 
 TEST(QtPrompts, TheSaveDialogPresetsAndCompletesTheName) {

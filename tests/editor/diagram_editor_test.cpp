@@ -104,10 +104,13 @@ TEST_F(Session, HoverAndDragSelectionStayInOneBlock) {
     editor_.MouseMove(Point(7, 7), false);  // Shift let go: the selection ends ...
     EXPECT_EQ(editor_.selection().state, -1);
     editor_.SelectionPainted();
-    ASSERT_TRUE(editor_.LeftUp().runBlockDialog);  // ... and still goes to the dialog
+    ASSERT_TRUE(editor_.LeftUp().runBlockDialog);  // ... and still goes to the dialog,
+    editor_.SelectionPainted();
+    EXPECT_EQ(editor_.selection().state, 1);  // drawn while the dialog asks about it
+    const ViewEffects cut = editor_.BlockDialogClosed(BlockChoice::Cut);
+    EXPECT_EQ(editor_.selection().state, -1);  // and gone with the next paint
     editor_.SelectionPainted();
     EXPECT_EQ(editor_.selection().state, 0);
-    const ViewEffects cut = editor_.BlockDialogClosed(BlockChoice::Cut);
     EXPECT_EQ(cut.modified, true);
     EXPECT_EQ(kind(6, 3), ShapeEmpty);
     EXPECT_EQ(kind(7, 7), ShapeEmpty);
@@ -118,6 +121,66 @@ TEST_F(Session, HoverAndDragSelectionStayInOneBlock) {
     EXPECT_EQ(kind(9, 1), KindHorizontal);
     EXPECT_EQ(kind(10, 5), KindContactOpen);
     EXPECT_EQ(editor_.Paste().message, "No se puede pegar el bloque: 9");
+}
+
+// A click waits for its parameter dialog for 200 ms. Whatever edit comes
+// meanwhile first has that dialog opened and answered, and only then does
+// its own work: no element is left without an instruction and no click is lost.
+TEST_F(Session, AnEditWithinTheDialogsDelayHasTheEarlierClickAnsweredFirst) {
+    const struct {
+        const char* what;
+        bool asked;  // the timer has ticked and the dialog is on its way
+        ViewEffects (*event)(DiagramEditor&);
+        int row, column, kind;  // what the event itself did, once let through
+    } cases[] = {
+        {"a second element click", false, [](DiagramEditor& e) { return e.LeftDown(Point(1, 3), false); }, 1, 3,
+         KindContactOpen},
+        {"a second click after the timer", true, [](DiagramEditor& e) { return e.LeftDown(Point(1, 3), false); }, 1, 3,
+         KindContactOpen},
+        {"Enter", false, [](DiagramEditor& e) { return e.PlaceAtCursor(); }, 9, 2, KindContactOpen},
+        {"Delete", true, [](DiagramEditor& e) { return e.EraseAtCursor(); }, 9, 2, ShapeEmpty},
+        {"paste", false, [](DiagramEditor& e) { return e.Paste(); }, 9, 2, KindHorizontal},
+        {"copy", true, [](DiagramEditor& e) { return e.CopySelection(); }, 9, 2, ShapeEmpty},
+        {"redo", false, [](DiagramEditor& e) { return e.Redo(); }, 9, 2, ShapeEmpty},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Restart();
+        at(5, 5).shape = KindHorizontal;
+        editor_.MouseMove(Point(5, 5), false);
+        editor_.CopySelection();
+        editor_.MouseMove(Point(9, 2), false);
+        ClickWith(KindContactOpen, 1, 1);
+        if (c.asked) ASSERT_TRUE(editor_.TimerTick().openParameters);
+
+        const ViewEffects waits = c.event(editor_);
+        ASSERT_TRUE(waits.settleFirst);
+        EXPECT_EQ(waits.settleFirst->cell, (CellPos{1, 1}));
+        EXPECT_FALSE(waits.modified);
+        EXPECT_EQ(kind(1, 3), ShapeEmpty);
+        EXPECT_EQ(kind(9, 2), ShapeEmpty);
+        editor_.ParametersClosed(Accepted(ElementLd, 3));
+
+        const ViewEffects done = c.event(editor_);
+        EXPECT_FALSE(done.settleFirst);
+        EXPECT_EQ(at(1, 1).element, ElementLd);
+        EXPECT_EQ(kind(c.row, c.column), c.kind);
+        // A new element click waits for its own dialog in turn.
+        const ViewEffects tick = editor_.TimerTick();
+        ASSERT_EQ(tick.openParameters.has_value(), c.kind == KindContactOpen);
+        if (tick.openParameters) EXPECT_EQ(tick.openParameters->cell, (CellPos{c.column, c.row}));
+    }
+
+    // Undo right after a click takes the click back whole: no step is left
+    // that a redo could bring back as an element without an instruction.
+    Restart();
+    ClickWith(KindContactOpen, 1, 1);
+    EXPECT_FALSE(editor_.Undo().settleFirst);
+    EXPECT_EQ(kind(1, 1), ShapeEmpty);
+    EXPECT_FALSE(editor_.CanRedo());
+    editor_.Redo();
+    EXPECT_EQ(kind(1, 1), ShapeEmpty);
+    EXPECT_FALSE(editor_.TimerTick().openParameters);
 }
 
 TEST_F(Session, ASecondRightClickOnTheSameCellCyclesTheWireTools) {

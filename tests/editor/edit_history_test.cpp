@@ -79,6 +79,36 @@ TEST_F(History, ModifiedFollowsTheSavedState) {
     EXPECT_EQ(editor_.Undo().modified, false);
 }
 
+// A save can fall between an element's click and its parameter dialog: the
+// file then holds the element as the click left it. Undoing and redoing
+// afterwards call the diagram saved exactly when it is what the file holds.
+TEST_F(History, TheSavedPointFollowsTheProgramAsSaved) {
+    ClickWith(KindHorizontal, 3, 3);
+    ClickWith(KindContactOpen, 2, 2);
+    const std::vector<uint8_t> saved = EncodeSourceFile(model());
+    editor_.MarkSaved();
+    EXPECT_FALSE(editor_.history().modified());
+    ASSERT_TRUE(editor_.TimerTick().openParameters);
+    EXPECT_EQ(editor_.ParametersClosed(Accepted(ElementLd, 3)).modified, true);
+
+    const auto matchesTheFile = [&] { return EncodeSourceFile(model()) == saved; };
+    for (const bool undo : {true, true, true, false, false, false}) {
+        SCOPED_TRACE(undo ? "undo" : "redo");
+        const ViewEffects step = undo ? editor_.Undo() : editor_.Redo();
+        ASSERT_TRUE(step.modified);
+        EXPECT_EQ(*step.modified, !matchesTheFile());
+    }
+    EXPECT_EQ(at(2, 2).element, ElementLd);
+
+    // Undo in that moment takes the click back whole, saved or not.
+    ClickWith(KindContactOpen, 4, 4);
+    editor_.MarkSaved();
+    const ViewEffects undone = editor_.Undo();
+    EXPECT_EQ(kind(4, 4), ShapeEmpty);
+    EXPECT_EQ(undone.modified, true);  // the file holds the contact
+    EXPECT_FALSE(editor_.TimerTick().openParameters);
+}
+
 TEST_F(History, KeepsTheLatestThousandSteps) {
     const int edits = static_cast<int>(EditHistory::DefaultLimit) + 20;
     for (int i = 0; i < edits; ++i) ClickWith(i % 2 == 0 ? KindHorizontal : KindBlank, 5, 5);

@@ -41,5 +41,26 @@ TEST(Geometry, BlocksSquaresAndScrolling) {
     EXPECT_EQ(ScrollToShow(CellRect({1, 2}), {100, 500}, view), (PixelPoint{64, 128}));
 }
 
+// A dialog beside what it is about, on a 1000 x 800 screen, 8 pixels apart.
+TEST(Geometry, AWindowGoesBesideItsTargetWhereverThereIsRoom) {
+    const PixelRect screen{0, 0, 1000, 800};
+    const PixelSize dialog{300, 200};
+    const struct {
+        const char* what;
+        PixelRect target;
+        PixelPoint at;
+    } cases[] = {
+        {"right of it", {100, 100, 64, 64}, {172, 100}},
+        {"left of it near the right edge", {900, 100, 64, 64}, {592, 100}},
+        {"kept on the screen below its top", {100, 700, 64, 64}, {172, 600}},
+        {"below a band as wide as the screen", {0, 100, 1000, 64}, {0, 172}},
+        {"above a band at the bottom", {0, 700, 1000, 64}, {0, 492}},
+        {"covering least where nothing is free", {0, 0, 1000, 700}, {0, 600}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PlaceBeside(c.target, dialog, screen), c.at) << c.what;
+    // A window larger than the screen starts at its corner.
+    EXPECT_EQ(PlaceBeside({10, 10, 64, 64}, {1200, 900}, {50, 20, 1000, 800}), (PixelPoint{50, 20}));
+}
+
 }  // namespace
 }  // namespace velmorin

@@ -157,6 +157,52 @@ TEST_F(PaintPlanTest, TextsTakeTheirAnchorsFontsAndPlaces) {
     EXPECT_FALSE(Find(2, 0)->labelFrame);
 }
 
+// Texts stay inside what they are drawn in: the narrow font first, then cut
+// with an ellipsis, in a box's outline and narrower at the conditional's point.
+TEST_F(PaintPlanTest, ATextTooWideForItsCellTakesTheNarrowFontAndIsCutToFit) {
+    // A narrow font that is still wide: 16 units a character against 20.
+    const TextMeasure wide = [](std::string_view text, int32_t font) {
+        return static_cast<int32_t>(text.size()) * (font == 2 ? 16 : 20);
+    };
+    const auto put = [&](int row, int element, int label, int variable) {
+        PutElement(*model, row, 1, element, variable >= 0 ? variable : label);
+        if (variable >= 0 && label >= 0) model->grid.at(row, 1).params[1] = {static_cast<uint8_t>(label), 0};
+    };
+    SetFieldText(model->labels[1].alias, "MMMMMMMM");
+    SetFieldText(model->labels[2].alias, "abcde");
+    SetFieldText(model->aliases[14].alias, "VARIABLE");
+    SetFieldText(model->aliases[0].alias, "MMMMMMMM");
+    put(1, ElementIf1, 1, -1);
+    put(2, ElementIfv1, 1, 14);  // the label's line reaches into the point
+    put(3, ElementLd, -1, 0);
+    put(4, ElementIf1, 2, -1);
+    PaintInputs inputs;
+    inputs.rows = {1, 4};
+    PlanPaint(*model, inputs, metrics, wide, plan);
+
+    const struct {
+        int row;
+        size_t text;
+        const char* shown;
+        int32_t font;
+    } cases[] = {
+        {1, 1, "MMMMM\x85", 2},                         // 128 in the narrow font, 110 inside the box
+        {2, 1, "VARIA\x85", 2}, {2, 2, "MMMM\x85", 2},  // 90 at the point
+        {3, 0, "MMMMMMMM", 2},                          // a contact has the cell: 144
+        {4, 1, "abcde", 1},                             // 100: as it is
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const auto texts = Texts(c.row, 1);
+        ASSERT_GT(texts.size(), c.text);
+        const PlannedText& t = texts[c.text];
+        EXPECT_EQ(t.text, c.shown);
+        EXPECT_EQ(t.font, c.font);
+        EXPECT_EQ(t.width, wide(t.text, t.font));
+        EXPECT_EQ(t.x, (metrics.w - t.width - 16) / 2);
+    }
+}
+
 TEST_F(PaintPlanTest, LiveValuesReplaceThePresetOnTheirLineOrAreAdded) {
     PutElement(*model, 1, 8, ElementTp, 86);  // Tp1: count state at 112
     SetSlotText(model->grid.at(1, 8).params[1], "2.5");

@@ -44,5 +44,53 @@ TEST(PrintLayout, PagesHoldTwelveRowsPrintedPlain) {
     EXPECT_EQ(inputs.rows.last, 24);
 }
 
+// Every sheet gets whole blocks at the cells' own size, placed from the
+// paper's corner whatever the device's margins, and no row below the
+// printable part of the sheet.
+TEST(PrintLayout, ASheetTakesTheWholeBlocksThatFitAndNoRowIsCut) {
+    const CellMetrics screen96{169, 169}, screen120{135, 135};
+    struct Case {
+        const char* what;
+        PrintPaper paper;
+        CellMetrics metrics;
+        int32_t rowsPerPage;
+        LogicalPoint origin;
+        int32_t pagesForAllBlocks;
+    } cases[] = {
+        {"A4 portrait", {2100, 2970}, screen96, 12, {100, 100}, 8},
+        {"A4 portrait, a printer's 3.5 mm margins", {2100, 2970, 35, 35, 35, 35}, screen96, 12, {100, 100}, 8},
+        {"A4 landscape", {2970, 2100}, screen96, 8, {100, 100}, 12},
+        {"A4 landscape, a printer's 3.5 mm margins", {2970, 2100, 35, 35, 35, 35}, screen96, 8, {100, 100}, 12},
+        {"Letter landscape", {2794, 2159}, screen96, 8, {100, 100}, 12},
+        {"A5 portrait", {1480, 2100}, screen96, 8, {100, 100}, 12},
+        {"a printer with wide margins", {2100, 2970, 150, 350, 150, 350}, screen96, 8, {150, 350}, 12},
+        {"smaller cells fit three blocks across landscape", {2970, 2100}, screen120, 12, {100, 100}, 8},
+    };
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    model->grid.at(96, 4).shape = KindHorizontal;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PrintLayout layout = LayOutPrint(c.paper, c.metrics);
+        EXPECT_EQ(layout.rowsPerPage, c.rowsPerPage);
+        EXPECT_EQ(layout.origin.x, c.origin.x);
+        EXPECT_EQ(layout.origin.y, c.origin.y);
+        const int32_t pages = PrintPageCount(model->grid, layout);
+        EXPECT_EQ(pages, c.pagesForAllBlocks);
+        const int32_t printableBottom = c.paper.height - std::max(PrintMargin, c.paper.marginBottom);
+        for (int32_t page = 1; page <= pages; ++page) {
+            const RowRange rows = PrintPageRows(page, layout);
+            EXPECT_EQ((rows.first - 1) % BlockRows, 0) << "page " << page << " starts inside a block";
+            const LogicalPoint first = PrintCellOrigin(page, rows.first, 0, c.metrics, layout);
+            const LogicalPoint last = PrintCellOrigin(page, rows.last, 9, c.metrics, layout);
+            EXPECT_EQ(first.x, c.origin.x + c.metrics.w);                    // one column right
+            EXPECT_EQ(first.y + c.metrics.h, c.origin.y + 3 * c.metrics.h);  // lower edge three rows down
+            EXPECT_LE(last.y + c.metrics.h, printableBottom) << "page " << page << ", row " << rows.last;
+        }
+    }
+    // A sheet too short for one block still gets one to a page.
+    EXPECT_EQ(LayOutPrint({1480, 1050}, screen96).rowsPerPage, 4);
+}
+
 }  // namespace
 }  // namespace velmorin

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "link/exchanges.h"
+#include "link/link_dialog_rules.h"
 #include "link/link_messages.h"
 #include "link/transfer.h"
 #include "support/fake_link.h"
@@ -230,8 +231,14 @@ TEST_F(ExchangeRules, UploadNeedsAllTwoHundredFiftyEightBytes) {
     answer.push_back(0x1A);
     answer.push_back(0x09);
     AnswerAll(answer, milliseconds(1100));
-    const UploadOutcome whole = UploadProgram(channel, 7, 0xBEEF);
+    std::vector<std::string> shown;
+    const auto show = [&](const TransferProgress& p) { shown.push_back(TransferProgressText(p)); };
+    const UploadOutcome whole = UploadProgram(channel, 7, 0xBEEF, show);
     EXPECT_TRUE(whole.received);
+    // The busy window counts what comes in, not the seven bytes sent.
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "0 de 258 bytes");
+    EXPECT_EQ(shown.back().substr(0, 16), "258 de 258 bytes") << shown.back();
     EXPECT_EQ(link.Writes().front(), std::vector<uint8_t>({7, 0x52, 0xEF, 0xBE, 0, 0, 7 ^ 0x52 ^ 0xEF ^ 0xBE}));
     EXPECT_EQ(whole.image[0], 255);
     EXPECT_EQ(whole.image[255], 0);
@@ -241,8 +248,10 @@ TEST_F(ExchangeRules, UploadNeedsAllTwoHundredFiftyEightBytes) {
     answer.resize(200);
     AnswerAll(answer, milliseconds(800));
     const milliseconds start = clock.now;
-    const UploadOutcome shortOne = UploadProgram(channel, 7, 0);
+    shown.clear();
+    const UploadOutcome shortOne = UploadProgram(channel, 7, 0, show);
     EXPECT_FALSE(shortOne.received);
+    EXPECT_EQ(shown.back(), "200 de 258 bytes, 5,0 s de 5 s");
     EXPECT_EQ(shortOne.tries, TransferTries);
     EXPECT_EQ(clock.now - start, milliseconds(5000));
 }

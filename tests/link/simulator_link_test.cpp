@@ -2,6 +2,7 @@
 // pseudo-terminal: the real system calls, the real pacing of 2400 baud.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -69,9 +70,17 @@ TEST(AgainstSimulator, DownloadThenUploadRoundTripsTheProgramAndItsDate) {
 
     // Read back from the controller under its new identifier.
     const std::string path = (std::filesystem::path(sim.device()).parent_path() / "upload.bld").string();
-    const TransferOutcome extracted = ExtractProgram(link, clock, Com2, {9, 0}, path);
+    std::vector<int> arrived;
+    TransferCallbacks receiving;
+    receiving.progress = [&](const TransferProgress& p) { arrived.push_back(p.bytesReceived); };
+    const TransferOutcome extracted = ExtractProgram(link, clock, Com2, {9, 0}, path, receiving);
     ASSERT_EQ(extracted.status, TransferStatus::Done) << extracted.message;
     EXPECT_EQ(extracted.message, msg::ExtractOk);
+    // At the line's pace the busy window's count climbs through the upload.
+    ASSERT_FALSE(arrived.empty());
+    EXPECT_EQ(arrived.back(), UploadReplySize);
+    EXPECT_TRUE(std::any_of(arrived.begin(), arrived.end(), [](int n) { return n > 0 && n < UploadReplySize; }));
+    EXPECT_TRUE(std::is_sorted(arrived.begin(), arrived.end()));
     const std::string header = "~VLB| 100r01 |256 rcv 15-02-2027 \n";
     const std::string file = FileText(path);
     ASSERT_EQ(file.size(), header.size() + ImageSize);

@@ -25,6 +25,8 @@ public:
     // Runs instead of the queue when set: a test's own dialog, the real one for instance.
     std::function<ParameterResult(const ParameterRequest& request)> parameterRunner;
     std::deque<BlockChoice> blockChoices;
+    // Runs instead of the queue when set: to look at the diagram while the question is asked.
+    std::function<BlockChoice()> blockRunner;
 
     std::vector<std::string> opened;  // "compile", "errorList", "send", ...
     std::vector<std::string> compiledPaths;
@@ -73,6 +75,7 @@ public:
     }
     BlockChoice Block() override {
         opened.push_back("block");
+        if (blockRunner) return blockRunner();
         return Next(blockChoices, BlockChoice::Cancel);
     }
 

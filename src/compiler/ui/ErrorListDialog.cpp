@@ -8,6 +8,7 @@
 
 #include "compiler/compiler_messages.h"
 #include "editor/ui/CVelmorinView.h"
+#include "editor/ui/MoveBeside.h"
 
 namespace velmorin {
 
@@ -97,8 +98,11 @@ void ErrorListDialog::MarkRow(int row) {
     const ErrorListTarget target = TargetOf(number->data(Qt::UserRole).toInt(), column->text().trimmed().toInt());
     view_.SetMarkedCell({target.column, target.row});
     view_.verticalScrollBar()->setValue(target.scrollY);
-    // The user looks at the diagram while the box stays open: draw it now.
+    // The user looks at the diagram while the box stays open: draw it now,
+    // and out from under the box.
     view_.viewport()->repaint();
+    const QRect cell = view_.CellScreenRect({target.column, target.row});
+    if (frameGeometry().intersects(cell)) MoveBeside(*this, cell);
 }
 
 void ErrorListDialog::done(int result) {
@@ -117,6 +121,10 @@ void RunErrorList(QWidget* parent, CVelmorinView& view, const ProgramModel& mode
         return;
     }
     ErrorListDialog dialog(ErrorListRows(model, diagnostics), view, parent);
+    // Clear of the rows a click brings the marked cell to (the third visible
+    // row, or one of the first two at the top of the diagram).
+    const QWidget* diagram = view.viewport();
+    MoveBeside(dialog, QRect(diagram->mapToGlobal(QPoint(0, 0)), QSize(diagram->width(), 3 * CellPixels)));
     dialog.exec();
 }
 

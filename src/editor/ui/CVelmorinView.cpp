@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -181,7 +182,9 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     target.drawImage(exposed, buffer_, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
 }
 
-int CVelmorinView::PageCount() const { return PrintPageCount(model_.grid); }
+int CVelmorinView::PageCount(const QPrinter& printer) const {
+    return PrintPageCount(model_.grid, LayOutPrint(PaperOf(printer), metrics_));
+}
 
 void CVelmorinView::PrintDocument(QPrinter& printer) { PrintDiagram(printer, model_, metrics_); }
 
@@ -190,7 +193,14 @@ void CVelmorinView::PrintDocument(QPrinter& printer) { PrintDiagram(printer, mod
 void CVelmorinView::mousePressEvent(QMouseEvent* event) {
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     if (event->button() == Qt::LeftButton) {
-        Apply(editor_.LeftDown(DiagramPoint(event->position()), shift));
+        const PixelPoint point = DiagramPoint(event->position());
+        const bool waited = Forward([&] { return editor_.LeftDown(point, shift); });
+        // The button went up while the earlier click's dialog was open: its
+        // release went to the dialog, so the click ends here.
+        if (waited && !QGuiApplication::mouseButtons().testFlag(Qt::LeftButton)) {
+            crossOut_.reset();
+            Apply(editor_.LeftUp());
+        }
     } else if (event->button() == Qt::RightButton) {
         const QPoint client = event->position().toPoint();
         const QPoint origin = viewport()->mapToGlobal(QPoint(0, 0));
@@ -220,7 +230,7 @@ void CVelmorinView::keyPressEvent(QKeyEvent* event) {
         if (modifiers == Qt::AltModifier) {
             if (!event->isAutoRepeat()) {
                 placingKey_ = key;
-                Apply(editor_.PlaceHalfAtCursor(*direction));
+                if (Forward([&] { return editor_.PlaceHalfAtCursor(*direction); })) EndKeyClick();
             }
             return;
         }
@@ -231,11 +241,11 @@ void CVelmorinView::keyPressEvent(QKeyEvent* event) {
     } else if (IsEnter(key) && modifiers == Qt::NoModifier) {
         if (!event->isAutoRepeat()) {
             placingKey_ = key;
-            Apply(editor_.PlaceAtCursor());
+            if (Forward([&] { return editor_.PlaceAtCursor(); })) EndKeyClick();
         }
         return;
     } else if (key == Qt::Key_Delete && modifiers == Qt::NoModifier) {
-        if (!event->isAutoRepeat()) Apply(editor_.EraseAtCursor());
+        if (!event->isAutoRepeat()) Forward([&] { return editor_.EraseAtCursor(); });
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);
@@ -245,10 +255,7 @@ void CVelmorinView::keyReleaseEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat()) {
         const int key = event->key();
         if (placingKey_ != 0 && key == placingKey_) {
-            // The end of the key's click: the cross-out mark goes.
-            placingKey_ = 0;
-            crossOut_.reset();
-            Apply(editor_.PlaceReleased());
+            EndKeyClick();
             return;
         }
         if (key == Qt::Key_Shift) {
@@ -257,6 +264,13 @@ void CVelmorinView::keyReleaseEvent(QKeyEvent* event) {
         }
     }
     QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void CVelmorinView::EndKeyClick() {
+    // The end of the key's click: the cross-out mark goes.
+    placingKey_ = 0;
+    crossOut_.reset();
+    Apply(editor_.PlaceReleased());
 }
 
 void CVelmorinView::timerEvent(QTimerEvent* event) {
@@ -279,16 +293,44 @@ void CVelmorinView::RunCommand(int command) {
 void CVelmorinView::OpenParameters() {
     // Another edit may have settled the click since the command was posted.
     const std::optional<ParameterRequest> request = editor_.pendingParameters();
-    if (!request) return;
-    const ParameterResult result = services_.dialogs ? services_.dialogs().Parameters(*request) : ParameterResult{};
+    if (!request || parametersOpen_) return;
+    RunParameters(*request);
+}
+
+void CVelmorinView::RunParameters(const ParameterRequest& request) {
+    parametersOpen_ = true;
+    const ParameterResult result = services_.dialogs ? services_.dialogs().Parameters(request) : ParameterResult{};
+    parametersOpen_ = false;
     Apply(editor_.ParametersClosed(result));
 }
 
-void CVelmorinView::Undo() { Apply(editor_.Undo()); }
-void CVelmorinView::Redo() { Apply(editor_.Redo()); }
-void CVelmorinView::CopySelection() { Apply(editor_.CopySelection()); }
-void CVelmorinView::CutSelection() { Apply(editor_.CutSelection()); }
-void CVelmorinView::Paste() { Apply(editor_.Paste()); }
+bool CVelmorinView::Forward(const std::function<ViewEffects()>& event) {
+    ViewEffects fx = event();
+    if (!fx.settleFirst) {
+        Apply(fx);
+        return false;
+    }
+    if (parametersOpen_) return false;  // that dialog is the one open: it answers first
+    RunParameters(*fx.settleFirst);
+    Apply(event());
+    return true;
+}
+
+void CVelmorinView::Undo() {
+    Forward([this] { return editor_.Undo(); });
+}
+void CVelmorinView::Redo() {
+    Forward([this] { return editor_.Redo(); });
+}
+void CVelmorinView::CopySelection() {
+    Forward([this] { return editor_.CopySelection(); });
+}
+void CVelmorinView::CutSelection() {
+    Forward([this] { return editor_.CutSelection(); });
+}
+void CVelmorinView::Paste() {
+    Forward([this] { return editor_.Paste(); });
+}
 
 // --- What the session reported -------------------------------------------
 
@@ -315,9 +357,14 @@ void CVelmorinView::Apply(const ViewEffects& fx) {
     if (!fx.message.empty()) ShowMessage(fx.message);
     if (fx.runBlockDialog) {
         const BlockChoice choice = services_.dialogs ? services_.dialogs().Block() : BlockChoice::Cancel;
-        Apply(editor_.BlockDialogClosed(choice));
+        Forward([this, choice] { return editor_.BlockDialogClosed(choice); });
     }
     if (fx.openParameters) PostCommand(OpenParametersCommand);
+}
+
+QRect CVelmorinView::CellScreenRect(CellPos cell) const {
+    const QRect inView = ViewportRect(CellRect(cell));
+    return QRect(viewport()->mapToGlobal(inView.topLeft()), inView.size());
 }
 
 void CVelmorinView::ScrollToShowRect(const PixelRect& rect) {

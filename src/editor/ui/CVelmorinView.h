@@ -43,7 +43,6 @@ struct ViewServices {
 class CVelmorinView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    static constexpr int RowsPerPage = 12;
     // Scroll extent, page and line steps in 0.1 mm.
     static constexpr int ExtentWidth = 1647, ExtentHeight = 16512;
     static constexpr int PageStepX = 329, PageStepY = 688;
@@ -105,9 +104,13 @@ public:
     PaintInputs CurrentPaintInputs(RowRange rows) const;
     const CellMetrics& cellMetrics() const { return metrics_; }
 
-    // Twelve grid rows to a page, as many pages as reach the last row in use.
-    int PageCount() const;
+    // Whole blocks to a page (twelve rows on a portrait A4 sheet), as many
+    // pages as reach the last row in use.
+    int PageCount(const QPrinter& printer) const;
     void PrintDocument(QPrinter& printer);
+
+    // Where a cell of the diagram is on the screen now.
+    QRect CellScreenRect(CellPos cell) const;
 
     // Logical 0.1 mm to screen pixels, a cell being 64 pixels.
     int LogicalToPixelsX(int units) const;
@@ -145,6 +148,15 @@ private:
 
     // Carries out what the session reported, the dialogs last.
     void Apply(const ViewEffects& fx);
+    // Hands an event to the session and carries out what it reports; when
+    // an earlier click's parameter dialog must come first, runs that dialog
+    // and hands the event again. True when a dialog ran first.
+    bool Forward(const std::function<ViewEffects()>& event);
+    // The parameter dialog for the cell the session asked about, and its answer back.
+    void RunParameters(const ParameterRequest& request);
+    // The placing key's click is over (released, or its release went to a
+    // dialog that came first).
+    void EndKeyClick();
     void ScrollToShowRect(const PixelRect& rect);
     void OpenPalette();
     void ClosePalette();
@@ -167,6 +179,8 @@ private:
     // The key whose press placed at the cursor (Enter, an Alt+arrow); its release ends the click.
     int placingKey_ = 0;
     QBasicTimer timer_;
+    // A parameter dialog is open: no other is asked for meanwhile.
+    bool parametersOpen_ = false;
     QPointer<PaletteDialog> palette_;
     LiveImageSnapshot liveImage_{};
     MonitoredOperandBoard monitored_;

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "app/CVelmorinApp.h"
-#include "editor/print_layout.h"
 #include "model/text_encoding.h"
 
 namespace velmorin {
@@ -99,14 +98,15 @@ void DiagramPainter::PaintScreen(QPainter& painter, const PaintPlan& plan, QPoin
     painter.restore();
 }
 
-void DiagramPainter::PaintPage(QPainter& painter, const PaintPlan& plan, int page, qreal dpiX, qreal dpiY) {
+void DiagramPainter::PaintPage(QPainter& painter, const PaintPlan& plan, int page, const PrintLayout& layout,
+                               qreal dpiX, qreal dpiY) {
     painter.save();
     // From here on one unit is one screen pixel of the cell; a cell keeps its logical size on paper.
     painter.scale(metrics_.w * dpiX / (CellPixels * 254.0), metrics_.h * dpiY / (CellPixels * 254.0));
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(Qt::black);
     for (const PlannedCell& cell : plan.cells) {
-        const LogicalPoint at = PrintCellOrigin(page, cell.row, cell.column, metrics_);
+        const LogicalPoint at = PrintCellOrigin(page, cell.row, cell.column, metrics_, layout);
         const QPointF origin(static_cast<qreal>(at.x) * CellPixels / metrics_.w,
                              static_cast<qreal>(at.y) * CellPixels / metrics_.h);
         painter.save();

@@ -3,7 +3,7 @@
 // cached pictures with the raster image under them (AND, or XOR for the
 // highlights) and keeps each element's and live value's device rectangle in
 // the model for the live refresh; on paper it draws the same cells as
-// shapes, one cell to the right and three cell heights down, at the metric size.
+// shapes, where the print layout places them, at the metric size.
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
@@ -15,6 +15,7 @@
 #include <string>
 
 #include "editor/paint_plan.h"
+#include "editor/print_layout.h"
 #include "editor/ui/KindPictures.h"
 
 class QPainter;
@@ -40,8 +41,9 @@ public:
     void PaintScreen(QPainter& painter, const PaintPlan& plan, QPoint scroll, ProgramModel* model = nullptr);
 
     // A page plan onto a printer whose painter measures in device pixels at
-    // the given resolution, from the top-left corner of the printable area.
-    void PaintPage(QPainter& painter, const PaintPlan& plan, int page, qreal dpiX, qreal dpiY);
+    // the given resolution, from the paper's top-left corner.
+    void PaintPage(QPainter& painter, const PaintPlan& plan, int page, const PrintLayout& layout, qreal dpiX,
+                   qreal dpiY);
 
 private:
     struct ShapedText {

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QScreen>
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -26,16 +27,36 @@ CellMetrics ScreenCellMetrics() {
     return CellMetricsForDpi(96, 96);
 }
 
+PrintPaper PaperOf(const QPagedPaintDevice& device) {
+    const QPageLayout page = device.pageLayout();
+    const QRectF full = page.fullRect(QPageLayout::Millimeter);
+    const QRectF printable = page.paintRect(QPageLayout::Millimeter);
+    const auto units = [](qreal millimetres) { return static_cast<int32_t>(std::lround(millimetres * 10)); };
+    PrintPaper paper;
+    paper.width = units(full.width());
+    paper.height = units(full.height());
+    paper.marginLeft = units(printable.left() - full.left());
+    paper.marginTop = units(printable.top() - full.top());
+    paper.marginRight = units(full.right() - printable.right());
+    paper.marginBottom = units(full.bottom() - printable.bottom());
+    return paper;
+}
+
 bool PrintDiagram(QPagedPaintDevice& device, const ProgramModel& model, const CellMetrics& metrics) {
+    const PrintLayout layout = LayOutPrint(PaperOf(device), metrics);
+    const QRectF printable = device.pageLayout().paintRect(QPageLayout::Millimeter);
     QPainter painter(&device);
     if (!painter.isActive()) return false;
+    // The painter starts where the device starts printing; the layout counts
+    // from the paper's corner, so that every device puts the diagram in one place.
+    painter.translate(-printable.left() * device.logicalDpiX() / 25.4, -printable.top() * device.logicalDpiY() / 25.4);
     DiagramPainter diagram(metrics);
     PaintPlan plan;
-    const int pages = PrintPageCount(model.grid);
+    const int pages = PrintPageCount(model.grid, layout);
     for (int page = 1; page <= pages; ++page) {
         if (page > 1 && !device.newPage()) return false;
-        PlanPaint(model, PrintPageInputs(page), metrics, diagram.measure(), plan);
-        diagram.PaintPage(painter, plan, page, device.logicalDpiX(), device.logicalDpiY());
+        PlanPaint(model, PrintPageInputs(page, layout), metrics, diagram.measure(), plan);
+        diagram.PaintPage(painter, plan, page, layout, device.logicalDpiX(), device.logicalDpiY());
     }
     return painter.end();
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editor/paint_plan.h"
+#include "editor/print_layout.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
 #include "model/result.h"
@@ -16,7 +17,11 @@ namespace velmorin {
 // cells keep this logical size.
 CellMetrics ScreenCellMetrics();
 
-// Prints every page of the diagram; false when the device cannot be painted on.
+// The device's sheet, for the print layout.
+PrintPaper PaperOf(const QPagedPaintDevice& device);
+
+// Prints every page of the diagram where the print layout puts it on the
+// device's sheet; false when the device cannot be painted on.
 bool PrintDiagram(QPagedPaintDevice& device, const ProgramModel& model, const CellMetrics& metrics);
 
 // The printed pages as a PDF file (A4). The file is written beside its

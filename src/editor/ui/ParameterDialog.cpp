@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include "app/AboutDialog.h"
+#include "editor/ui/MoveBeside.h"
 #include "model/catalogue.h"
 
 namespace velmorin {
@@ -203,9 +204,12 @@ void ParameterDialog::done(int /*result*/) {
 }
 
 ParameterResult RunParameterDialog(QWidget* parent, ProgramModel& model, const ParameterRequest& request,
-                                   Prompts& prompts) {
+                                   Prompts& prompts, const QRect& cellOnScreen) {
     ParameterDialog dialog(model, request, prompts, parent);
     if (!dialog.Start()) return dialog.outcome();
+    // Beside the cell, so that the element being set stays in sight.
+    if (!dialog.testAttribute(Qt::WA_Resized)) dialog.adjustSize();
+    MoveBeside(dialog, cellOnScreen);
     dialog.exec();
     return dialog.outcome();
 }

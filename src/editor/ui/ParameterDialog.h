@@ -5,6 +5,7 @@
 // Alias and label renames are live in the program's tables while the box is
 // open and go back when it closes in any way other than "Aceptar".
 #include <QDialog>
+#include <QRect>
 
 #include "editor/parameter_session.h"
 #include "model/prompts.h"
@@ -69,8 +70,9 @@ private:
     QPushButton* cancel_ = nullptr;
 };
 
-// Runs the box modally for the clicked cell and returns what it came to.
+// Runs the box modally for the clicked cell, beside the cell's place on the
+// screen when one is given, and returns what it came to.
 ParameterResult RunParameterDialog(QWidget* parent, ProgramModel& model, const ParameterRequest& request,
-                                   Prompts& prompts);
+                                   Prompts& prompts, const QRect& cellOnScreen = QRect());
 
 }  // namespace velmorin

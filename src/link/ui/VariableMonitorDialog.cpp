@@ -203,6 +203,11 @@ QWidget* VariableMonitorDialog::BuildButtons() {
     small.setPointSizeF(small.pointSizeF() * 0.85);
     figures_->setFont(small);
     figures_->setMinimumWidth(figures_->fontMetrics().horizontalAdvance(QStringLiteral("9999 sin respuesta")) + 4);
+    // Their two lines have their room from the start, so that the buttons
+    // below stay where they are when the first figures come in.
+    figures_->setText(QStringLiteral("99.9 ciclos/s\n9999 sin respuesta"));
+    figures_->setMinimumHeight(figures_->heightForWidth(figures_->minimumWidth()));
+    figures_->clear();
     lightsLayout->addWidget(figures_);
     layout->addWidget(lights);
 

@@ -122,6 +122,29 @@ TEST_F(ErrorListAndBudgetTest, TheListLeadsToEachCellOkTakesTheMarkAwayTheCloseB
     EXPECT_EQ(prompts.messages, std::vector<std::string>{"No hay errores registrados"});
 }
 
+// At the window's first-start size the list opens clear of the rows a click
+// brings the marked cell to, and no click needs to move it.
+TEST_F(ErrorListAndBudgetTest, TheListStandsClearOfEveryCellItMarks) {
+    frame().resize(670, 400);
+    frame().move(0, 0);
+    Load("code_overflow");
+    ASSERT_EQ(app->compiler().Prepare(doc().model(), ""), PrepareOutcome::Started);
+    app->compiler().Run(doc().model(), CompileCallbacks{});
+
+    ASSERT_TRUE(WithList([this](ErrorListDialog& box, QTableWidget& list) {
+        const QPoint opened = box.pos();
+        for (int row = 0; row < list.rowCount(); ++row) {
+            ClickRow(list, row);
+            const CellPos marked = view().markedCell();
+            const QPoint scroll(view().horizontalScrollBar()->value(), scrollY());
+            const QRect cell(view().viewport()->mapToGlobal(QPoint(marked.column, marked.row) * 64 - scroll),
+                             QSize(64, 64));
+            EXPECT_FALSE(box.frameGeometry().intersects(cell)) << "row " << row;
+        }
+        EXPECT_EQ(box.pos(), opened);
+    }));
+}
+
 TEST_F(ErrorListAndBudgetTest, TheBudgetFollowsTheDiagramAndLeavesTheLastCompilationAlone) {
     EXPECT_EQ(BudgetShown(), "Código 0/256 bytes · Temp. 0/12 · Cont. 0/4 · Errores 0 · Warnings 0");
     Load("every_instruction");

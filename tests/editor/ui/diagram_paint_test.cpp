@@ -5,14 +5,19 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QPageLayout>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPrinter>
+#include <QProcess>
 #include <QRegion>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <memory>
 
 #include "../../support/model_builders.h"
+#include "../../support/scripted_frame_dialogs.h"
 #include "../../support/view_input.h"
 #include "editor/print_layout.h"
 #include "editor/ui/CVelmorinView.h"
@@ -140,22 +145,31 @@ TEST_F(ViewPaintTest, APendingErasureIsBlankOnceAndEmptyAfterwards) {
     EXPECT_EQ(Cut(blank, 5, 7), Cut(before, 5, 7));
 }
 
-TEST_F(ViewPaintTest, ANegativeSelectionIsShownPlainAndCleared) {
+TEST_F(ViewPaintTest, TheSelectionShowsWhileTheBlockQuestionIsAskedAndGoesAfter) {
     PutRung(*model, 1);
     const QImage plain = Shot();
+    testing::ScriptedFrameDialogs dialogs;
+    QImage asked;
+    dialogs.blockRunner = [&] {
+        asked = Shot();
+        return BlockChoice::Cancel;
+    };
+    view->SetServices({[&]() -> FrameDialogs& { return dialogs; }, {}});
     view->InitialUpdate();
     // Shift-drag from (row 1, column 2) to (row 2, column 3).
     testing::MouseMove(*view, testing::ViewPoint(*view, 1, 2), Qt::ShiftModifier);
     testing::MousePress(*view, testing::ViewPoint(*view, 1, 2), Qt::LeftButton, Qt::ShiftModifier);
     testing::MouseMove(*view, testing::ViewPoint(*view, 2, 3), Qt::ShiftModifier, Qt::LeftButton);
     const QImage selected = Shot();
-    for (const auto& [row, column] : {std::pair{1, 2}, {1, 3}, {2, 2}, {2, 3}})
-        EXPECT_EQ(Cut(selected, row, column), Inverted(Cut(plain, row, column)));
+    const std::pair<int, int> cells[] = {{1, 2}, {1, 3}, {2, 2}, {2, 3}};
+    for (const auto& [row, column] : cells) EXPECT_EQ(Cut(selected, row, column), Inverted(Cut(plain, row, column)));
     EXPECT_EQ(view->blockSelection().state, 1);
 
-    // The release ends it (a view without dialogs cancels the block box); the
-    // next paint shows the cells plain, all but the hover cell.
+    // The release asks "Bloque" about what is still drawn selected; once
+    // answered, the next paint shows the cells plain, all but the hover cell.
     testing::MouseRelease(*view, testing::ViewPoint(*view, 2, 3), Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(dialogs.opened, std::vector<std::string>{"block"});
+    for (const auto& [row, column] : cells) EXPECT_EQ(Cut(asked, row, column), Cut(selected, row, column));
     EXPECT_EQ(view->blockSelection().state, -1);
     QImage expected = plain;
     {
@@ -184,6 +198,47 @@ TEST_F(ViewPaintTest, ALongOperandTextTakesTheNarrowFont) {
     std::vector<int32_t> fonts;
     for (const PlannedText& t : plan.texts) fonts.push_back(t.font);
     EXPECT_EQ(fonts, (std::vector<int32_t>{0, 2, 1}));  // label, the long alias, s2
+}
+
+// Long names in the conditional box, on the screen and on paper: the same
+// rule keeps them inside its outline (nothing left of its left side but
+// the input wire, nothing right of its right side).
+TEST_F(ViewPaintTest, LongNamesStayInsideTheConditionalBoxOnScreenAndOnPaper) {
+    const struct { int row, column, element; } boxes[] = {{1, 2, ElementIf1}, {2, 4, ElementJp1}, {3, 6, ElementIfv1}};
+    SetFieldText(model->labels[1].alias, "WWWWWWWW");
+    SetFieldText(model->aliases[14].alias, "MMMMMMMM");
+    for (const auto& box : boxes) {
+        PutElement(*model, box.row, box.column, box.element, box.element == ElementIfv1 ? 14 : 1);
+        if (box.element == ElementIfv1) model->grid.at(box.row, box.column).params[1] = {1, 0};
+    }
+    const auto outside = [](const QImage& cell) {
+        int ink = InkInside(cell, QRect(57, 0, 7, 64));
+        ink += InkInside(cell, QRect(0, 0, 4, 30)) + InkInside(cell, QRect(0, 34, 4, 30));
+        return ink;
+    };
+
+    const QImage screen = Shot();
+    // On paper at the resolution that makes a cell 64 dots: page 1 starts
+    // with row 1 two cells down and one cell right.
+    const CellMetrics& metrics = view->cellMetrics();
+    DiagramPainter painter(metrics);
+    PaintPlan plan;
+    PlanPaint(*model, PrintPageInputs(1), metrics, painter.measure(), plan);
+    QImage page(12 * 64, 16 * 64, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter p(&page);
+        painter.PaintPage(p, plan, 1, PrintLayout{}, 64 * 254.0 / metrics.w, 64 * 254.0 / metrics.h);
+    }
+    for (const auto& box : boxes) {
+        SCOPED_TRACE(::testing::Message() << "row " << box.row);
+        const QImage onScreen = Cut(screen, box.row, box.column);
+        const QImage onPaper = page.copy((box.column + 1) * 64, (box.row + 1) * 64, 64, 64);
+        EXPECT_GT(InkInside(onScreen, QRect(8, 8, 44, 36)), 40);  // the texts are there
+        EXPECT_GT(InkInside(onPaper, QRect(8, 8, 44, 36)), 40);
+        EXPECT_EQ(outside(onScreen), 0);
+        EXPECT_EQ(outside(onPaper), 0);
+    }
 }
 
 // Records the areas the viewport repaints.
@@ -276,6 +331,108 @@ TEST(DiagramPrint, ThePdfHasAPageForEveryTwelveRowsInUse) {
     EXPECT_FALSE(ExportDiagramPdf(*model, folder.filePath("no/such/folder.pdf").toStdString(), ScreenCellMetrics()).ok);
 }
 
+// The words of a PDF as poppler's text extraction finds them on each page;
+// it leaves out whatever lies off the page.
+struct PdfWord {
+    QString text;
+    QRectF box;  // points, from the page's top-left corner
+};
+struct PdfPage {
+    QSizeF size;
+    std::vector<PdfWord> words;
+};
+
+std::vector<PdfPage> PdfWords(const QString& path) {
+    QProcess extract;
+    extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!extract.waitForFinished(20000) || extract.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext (poppler-utils, scripts/install-deps.sh) failed on " << path.toStdString();
+        return {};
+    }
+    const QString html = QString::fromUtf8(extract.readAllStandardOutput());
+    static const QRegularExpression tag(
+        QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" )re"
+                       R"re(xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<PdfPage> pages;
+    for (const QRegularExpressionMatch& m : tag.globalMatch(html)) {
+        if (!m.captured(1).isEmpty()) {
+            pages.push_back({QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()), {}});
+        } else if (!pages.empty()) {
+            pages.back().words.push_back(
+                {m.captured(7), QRectF(QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()),
+                                       QPointF(m.captured(5).toDouble(), m.captured(6).toDouble()))});
+        }
+    }
+    return pages;
+}
+
+// Where a word is: its page (from 0) and box, or page -1 when it is on none.
+std::pair<int, QRectF> Find(const std::vector<PdfPage>& pages, const QString& text) {
+    for (size_t p = 0; p < pages.size(); ++p) {
+        for (const PdfWord& word : pages[p].words)
+            if (word.text == text) return {static_cast<int>(p), word.box};
+    }
+    return {-1, {}};
+}
+
+TEST(DiagramPrint, LandscapePagesHoldWholeBlocksAndEveryRoadPlacesThePageAlike) {
+    QTemporaryDir folder;
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    // Every block: its label over the first row, a contact named after it on the last.
+    for (int block = 0; block < BlockCount; ++block) {
+        PutElement(*model, BlockFirstRow(block) + BlockRows - 1, 2, ElementLd, block);
+        SetFieldText(model->aliases[static_cast<size_t>(block)].alias,
+                     QStringLiteral("fin%1").arg(block + 1, 2, 10, QChar('0')).toStdString());
+    }
+    CVelmorinView view(*model);
+    const auto print = [&](const QString& name, QPageLayout::Orientation orientation) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(name));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(orientation);
+        view.PrintDocument(printer);
+        return PdfWords(folder.filePath(name));
+    };
+
+    // "Apaisado": two blocks to a sheet, each whole on one sheet and on the paper.
+    const std::vector<PdfPage> landscape = print(QStringLiteral("landscape.pdf"), QPageLayout::Landscape);
+    ASSERT_EQ(landscape.size(), 12u);
+    for (int block = 0; block < BlockCount; ++block) {
+        SCOPED_TRACE(block);
+        const auto label = Find(landscape, QStringLiteral("etq%1").arg(block + 1, 2, 10, QChar('0')));
+        const auto last = Find(landscape, QStringLiteral("fin%1").arg(block + 1, 2, 10, QChar('0')));
+        EXPECT_EQ(label.first, block / 2);
+        EXPECT_EQ(last.first, block / 2);
+    }
+    for (const PdfPage& page : landscape) {
+        EXPECT_GT(page.size.width(), page.size.height());
+        for (const PdfWord& word : page.words)
+            EXPECT_TRUE(QRectF(QPointF(0, 0), page.size).contains(word.box)) << word.text.toStdString();
+    }
+
+    // Portrait keeps three blocks to a sheet; the print dialog's file and
+    // "Exportar PDF..." put them in the same place.
+    const std::vector<PdfPage> portrait = print(QStringLiteral("portrait.pdf"), QPageLayout::Portrait);
+    ASSERT_TRUE(ExportDiagramPdf(*model, folder.filePath("export.pdf").toStdString(), view.cellMetrics()).ok);
+    const std::vector<PdfPage> exported = PdfWords(folder.filePath("export.pdf"));
+    ASSERT_EQ(portrait.size(), 8u);
+    ASSERT_EQ(exported.size(), 8u);
+    for (const char* word : {"etq01", "fin03", "etq24"}) {
+        const auto printed = Find(portrait, QString::fromLatin1(word));
+        const auto written = Find(exported, QString::fromLatin1(word));
+        EXPECT_EQ(printed.first, written.first) << word;
+        EXPECT_NEAR(printed.second.left(), written.second.left(), 0.5) << word;
+        EXPECT_NEAR(printed.second.top(), written.second.top(), 0.5) << word;
+    }
+    // In the rail's cell: 10 mm from the paper's left edge and one cell further.
+    const auto points = [](double millimetres) { return millimetres / 25.4 * 72; };
+    const double labelLeft = Find(portrait, QStringLiteral("etq01")).second.left();
+    EXPECT_GT(labelLeft, points(10 + 16.9));
+    EXPECT_LT(labelLeft, points(10 + 2 * 16.9));
+}
+
 TEST(DiagramPrint, APageIsBlackShiftedOneCellRightAndThreeDownAtTheMetricSize) {
     auto model = std::make_unique<ProgramModel>();
     ResetModel(*model);
@@ -291,7 +448,7 @@ TEST(DiagramPrint, APageIsBlackShiftedOneCellRightAndThreeDownAtTheMetricSize) {
     page.fill(Qt::white);
     {
         QPainter p(&page);
-        painter.PaintPage(p, plan, 2, 127, 127);
+        painter.PaintPage(p, plan, 2, PrintLayout{}, 127, 127);
     }
     const double cell = 84.5;
     EXPECT_EQ(InkInside(page, QRect(0, 0, 1100, static_cast<int>(2 * cell) - 1)), 0);  // two empty rows on top

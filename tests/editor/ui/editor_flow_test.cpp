@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -18,6 +19,7 @@
 #include <functional>
 
 #include "../../app/shell_test_support.h"
+#include "../../support/modal_script.h"
 #include "../../support/model_builders.h"
 #include "../../support/view_input.h"
 #include "../../support/widget_input.h"
@@ -269,6 +271,44 @@ TEST_F(EditorFlowTest, TheKeyboardEditsAndUndoingBackToTheSavedStateClearsModifi
     frame().action(cmd::FileNew)->trigger();
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
+}
+
+// Two element clicks quicker than the dialog's delay: the second press first
+// has the first cell's dialog opened and answered, then places its own
+// element, whose dialog follows. Each real dialog stands beside its cell.
+TEST_F(EditorFlowTest, QuickElementClicksEachGetTheirDialogBesideTheirCell) {
+    ParameterResult contact{true, ElementLd, {}};
+    for (ParamSlot& slot : contact.params) slot[0] = Unchosen;
+    contact.params[0] = {testing::E1, 0};
+    dialogs.parameterResults = {contact, contact};
+    Tool(cmd::ToolLd);
+    Click(2, 2);
+    Click(2, 4);  // no event loop between: well within 200 ms
+    ASSERT_TRUE(WaitFor([&] { return dialogs.parameterRequests.size() == 2; }));
+    EXPECT_EQ(dialogs.parameterRequests[0].cell, (CellPos{2, 2}));
+    EXPECT_EQ(dialogs.parameterRequests[1].cell, (CellPos{4, 2}));
+    for (const int column : {2, 4}) {
+        EXPECT_EQ(Kind(2, column), KindContactOpen) << column;
+        EXPECT_EQ(doc().model().grid.at(2, column).element, ElementLd) << column;
+    }
+
+    // The real dialog, cancelled: it opened clear of the cell it edits.
+    frame().SetDialogs(nullptr);
+    testing::ModalScript script;
+    QRect dialogArea, cell;
+    script.On<ParameterDialog>([&](ParameterDialog& dialog) {
+        dialogArea = dialog.frameGeometry();
+        const QPoint scroll(view().horizontalScrollBar()->value(), view().verticalScrollBar()->value());
+        cell = QRect(view().viewport()->mapToGlobal(QPoint(5 * 64, 3 * 64) - scroll), QSize(64, 64));
+        dialog.cancelButton()->click();
+    });
+    Click(3, 5);
+    ASSERT_TRUE(WaitFor([&] { return script.finished(); }));
+    frame().SetDialogs(&dialogs);
+    ASSERT_TRUE(dialogArea.isValid());
+    EXPECT_FALSE(dialogArea.intersects(cell))
+        << dialogArea.x() << "," << dialogArea.y() << " over " << cell.x() << "," << cell.y();
+    EXPECT_EQ(Kind(3, 5), ShapeEmpty);  // cancelled
 }
 
 TEST_F(EditorFlowTest, ThePaletteFollowsTheToolAndTheBlockBuffer) {

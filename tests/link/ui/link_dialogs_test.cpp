@@ -172,6 +172,13 @@ TEST_F(LinkDialogsTest, ExtractWritesTheControllersProgramWithItsDate) {
     EXPECT_EQ(written.left(header.size()), header);
     EXPECT_EQ(written.mid(header.size(), 4), QByteArray("\x11\x22\x33\xCD"));
     EXPECT_EQ(busyTexts, std::set<std::string>{"Recibiendo..."});
+    // It counted the controller's bytes as they came in.
+    EXPECT_TRUE(std::any_of(busyProgress.begin(), busyProgress.end(),
+                            [](const std::string& line) {
+                                return line.find(" de 258 bytes") != std::string::npos && !line.starts_with("0 ") &&
+                                       !line.starts_with("258 ");
+                            }))
+        << "last progress line: " << (busyProgress.empty() ? "" : *busyProgress.rbegin());
 
     // Received but not stored: the file's own message, never the success.
     prompts.fileAnswers = {FilePath("missing/out.bld")};

@@ -1,5 +1,6 @@
 // The variable monitor against velmorin-sim on a pseudo-terminal: the real
 // window, the real termios link, the poll worker on its thread.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -89,6 +90,14 @@ TEST_F(VariableMonitorTest, RowsFollowTheControllerAndForcedValuesLandInItsMemor
     Choose(*dialog, 3, 16);  // V02
     dialog->row(3).send->click();
 
+    const auto buttonPlaces = [&] {
+        std::vector<QRect> places;
+        for (const char* name : {"exit", "graphic", "plcId"})
+            places.push_back(dialog->findChild<QWidget*>(name)->geometry());
+        return places;
+    };
+    QApplication::processEvents();
+    const std::vector<QRect> idle = buttonPlaces();
     dialog->receiveButton()->click();
     EXPECT_EQ(dialog->receiveButton()->text(), "Detener");
     EXPECT_FALSE(dialog->sendButton()->isEnabled());
@@ -100,6 +109,8 @@ TEST_F(VariableMonitorTest, RowsFollowTheControllerAndForcedValuesLandInItsMemor
     EXPECT_TRUE(dialog->row(0).bit0->isChecked());
     EXPECT_FALSE(dialog->row(2).bit0->isChecked());  // 4660 is even
     EXPECT_TRUE(dialog->linkFigures()->text().contains("ciclos/s")) << dialog->linkFigures()->text().toStdString();
+    QApplication::processEvents();
+    EXPECT_EQ(buttonPlaces(), idle);  // the figures came in without moving a button
     // An answering controller lights the link light, green or red, never dark.
     EXPECT_NE(dialog->linkLight()->pixmap().cacheKey(), lights.dark.cacheKey());
 
