@@ -68,7 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     SilentPrompts prompts;
     ToolState tools;
-    DiagramEditor editor(*model, tools);
+    static ViewOverlay* const overlay = new ViewOverlay;
+    *overlay = ViewOverlay{};
+    DiagramEditor editor(*model, tools, *overlay);
     editor.InitialUpdate();
     for (size_t i = 0; i + 2 < script.size(); i += 3) {
         const uint8_t op = script[i], a = script[i + 1], b = script[i + 2];

@@ -128,8 +128,7 @@ TEST_F(ErrorListAndBudgetTest, TheListStandsClearOfEveryCellItMarks) {
     frame().resize(670, 400);
     frame().move(0, 0);
     Load("code_overflow");
-    ASSERT_EQ(app->compiler().Prepare(doc().model(), ""), PrepareOutcome::Started);
-    app->compiler().Run(doc().model(), CompileCallbacks{});
+    ASSERT_EQ(app->KeepCompilation(CompileToFiles(doc().model(), "")), CompileResult::Errors);
 
     ASSERT_TRUE(WithList([this](ErrorListDialog& box, QTableWidget& list) {
         const QPoint opened = box.pos();
