@@ -40,12 +40,15 @@ inline bool SameNode(int32_t c1, int32_t r1, int32_t c2, int32_t r2) {
 }
 
 struct CellNode {
-    int32_t column = 0, row = 0;
-    int32_t inColumn = 0, inRow = 0;
-    int32_t outColumn = 0, outRow = 0;
-    int32_t shape = ShapeNothing;
-    int32_t element = ElementNone;
+    int32_t column, row;
+    int32_t inColumn, inRow;
+    int32_t outColumn, outRow;
+    int32_t shape;
+    int32_t element;
 };
+
+// Where BuildCellNodeTable starts every entry: nothing to compile here.
+constexpr CellNode NoCellNode{0, 0, 0, 0, 0, 0, ShapeNothing, ElementNone};
 
 struct CodeRecord {
     int32_t link = LinkFree;
@@ -93,13 +96,16 @@ struct CompileState {
     CodeImage image;
     std::array<LabelPlacement, LabelCount> labels{};
 
-    std::array<CellNode, GridRows * GridColumns> cellNodes{};
-    std::array<CodeRecord, RecordSlots> records{};
+    // Each table is written before it is read (the node table by
+    // BuildCellNodeTable, the others up to their counts), so a compilation
+    // makes its state without clearing them first.
+    std::array<CellNode, GridRows * GridColumns> cellNodes;
+    std::array<CodeRecord, RecordSlots> records;
     int32_t recordCount = 0;
     int32_t collectedCount = 0;
-    std::array<NodeCount, NodeSlots> nodes{};
+    std::array<NodeCount, NodeSlots> nodes;
     int32_t nodeCount = 0;
-    std::array<JumpEntry, JumpSlots> jumps{};
+    std::array<JumpEntry, JumpSlots> jumps;
     int32_t jumpCount = 0;
 
     int32_t block = 0;  // block being analysed and emitted

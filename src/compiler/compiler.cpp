@@ -23,8 +23,9 @@ bool HasCompilableElement(const ProgramModel& model) { return AnyCompilableCell(
 
 CompileOutput Compile(const ProgramModel& model, const CompileCallbacks& callbacks, const std::atomic<bool>* cancel) {
     CompileOutput out;
-    // The working tables are large and fixed: keep them off the caller's stack.
-    const auto state = std::make_unique<CompileState>();
+    // The working tables are large and fixed: off the caller's stack, and not
+    // cleared beforehand (each is written before it is read).
+    const auto state = std::make_unique_for_overwrite<CompileState>();
     CompileState& s = *state;
     if (!BuildCellNodeTable(s, model.grid)) return out;
     out.nothingToCompile = false;

@@ -9,7 +9,7 @@ namespace velmorin {
 
 bool BuildCellNodeTable(CompileState& state, const LadderGrid& grid) {
     bool compilable = false;
-    for (CellNode& entry : state.cellNodes) entry = CellNode{};
+    state.cellNodes.fill(NoCellNode);
     for (int32_t row = 0; row < GridRows; ++row) {
         for (int32_t column = 0; column < GridColumns - 1; ++column) {
             CellNode& entry = state.cellNode(row, column);

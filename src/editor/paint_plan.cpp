@@ -117,7 +117,7 @@ private:
         }
 
         PictureVariant variant = PictureVariant::Black;
-        const int8_t colour = live && overlay_ != nullptr ? overlay_->colourAt(row, column) : ColourBlack;
+        const int8_t colour = live && overlay_ != nullptr ? overlay_->colourAt(row, column) : int8_t{ColourBlack};
         if (live && column >= 1 && column <= 8 && KindHasColourVariants(kind) &&
             (colour == ColourRed || colour == ColourGreen)) {
             variant = static_cast<PictureVariant>(colour);
