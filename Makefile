@@ -54,10 +54,14 @@ bench: build
 # make uninstall - removes what the last make install recorded, where it
 #   installed it (a PREFIX or DESTDIR given must be the recorded one); files
 #   a Debian package owns and folders that were there before stay
-# make package   - build/velmorin_<version>_<arch>.deb (not part of make test)
+# make package   - build-deb/velmorin_<version>-1_<arch>.deb, with Debian's
+#   flags, dated by the last commit, checked by lintian (not part of make test)
+# make reproducible - two packages of the last commit, built in two fresh
+#   clones at different paths, must be byte for byte the same (slow)
 PREFIX    ?= /usr/local
+PKGBUILD  ?= build-deb
 
-.PHONY: install uninstall package
+.PHONY: install uninstall package reproducible
 
 install:
 	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) build
@@ -69,9 +73,11 @@ uninstall:
 	@DESTDIR="$(DESTDIR)" UNINSTALL_PREFIX="$(if $(filter command line,$(origin PREFIX)),$(PREFIX))" \
 	  bash packaging/uninstall.sh $(BUILD)/install_record.txt
 
-package: build
-	@cd $(BUILD) && cpack -G DEB
-	@ls $(BUILD)/*.deb
+package: deps
+	@bash packaging/build-package.sh $(PKGBUILD) $(JOBS)
+
+reproducible: deps
+	@bash tests/package/reproducible_test.sh $(JOBS)
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD) $(TSANBUILD)

@@ -19,6 +19,7 @@
 
 #include "compiler/compiler.h"
 #include "compiler/program_budget.h"
+#include "densest_program.h"
 #include "model/cross_reference.h"
 #include "model/ladder_model.h"
 #include "model/observations.h"
@@ -26,58 +27,6 @@
 
 namespace velmorin {
 namespace {
-
-void Put(ProgramModel& m, int row, int column, int shape, int element = ElementNone) {
-    LadderCell& cell = m.grid.at(row, column);
-    cell.shape = shape;
-    cell.element = element;
-}
-
-void Index(ProgramModel& m, int row, int column, int param, int index) {
-    m.grid.at(row, column).params[param][0] = static_cast<uint8_t>(index);
-    m.grid.at(row, column).params[param][1] = 0;
-}
-
-void Wire(ProgramModel& m, int row, int first, int last) {
-    for (int c = first; c <= last; ++c) Put(m, row, c, KindHorizontal);
-}
-
-std::unique_ptr<ProgramModel> DensestProgram() {
-    auto m = std::make_unique<ProgramModel>();
-    ResetModel(*m);
-    for (int block = 0; block < BlockCount; ++block) {
-        const int f = BlockFirstRow(block);
-        Put(*m, f, 1, KindContactOpen, ElementLd);
-        Index(*m, f, 1, 0, 2 * (block % 4));
-        Put(*m, f + 1, 1, KindContactOpen, ElementLd);
-        Index(*m, f + 1, 1, 0, 2 * (block % 4) + 1);
-        Put(*m, f, 2, KindTeeLeftRightDown);
-        Wire(*m, f, 3, 7);
-        if (block % 2 == 0) {
-            // Parallel pair into a timer; a jump over the next block's label.
-            Put(*m, f + 1, 2, KindCornerUpLeft);
-            Put(*m, f, 8, KindBoxTwoSided, ElementTp);
-            Index(*m, f, 8, 0, 86 + block % 4);
-            SetSlotText(m->grid.at(f, 8).params[1], "2.5");
-            Put(*m, f + 2, 1, KindConditional, ElementJp1);
-            Index(*m, f + 2, 1, 0, block + 1);
-        } else {
-            // Parallel pair fanned out to two coils.
-            Put(*m, f + 1, 2, KindTeeUpDownLeft);
-            Put(*m, f + 2, 2, KindCornerUpRight);
-            Wire(*m, f + 2, 3, 7);
-            Put(*m, f, 8, KindCoil, ElementOut);
-            Index(*m, f, 8, 0, 8 + block % 6);
-            Put(*m, f + 2, 8, KindCoil, ElementOut);
-            Index(*m, f + 2, 8, 0, 14 + block);
-        }
-        if (block == BlockCount - 1)
-            Put(*m, f + 3, 1, KindBoxOneSided, ElementEnd);
-        else
-            Wire(*m, f + 3, 1, 8);
-    }
-    return m;
-}
 
 void BM_CompileDensestProgram(benchmark::State& state) {
     auto model = DensestProgram();

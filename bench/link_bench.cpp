@@ -14,6 +14,7 @@
 #include "link/monitor_link.h"
 #include "link/termios_link.h"
 #include "link/transfer.h"
+#include "support/child_process.h"
 #include "support/sim_process.h"
 
 namespace velmorin {
@@ -100,6 +101,18 @@ void BM_VariablePollCycle(benchmark::State& state) {
     state.counters["exchange_ms"] = 1000.0 * seconds / exchanges;
 }
 BENCHMARK(BM_VariablePollCycle)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// `velmorin-cli scan` over a whole line, 255 identifiers, with one
+// controller (identifier 200) on it: the bound is a minute.
+void BM_ScanWholeLine(benchmark::State& state) {
+    testing::SimProcess sim({"--id", "200"});
+    for (auto _ : state) {
+        const testing::ProgramRun run =
+            testing::RunProgram(VELMORIN_CLI_PATH, {"scan", "--port", sim.device()}, {}, std::chrono::seconds(120));
+        if (run.status != 0 || run.out != "200  0102\n") state.SkipWithError(("scan: " + run.out + run.err).c_str());
+    }
+}
+BENCHMARK(BM_ScanWholeLine)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 }  // namespace velmorin

@@ -12,7 +12,8 @@ PACKAGES=(
   qt6-translations-l10n
   poppler-utils
   xvfb xauth fonts-liberation fonts-dejavu-core locales
-  desktop-file-utils shared-mime-info libglib2.0-bin man-db bsdextrautils dpkg-dev
+  libcli11-dev bash-completion
+  desktop-file-utils shared-mime-info libglib2.0-bin man-db bsdextrautils dpkg-dev lintian
 )
 
 missing=()

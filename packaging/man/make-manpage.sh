@@ -54,10 +54,10 @@ escape() {
   sed -e 's/\\/\\e/g' -e 's/-/\\-/g' -e "s/^[.']/\\\\\&&/"
 }
 
-# The usage line and the lines that carry it on ("   [--more]").
+# The usage line and the lines that carry it on (indented under its first word).
 usage_lines() {
   awk 'tolower($0) ~ /^usage: / { sub(/^[Uu]sage: */, ""); print; on = 1; next }
-       on && /^        +\[/ { sub(/^ +/, "  "); print; next }
+       on && /^       +[^ ]/ { sub(/^ +/, ""); if (substr($0, 1, 1) == "[") $0 = "  " $0; print; next }
        { on = 0 }'
 }
 
@@ -65,7 +65,7 @@ usage_lines() {
 # indentation that all of its lines share.
 body_lines() {
   awk 'tolower($0) ~ /^usage: / { on = 1; next }
-       on && /^        +\[/ { next }
+       on && /^       +[^ ]/ { next }
        { on = 0; lines[++n] = $0 }
        END { first = 1; while (first <= n && lines[first] ~ /^ *$/) ++first
              last = n; while (last >= first && lines[last] ~ /^ *$/) --last

@@ -78,31 +78,65 @@ struct CommandLine {
     }
 };
 
+// The exit statuses of the three programs: done, the job failed, a usage error.
+constexpr int ExitDone = 0;
+constexpr int ExitFailed = 1;
+constexpr int ExitUsage = 2;
+
+int UsageError(const QCommandLineParser& parser, const QString& why) {
+    QTextStream(stderr) << "velmorin: " << why << "\n" << parser.helpText();
+    return ExitUsage;
+}
+
+// The words of the command line: -1 when the program goes on, otherwise
+// its exit status after --help, --version or a word it does not take.
+int Parse(QCommandLineParser& parser) {
+    if (!parser.parse(QCoreApplication::arguments())) return UsageError(parser, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) parser.showHelp(ExitDone);
+    if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+    return -1;
+}
+
+// What is wrong with the source files named, or nothing.
+QString MisnamedFiles(const QCommandLineParser& parser, const CommandLine& options) {
+    const qsizetype files = parser.positionalArguments().size();
+    if (parser.isSet(options.exportPdf) && files != 1) return "--export-pdf needs one source file";
+    if (files > 1) return "only one source file can be opened";
+    return {};
+}
+
+// A usage error is told before any window system is looked for: a bad
+// option over ssh gets its usage, not a missing display.
+bool WellFormed(const CommandLine& options, int argc, char** argv) {
+    QStringList words;
+    for (int i = 0; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    options.Describe(parser);
+    return parser.parse(words) && MisnamedFiles(parser, options).isEmpty();
+}
+
 int ExportPdf(const QString& pdfPath, const QStringList& files) {
-    if (files.size() != 1) {
-        QTextStream(stderr) << "velmorin: --export-pdf needs one source file\n";
-        return 1;
-    }
     const velmorin::Result exported =
         velmorin::ExportSourceFilePdf(QFileInfo(files.front()).absoluteFilePath().toStdString(), pdfPath.toStdString());
-    if (exported) return 0;
+    if (exported) return ExitDone;
     // The fixed text, then what the editor's box shows on its second line.
     QTextStream(stderr) << "velmorin: " << QString::fromStdString(exported.message) << " ("
                         << QString::fromStdString(exported.detail) << ")\n";
-    return 1;
+    return ExitFailed;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const CommandLine options;
-    if (AsksForHelpOrVersion(argc, argv)) {
+    if (AsksForHelpOrVersion(argc, argv) || !WellFormed(options, argc, argv)) {
         QCoreApplication core(argc, argv);
         NameApplication();
         QCommandLineParser parser;
         options.Describe(parser);
-        parser.process(core);  // prints the help or the version and ends
-        return 0;
+        // The help, the version or a refused option ends the program here.
+        if (const int status = Parse(parser); status >= 0) return status;
+        return UsageError(parser, MisnamedFiles(parser, options));
     }
     ChooseHeadlessPlatform(argc, argv);
     QApplication qapp(argc, argv);
@@ -112,17 +146,13 @@ int main(int argc, char** argv) {
 
     QCommandLineParser parser;
     options.Describe(parser);
-    parser.process(qapp);
+    if (const int status = Parse(parser); status >= 0) return status;
     const QCommandLineOption& screenshot = options.screenshot;
     const QCommandLineOption& screenshotAbout = options.screenshotAbout;
     const QCommandLineOption& exportPdf = options.exportPdf;
 
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(exportPdf)) return ExportPdf(parser.value(exportPdf), files);
-    if (files.size() > 1) {
-        QTextStream(stderr) << "velmorin: only one source file can be opened\n";
-        return 2;
-    }
 
     const bool picture = parser.isSet(screenshot) || parser.isSet(screenshotAbout);
     velmorin::StartOptions start;
@@ -130,15 +160,15 @@ int main(int argc, char** argv) {
     start.splash = !picture;
 
     velmorin::CVelmorinApp app;
-    if (!app.InitInstance(start)) return 1;
+    if (!app.InitInstance(start)) return ExitFailed;
 
     if (parser.isSet(screenshot)) {
-        return SavePicture(*app.frame(), parser.value(screenshot)) ? 0 : 1;
+        return SavePicture(*app.frame(), parser.value(screenshot)) ? ExitDone : ExitFailed;
     }
     if (parser.isSet(screenshotAbout)) {
         // A later showing, so that no splash timer closes it under the camera.
         velmorin::AboutDialog about(velmorin::AboutDialog::ShownCounter, app.font(4), app.frame());
-        return SavePicture(about, parser.value(screenshotAbout)) ? 0 : 1;
+        return SavePicture(about, parser.value(screenshotAbout)) ? ExitDone : ExitFailed;
     }
 
     const int status = qapp.exec();

@@ -2,7 +2,8 @@
 // A source file compiled without a window: read, checked, compiled and,
 // when asked, written beside the source. `velmorin-cli compile` writes the
 // outputs; a send or a verify from a source compiles in memory. Both go
-// through CompileSource, with the same steps as the compile dialog.
+// through CompileSource, with the same steps as the compile dialog. And the
+// way back from an image to a source file, for `velmorin-cli decompile`.
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,13 @@ struct SourceCompilation {
     Result read;                          // the source could not be read: nothing else was done
     std::unique_ptr<ProgramModel> model;  // the program as read, which the diagnostics point into
     CompileRun run;
+
+    // Why nothing was compiled: a refused source, an empty diagram, outputs
+    // that would replace the source. Ok once the compilation ran.
+    Result Refusal() const;
+    bool compiled() const { return static_cast<bool>(Refusal()); }
+    // Compiled without errors, and every file it had to write reached the disk.
+    bool succeeded() const { return run.result == CompileResult::Clean || run.result == CompileResult::Warnings; }
 };
 
 SourceCompilation CompileSource(const std::string& sourcePath, SourceOutputs outputs,
@@ -40,5 +48,11 @@ HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDa
 
 // One line per diagnostic of `output`, each ended by a line feed.
 std::string DiagnosticLines(const ProgramModel& model, const CompileOutput& output);
+
+// What `velmorin-cli decompile` runs: the image read as the send dialog reads
+// it, its diagram recovered, and the source file written (through a
+// temporary file) only when that diagram compiles back to the image. On a
+// failure `error` and `detail` say why, and `report` lists the image.
+HeadlessOutcome DecompileFile(const std::string& imagePath, const std::string& sourcePath);
 
 }  // namespace velmorin

@@ -46,13 +46,25 @@ void Pad(std::string& line, size_t width) {
 }  // namespace
 
 std::string DumpImage(const CodeImage& image) {
-    std::string out = "~VLB image, ";
-    AppendDecimal(out, image.codeLength);
-    out += " bytes\n";
     const int32_t end = image.codeLength < 0 ? 0 : (image.codeLength > ImageSize ? ImageSize : image.codeLength);
+    std::string out = DumpCode(std::span<const uint8_t>(image.bytes.data(), static_cast<size_t>(end)));
+    // The header names the length the image claims, even beyond its buffer.
+    if (image.codeLength != end) {
+        std::string claimed = "~VLB image, ";
+        AppendDecimal(claimed, image.codeLength);
+        out.replace(0, out.find(" bytes"), claimed);
+    }
+    return out;
+}
+
+std::string DumpCode(std::span<const uint8_t> code) {
+    std::string out = "~VLB image, ";
+    AppendDecimal(out, static_cast<int64_t>(code.size()));
+    out += " bytes\n";
+    const int32_t end = static_cast<int32_t>(code.size());
     for (int32_t offset = 0; offset < end;) {
-        const uint8_t opcode = image.bytes[offset];
-        const int32_t firstOperand = offset + 1 < end ? image.bytes[offset + 1] : -1;
+        const uint8_t opcode = code[static_cast<size_t>(offset)];
+        const int32_t firstOperand = offset + 1 < end ? code[static_cast<size_t>(offset) + 1] : -1;
         const int32_t element = ElementForOpcode(opcode, firstOperand);
         std::string line;
         AppendHexByte(line, static_cast<uint8_t>(offset));
@@ -66,9 +78,9 @@ std::string DumpImage(const CodeImage& image) {
             out += line;
             break;
         }
-        const Instruction ins = DecodeAt(image.bytes.data(), offset, end, element);
+        const Instruction ins = DecodeAt(code.data(), offset, end, element);
         for (int32_t at = offset; at < offset + ins.length; ++at) {
-            AppendHexByte(line, image.bytes[at]);
+            AppendHexByte(line, code[static_cast<size_t>(at)]);
             line += ' ';
         }
         Pad(line, 4 + HexColumn);

@@ -1,5 +1,7 @@
 #pragma once
 // A final image listed instruction by instruction, for `velmorin-cli dump`.
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "compiler/program_image.h"
@@ -11,5 +13,7 @@ namespace velmorin {
 // their decimal point, label operands as code addresses). An unknown opcode
 // ends the listing with a line saying so.
 std::string DumpImage(const CodeImage& image);
+// The same for the code alone: nothing past its end is read.
+std::string DumpCode(std::span<const uint8_t> code);
 
 }  // namespace velmorin

@@ -71,10 +71,12 @@ bool WriteRows(Channel channel, uint8_t id, std::span<const WriteRow> rows);
 constexpr int RomAttempts = 10;
 constexpr int RomReplyTries = 10;
 constexpr Clock::Duration RomPause{100};
-// Before each attempt the line is left to go quiet: two tries without a new
+// Before each attempt the line is left to go quiet: five tries without a new
 // byte, within at most 1.5 s, longer than the longest answer there is (an
-// upload's 258 bytes take 1.1 s at 2400 baud).
-constexpr int RomQuietTries = 2;
+// upload's 258 bytes take 1.1 s at 2400 baud). Fewer would take the pauses
+// of a USB adapter's 16 ms latency timer, or of a busy computer, for the
+// end of a reply.
+constexpr int RomQuietTries = 5;
 constexpr int RomSettleTries = 150;
 
 struct RomOutcome {

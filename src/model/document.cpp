@@ -95,6 +95,16 @@ bool Document::LoadDocument(Prompts& prompts, const std::string& path) {
     return true;
 }
 
+bool Document::OpenUntitled(Prompts& prompts, const ProgramModel& model) {
+    if (!ConfirmDiscard(prompts)) return false;
+    Reset();
+    *model_ = model;
+    SetTitle(std::string());
+    Call(hooks_.redrawRequested);
+    modified_ = true;
+    return true;
+}
+
 bool Document::SaveDocument(Prompts& prompts) {
     if (currentPath_.empty()) return SaveDocumentAs(prompts);
     if (Result written = WriteSourceFile(*model_, currentPath_); !written) {

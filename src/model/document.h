@@ -58,6 +58,10 @@ public:
     bool LoadDocument(Prompts& prompts, const std::string& path);
     bool SaveDocument(Prompts& prompts);
     bool SaveDocumentAs(Prompts& prompts);
+    // A diagram made elsewhere (one recovered from a controller's image) as a
+    // new document without a file, marked modified so that closing it asks
+    // first. Asks the discard question; false when the answer is No.
+    bool OpenUntitled(Prompts& prompts, const ProgramModel& model);
     // True when the changes may be lost: nothing was edited, or Yes.
     bool ConfirmDiscard(Prompts& prompts);
     void Reset();

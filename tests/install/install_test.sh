@@ -54,7 +54,7 @@ expected=(
   usr/share/icons/hicolor/scalable/apps/velmorin.svg
 )
 for program in "${programs[@]}"; do
-  expected+=("usr/bin/$program" "usr/share/man/man1/$program.1.gz")
+  expected+=("usr/bin/$program" "usr/share/man/man1/$program.1.gz" "usr/share/bash-completion/completions/$program")
 done
 for example in "$source"/examples/*.ldr; do
   expected+=("usr/share/doc/velmorin/examples/$(basename "$example")")
@@ -220,9 +220,31 @@ fi
 [ "$(cd "$usr/share/doc" && find . | sort)" = "$docs_before" ] || fail "the manual page's example wrote into $usr/share/doc"
 done_if_clean "the manual page's example compiles a copy"
 
+# Each program's version is the project's.
+begin
+version=$(sed -nE 's/^project\(velmorin VERSION ([0-9.]+).*/\1/p' "$source/CMakeLists.txt")
+for program in "${programs[@]}"; do
+  said=$(env -u XDG_RUNTIME_DIR "$usr/bin/$program" --version 2>/dev/null)
+  [ "$said" = "$program $version" ] || fail "$program --version says '$said', not '$program $version'"
+done
+done_if_clean "--version of ${programs[*]}: $version"
+
+# A word the editor does not take is a usage error (2) with its usage, told
+# without a display, before any window system is looked for.
+begin
+for words in "--bogus:Unknown option 'bogus'" "a.ldr b.ldr:only one source file" "--export-pdf x.pdf:--export-pdf needs one source file"; do
+  args=${words%%:*} why=${words#*:}
+  # shellcheck disable=SC2086
+  message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/velmorin" $args 2>&1 >/dev/null)
+  status=$?
+  [ "$status" -eq 2 ] && [[ $message == *"$why"* && $message == *"Usage:"* ]] ||
+    fail "velmorin $args: status $status, $message"
+done
+done_if_clean "velmorin refuses a bad command line with status 2 and its usage"
+
 # Help and version say nothing else, even without a runtime folder.
 begin
-for run in "${programs[@]/%/ --help}" "velmorin --version"; do
+for run in "${programs[@]/%/ --help}" "${programs[@]/%/ --version}"; do
   noise=$(env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM "$usr/bin/${run%% *}" "${run#* }" 2>&1 >/dev/null)
   [ -z "$noise" ] || fail "$run without XDG_RUNTIME_DIR says on standard error: $noise"
 done

@@ -86,9 +86,12 @@ TEST(CommandLine, PanelCommandsReachTheControllerBeforeThePortCloses) {
     EXPECT_EQ(Cli({"run", "--port", port, "--id", "12"}).status, 0);
     EXPECT_NE(state().find("running (run mode 2)"), std::string::npos) << "keep variables by default";
 
-    const ProgramRun rom = Cli({"rom", "--port", "COM2", "--id", "12"}, {"VELMORIN_COM2=" + port});
-    EXPECT_EQ(rom.status, 0) << rom.err;
-    EXPECT_EQ(rom.out, "0310\n");
+    // A Com name in any case, as the editor's settings spell it or a user types it.
+    for (const char* com : {"COM2", "com2"}) {
+        const ProgramRun rom = Cli({"rom", "--port", com, "--id", "12"}, {"VELMORIN_COM2=" + port});
+        EXPECT_EQ(rom.status, 0) << rom.err;
+        EXPECT_EQ(rom.out, "0310\n");
+    }
     const ProgramRun silent = Cli({"rom", "--port", port, "--id", "13"});
     EXPECT_EQ(silent.status, 1);
     EXPECT_EQ(silent.err, "ERROR!\n");
@@ -121,7 +124,9 @@ TEST(CommandLine, RefusalsNameWhatFailedAndWhy) {
         {{"compile", pipe}, 1, {isPipe}},
         {{"dump", folder}, 1, {folder + ": Error al abrir el archivo (" + folder + ": Es un directorio)"}},
         {{"send", pipe, "--port", port}, 1, {isPipe}},
-        {{"verify", "/dev/null", "--port", port}, 1, {"/dev/null: Es un dispositivo, no un archivo)"}},
+        {{"verify", "/dev/null", "--port", port}, 2, {"/dev/null: Es un dispositivo, no un archivo)"}},
+        // After "--" a word that looks like an option is a file.
+        {{"show", "--", "-x.ldr"}, 1, {"-x.ldr: Error al abrir el archivo (", noFile}},
         {{"send", folder + "/none.bld", "--port", port}, 1, {"none.bld: Error al abrir el archivo (", noFile}},
         {{"extract", source, "--port", port}, 1, {source + ": No es un archivo binario Ladder Vadri (", "--force"}},
         {{"extract", pipe, "--port", port, "--force"}, 1, {isPipe}},
@@ -174,17 +179,65 @@ TEST(CommandLine, RefusalsBeforeAndAtThePort) {
         {{"send", Examples + "latch.ldr", "--port", missing, "--id", "7x"}, "--id"},
         {{"send", Examples + "latch.ldr", "--port", missing, "--id", "7", "--any"}, "exclude"},
         {{"send", Examples + "latch.ldr", "--port", missing, "--password", "12345"}, "--password"},
-        {{"extract", "a.bld", "b.bld", "--port", missing}, "one file"},
-        {{"run", "--mode", "fast", "--port", missing}, "--mode"},
-        {{"stop", "--any", "--port", missing}, "unknown option"},
-        {{"rom", "--port"}, "needs a value"},
+        {{"extract", "a.bld", "b.bld", "--port", missing}, "unexpected argument 'b.bld'"},
+        {{"run", "--mode", "fast", "--port", missing}, "--mode: needs total, variables or keep"},
+        {{"stop", "--any", "--port", missing}, "unknown option '--any'"},
+        {{"rom", "--port"}, "--port needs a value"},
+        {{"rom", "--port", missing, "--json=1"}, "--json takes no value"},
+        {{"bogus"}, "unknown command 'bogus'"},
+        {{"help", "bogus"}, "unknown command 'bogus'"},
+        {{"show"}, "FILE.ldr is required"},
+        {{"show", "a.ldr", "b.ldr"}, "unexpected argument 'b.ldr'"},
+        {{"dump", "--json"}, "FILE.bld is required"},
+        {{"decompile", "a.bld"}, "OUT.ldr is required"},
+        {{"compile", "a.ldr", "--date", "2026-02-30"}, "--date: needs a date YYYY-MM-DD"},
+        {{"compile", "a.ldr", "--format", "xml"}, "--format: needs text or gnu"},
+        {{"compile", "a.ldr", "--json", "--format=gnu"}, "--json excludes --format"},
+        {{"aliases", "a.ldr", "--csv", "--import", "n.csv"}, "--csv excludes --import"},
+        {{"scan", "--port", missing, "--ids", "0-3"}, "--ids: needs identifiers 1..255"},
+        {{"scan", "--ids", "1-3"}, "--port is required"},
+        {{"watch", "--port", missing, "--cycles", "0", "E1"}, "--cycles: needs a number 1..1000000"},
+        {{"watch", "--port", missing, "--set", "m.mld", "--map", "5"}, "--map: needs a map 1..4"},
+        {{"watch", "--port", missing, "--csv", "--json", "E1"}, "--csv excludes --json"},
+        {{"watch", "--port", missing, "--map", "2", "E1"}, "--map needs --set"},
+        {{"watch", "--port", missing, "--set", "m.mld", "E1"}, "--set and VAR exclude each other"},
+        {{"watch", "--port", missing}, "no variable to watch"},
+        {{"watch", "--port", missing, "Q9"}, "(Q9)"},
+        {{"write", "--port", missing}, "VAR=VALUE is required"},
+        {{"write", "--port", missing, "V01=256"}, "(V01=256)"},
     };
     for (const Usage& u : usages) {
+        SCOPED_TRACE(u.args[0] + " " + u.why);
         const ProgramRun run = Cli(u.args);
-        EXPECT_EQ(run.status, 2) << u.args[0] << " " << u.why;
+        EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find(u.why), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find("usage: velmorin-cli " + u.args[0]), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        const bool command = u.args[0] != "bogus";
+        EXPECT_NE(run.err.find("usage: velmorin-cli " + (command ? u.args[0] : std::string("COMMAND"))),
+                  std::string::npos)
+            << run.err;
     }
+    EXPECT_EQ(Cli({}).status, 2) << "no command is a usage error";
+
+    // The simulator refuses its words the same way; a stored program it
+    // cannot read is a failed job.
+    const Usage simUsages[] = {
+        {{"--link"}, "--link needs a value"},
+        {{"--id", "7"}, "--link is required"},
+        {{"--link", "/tmp/x", "--id", "0"}, "--id: needs an identifier 1..255"},
+        {{"--link", "/tmp/x", "--fault", "loud"}, "--fault: unknown fault 'loud'"},
+        {{"--link", "/tmp/x", "--verbose=yes"}, "--verbose takes no value"},
+    };
+    for (const Usage& u : simUsages) {
+        SCOPED_TRACE(u.why);
+        const ProgramRun run = testing::RunProgram(VELMORIN_SIM_PATH, u.args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("velmorin-sim: " + std::string(u.why)), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("usage: velmorin-sim --link PATH"), std::string::npos) << run.err;
+    }
+    const ProgramRun noImage = testing::RunProgram(VELMORIN_SIM_PATH, {"--link", missing, "--image", missing + ".bld"});
+    EXPECT_EQ(noImage.status, 1);
+    EXPECT_NE(noImage.err.find("Error al abrir el archivo"), std::string::npos) << noImage.err;
     for (const char* command : {"send", "extract", "verify", "run", "stop", "reset-counters", "rom"}) {
         const ProgramRun help = Cli({command, "--help"});
         EXPECT_EQ(help.status, 0) << command;

@@ -147,13 +147,13 @@ TEST_F(ExchangeRules, RomQueryStopsAtTheFirstCompleteReply) {
     EXPECT_EQ(outcome.text, "1234");
     EXPECT_EQ(outcome.attempts, 3);
     EXPECT_EQ(link.Count(Op::Write), 3);
-    // Each attempt waits two quiet tries and purges before its frame.
+    // Each attempt waits five quiet tries and purges before its frame.
     std::vector<Op> purgesAndWrites;
     for (const FakeLink::Call& call : link.calls)
         if (call.op == Op::Purge || call.op == Op::Write) purgesAndWrites.push_back(call.op);
     EXPECT_EQ(purgesAndWrites, std::vector<Op>({Op::Purge, Op::Write, Op::Purge, Op::Write, Op::Purge, Op::Write}));
     // Two silent attempts of ten tries and a 100 ms pause each, then four tries.
-    EXPECT_EQ(clock.now, milliseconds(3 * 20 + 2 * (100 + 100) + 40));
+    EXPECT_EQ(clock.now, milliseconds(3 * 50 + 2 * (100 + 100) + 40));
 }
 
 TEST_F(ExchangeRules, RomQueryGivesUpAfterTenAttempts) {
@@ -161,13 +161,13 @@ TEST_F(ExchangeRules, RomQueryGivesUpAfterTenAttempts) {
     EXPECT_FALSE(outcome.answered);
     EXPECT_EQ(outcome.text, msg::RomError);
     EXPECT_EQ(link.Count(Op::Write), 10);
-    EXPECT_EQ(clock.now, milliseconds(10 * (20 + 100 + 100)));
+    EXPECT_EQ(clock.now, milliseconds(10 * (50 + 100 + 100)));
 }
 
 TEST_F(ExchangeRules, LineSettlesWithinItsBoundBeforeThePurge) {
-    // Bytes paced 4 ms apart for 0.4 s: quiet two tries after the last one.
+    // Bytes paced 4 ms apart for 0.4 s: quiet five tries after the last one.
     for (int i = 0; i < 100; ++i) link.Arrive(Reply({0xCD}), milliseconds(4 * i));
-    EXPECT_EQ(SettleAndPurge(channel, RomQuietTries, RomSettleTries), 42);
+    EXPECT_EQ(SettleAndPurge(channel, RomQuietTries, RomSettleTries), 45);
     EXPECT_EQ(link.InputQueueCount(1), 0);
     // A line that never goes quiet is purged after the bound all the same.
     for (int i = 0; i < 1000; ++i) link.Arrive(Reply({0xCD}), milliseconds(4 * i));

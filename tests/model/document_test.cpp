@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,29 @@ TEST_F(DocumentTest, AnsweringYesAsksOnceAndGoesAhead) {
     EXPECT_EQ(doc.currentPath(), path);
     // One question each: the load after Open's question does not ask again.
     EXPECT_EQ(prompts.questions.size(), 3u);
+}
+
+// A recovered diagram opens like a new one that was already edited: no file,
+// no title, the monitors and marks of the old one gone, modified; with the
+// old diagram edited, only after Yes.
+TEST_F(DocumentTest, UntitledDiagramOpensModifiedWithoutPathAfterTheDiscardQuestion) {
+    SavedMarkedDiagram();
+    auto recovered = std::make_unique<ProgramModel>();
+    ResetModel(*recovered);
+    recovered->grid.at(5, 1).shape = KindVertical;
+    doc.SetModified(true);
+    prompts.yesNoAnswers = {false, true};
+    EXPECT_FALSE(doc.OpenUntitled(prompts, *recovered));
+    EXPECT_TRUE(Marked(doc.model()));
+    EXPECT_TRUE(events.empty());
+    ASSERT_TRUE(doc.OpenUntitled(prompts, *recovered));
+    EXPECT_FALSE(Marked(doc.model()));
+    EXPECT_EQ(doc.model().grid.at(5, 1).shape, KindVertical);
+    EXPECT_TRUE(doc.currentPath().empty());
+    EXPECT_TRUE(doc.title().empty());
+    EXPECT_EQ(titles, (Strings{""}));
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(events, (Strings{"view", "monitor", "marked", "diagnostics", "redraw"}));
 }
 
 TEST_F(DocumentTest, SuccessfulLoadSetsTitlePathAndRecentList) {

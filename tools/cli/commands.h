@@ -1,12 +1,12 @@
 #pragma once
-// Sub-commands of velmorin-cli. Each returns the process exit status:
-// 0 done, 1 refused file, errors or a failed exchange, 2 usage.
+// The commands of velmorin-cli. Each adds itself to the parser with its
+// options and returns what runs it; the run returns the exit status
+// (command_line.h): 0 done, 1 the job failed, 2 usage.
 #include <string>
-#include <vector>
+
+#include "command_line.h"
 
 namespace velmorin::cli {
-
-using Args = std::vector<std::string>;  // the words after the sub-command
 
 // "FILE: MESSAGE (DETAIL)\n": the fixed text the editor would show, then what
 // the editor puts on the detail line (the file and the system's reason).
@@ -16,23 +16,27 @@ inline std::string ErrorLine(const std::string& file, const std::string& message
     return line + "\n";
 }
 
-int RunShow(const Args& args);
-int RunCompile(const Args& args);
-int RunDump(const Args& args);
+// Files: a source as text, its compilation, an image listed.
+Command AddShow(CLI::App& root);
+Command AddCompile(CLI::App& root);
+Command AddDump(CLI::App& root);
+// The diagram of an image, recovered and checked by compiling it back.
+Command AddDecompile(CLI::App& root);
 // What a program uses where, the editor's observations, the operand names.
-int RunXref(const Args& args);
-int RunCheck(const Args& args);
-int RunAliases(const Args& args);
-// The controller link (link_options.h has their shared options).
-int RunSend(const Args& args);
-int RunExtract(const Args& args);
-int RunVerify(const Args& args);
-int RunRun(const Args& args);
-int RunStop(const Args& args);
-int RunResetCounters(const Args& args);
-int RunRom(const Args& args);
+Command AddXref(CLI::App& root);
+Command AddCheck(CLI::App& root);
+Command AddAliases(CLI::App& root);
+// The controller link (link_options.h has what they share).
+Command AddSend(CLI::App& root);
+Command AddExtract(CLI::App& root);
+Command AddVerify(CLI::App& root);
+Command AddRun(CLI::App& root);
+Command AddStop(CLI::App& root);
+Command AddResetCounters(CLI::App& root);
+Command AddRom(CLI::App& root);
+Command AddScan(CLI::App& root);
 // The variable monitor's polling and sending.
-int RunWatch(const Args& args);
-int RunWrite(const Args& args);
+Command AddWatch(CLI::App& root);
+Command AddWrite(CLI::App& root);
 
 }  // namespace velmorin::cli

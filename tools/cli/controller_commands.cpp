@@ -1,6 +1,10 @@
 // velmorin-cli run / stop / reset-counters / rom: the command panel's
 // buttons, from a terminal.
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "link/exchanges.h"
@@ -10,41 +14,79 @@
 namespace velmorin::cli {
 namespace {
 
-const char* const RunUsage =
-    "usage: velmorin-cli run [--mode total|variables|keep] --port DEV|COM1..COM4 [--id N | --all]\n"
-    "  Starts the controller's program: total resets every variable\n"
-    "  (\"Reset Total\"), variables all but the retentive ones (\"Reset\n"
-    "  Variables\"), keep none (\"Mantiene Variables\", the default).\n"
-    "  --id N  the controller addressed (default 1); --all every controller.\n"
-    "  The controller does not answer: exit 0 means the command was sent.\n";
+using nlohmann::json;
 
-const char* const StopUsage =
-    "usage: velmorin-cli stop [--outputs-off] --port DEV|COM1..COM4 [--id N | --all]\n"
-    "  Stops the controller's program; --outputs-off also switches every\n"
-    "  output off (\"Apaga Salidas\").\n"
-    "  The controller does not answer: exit 0 means the command was sent.\n";
+const char* const NoAnswer = "The controller does not answer: status 0 means the command was sent.";
 
-const char* const ResetUsage =
-    "usage: velmorin-cli reset-counters --port DEV|COM1..COM4 [--id N | --all]\n"
-    "  Resets the controller's counters.\n"
-    "  The controller does not answer: exit 0 means the command was sent.\n";
+const CommandText RunText{
+    "run",
+    "",
+    "start the controller's program (--all: every controller)",
+    "run [--mode total|variables|keep] --port DEV|COM1..COM4 [--id N | --all]",
+    "Starts the controller's program.",
+    NoAnswer,
+};
 
-const char* const RomUsage =
-    "usage: velmorin-cli rom --port DEV|COM1..COM4 [--id N]\n"
-    "  Prints the controller's ROM version (four characters), or ERROR! on\n"
-    "  standard error after ten attempts without reply (exit 1).\n";
+const CommandText StopText{
+    "stop",
+    "",
+    "stop the controller's program",
+    "stop [--outputs-off] --port DEV|COM1..COM4 [--id N | --all]",
+    "Stops the controller's program.",
+    NoAnswer,
+};
+
+const CommandText ResetText{
+    "reset-counters",
+    "",
+    "reset the controller's counters",
+    "reset-counters --port DEV|COM1..COM4 [--id N | --all]",
+    "Resets the controller's counters.",
+    NoAnswer,
+};
+
+const CommandText RomText{
+    "rom",
+    "",
+    "print the controller's ROM version",
+    "rom --port DEV|COM1..COM4 [--id N] [--json]",
+    "Prints the controller's ROM version (four characters), or ERROR! on\n"
+    "standard error after ten attempts without reply (the job failed).",
+};
+
+struct Options {
+    std::string port;
+    std::optional<uint8_t> id;
+    bool all = false;
+    std::string mode = "keep";
+    bool outputsOff = false;
+    bool json = false;
+};
+
+const char* const IdHelp = "the controller addressed, 1..255 (default 1)";
+
+// The options of the three commands sent to one controller or to all.
+std::shared_ptr<Options> AddPanelOptions(CLI::App& app) {
+    auto o = std::make_shared<Options>();
+    AddPortOption(app, o->port);
+    CLI::Option* id = AddIdOption(app, o->id, IdHelp);
+    CLI::Option* all = AddFlag(app, "--all", o->all, "every controller on the line (identifier 0)");
+    id->excludes(all);
+    return o;
+}
 
 // One frame, written and let go: the port is closed only once it has left.
-int SendCommand(const LinkOptions& o, CommandFrame (*build)(uint8_t id, const LinkOptions& o)) {
+int SendCommand(const Options& o, const CommandFrame& frame) {
     PortChoice port = ChoosePort(o.port);
     if (port.link->OpenPort(port.port) != 1) return Fail(LinkFailure(port.link->LastError()));
     SystemClock clock;
-    const uint8_t id = o.all ? AllControllers : o.id.value_or(1);
-    const bool written = SendWithoutReply({*port.link, clock, port.port}, build(id, o));
+    const bool written = SendWithoutReply({*port.link, clock, port.port}, frame);
     const LinkError error = port.link->LastError();
     port.link->ClosePort(port.port);
-    return written ? 0 : Fail(LinkFailure(error));
+    return written ? ExitDone : Fail(LinkFailure(error));
 }
+
+uint8_t Target(const Options& o) { return o.all ? AllControllers : o.id.value_or(1); }
 
 RunMode ModeOf(const std::string& mode) {
     if (mode == "total") return RunMode::ResetTotal;
@@ -54,38 +96,57 @@ RunMode ModeOf(const std::string& mode) {
 
 }  // namespace
 
-int RunRun(const Args& args) {
-    const ParsedOptions parsed = ParseLinkOptions("run", args, "--port --id --all --mode", 0, RunUsage);
-    if (!parsed.options) return parsed.status;
-    return SendCommand(*parsed.options,
-                       [](uint8_t id, const LinkOptions& o) { return RunProgramFrame(id, ModeOf(o.mode)); });
+Command AddRun(CLI::App& root) {
+    CLI::App* app = AddCommand(root, RunText);
+    auto o = AddPanelOptions(*app);
+    app->add_option("--mode", o->mode,
+                    "total resets every variable (\"Reset Total\"),\n"
+                    "variables all but the retentive ones (\"Reset\n"
+                    "Variables\"), keep none (\"Mantiene Variables\", the\n"
+                    "default)")
+        ->option_text("total|variables|keep")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return text == "total" || text == "variables" || text == "keep" ? std::string()
+                                                                                : "needs total, variables or keep";
+            },
+            ""));
+    return {app, [o] { return SendCommand(*o, RunProgramFrame(Target(*o), ModeOf(o->mode))); }};
 }
 
-int RunStop(const Args& args) {
-    const ParsedOptions parsed = ParseLinkOptions("stop", args, "--port --id --all --outputs-off", 0, StopUsage);
-    if (!parsed.options) return parsed.status;
-    return SendCommand(*parsed.options,
-                       [](uint8_t id, const LinkOptions& o) { return StopProgramFrame(id, o.outputsOff); });
+Command AddStop(CLI::App& root) {
+    CLI::App* app = AddCommand(root, StopText);
+    auto o = AddPanelOptions(*app);
+    AddFlag(*app, "--outputs-off", o->outputsOff, "switch every output off as well (\"Apaga Salidas\")");
+    return {app, [o] { return SendCommand(*o, StopProgramFrame(Target(*o), o->outputsOff)); }};
 }
 
-int RunResetCounters(const Args& args) {
-    const ParsedOptions parsed = ParseLinkOptions("reset-counters", args, "--port --id --all", 0, ResetUsage);
-    if (!parsed.options) return parsed.status;
-    return SendCommand(*parsed.options, [](uint8_t id, const LinkOptions&) { return ResetCountersFrame(id); });
+Command AddResetCounters(CLI::App& root) {
+    CLI::App* app = AddCommand(root, ResetText);
+    auto o = AddPanelOptions(*app);
+    return {app, [o] { return SendCommand(*o, ResetCountersFrame(Target(*o))); }};
 }
 
-int RunRom(const Args& args) {
-    const ParsedOptions parsed = ParseLinkOptions("rom", args, "--port --id", 0, RomUsage);
-    if (!parsed.options) return parsed.status;
-    const LinkOptions& o = *parsed.options;
-    PortChoice port = ChoosePort(o.port);
-    if (port.link->OpenPort(port.port) != 1) return Fail(LinkFailure(port.link->LastError()));
-    SystemClock clock;
-    const RomOutcome rom = ReadRomVersion({*port.link, clock, port.port}, o.id.value_or(1));
-    port.link->ClosePort(port.port);
-    if (!rom.answered) return Fail(rom.text);
-    std::printf("%s\n", rom.text.c_str());
-    return 0;
+Command AddRom(CLI::App& root) {
+    CLI::App* app = AddCommand(root, RomText);
+    auto o = std::make_shared<Options>();
+    AddPortOption(*app, o->port);
+    AddIdOption(*app, o->id, IdHelp);
+    AddJsonFlag(*app, o->json, "the identifier and the version as JSON");
+    return {app, [o] {
+                PortChoice port = ChoosePort(o->port);
+                if (port.link->OpenPort(port.port) != 1) return Fail(LinkFailure(port.link->LastError()));
+                SystemClock clock;
+                const uint8_t id = o->id.value_or(1);
+                const RomOutcome rom = ReadRomVersion({*port.link, clock, port.port}, id);
+                port.link->ClosePort(port.port);
+                if (!rom.answered) return Fail(rom.text);
+                if (o->json)
+                    std::printf("%s\n", json{{"id", id}, {"rom", rom.text}}.dump().c_str());
+                else
+                    std::printf("%s\n", rom.text.c_str());
+                return std::fflush(stdout) == 0 ? ExitDone : ExitFailed;
+            }};
 }
 
 }  // namespace velmorin::cli

@@ -18,36 +18,42 @@ namespace {
 
 using nlohmann::json;
 
-const char* const XrefUsage =
-    "usage: velmorin-cli xref FILE.ldr [--json]\n"
-    "  Lists every operand the program uses (memory name, alias, number of\n"
-    "  uses) and, under it, each use: the block's label, row (Y) and column\n"
-    "  (X), the mnemonic and what the element does with it (lee, escribe);\n"
-    "  then every label a jump reaches, with its jumps (salta). --json prints\n"
-    "  the same as one JSON object.\n"
-    "  Exit status: 0 listed, 1 refused file, 2 usage.\n";
+const CommandText XrefText{
+    "xref",
+    "FILE.ldr",
+    "where each operand and label is used",
+    "xref FILE.ldr [--json]",
+    "Lists every operand the program uses (memory name, alias, number of\n"
+    "uses) and, under it, each use: the block's label, row (Y) and column\n"
+    "(X), the mnemonic and what the element does with it (lee, escribe);\n"
+    "then every label a jump reaches, with its jumps (salta).",
+};
 
-const char* const CheckUsage =
-    "usage: velmorin-cli check FILE.ldr [--json]\n"
-    "  Prints the editor's observations about a program, one per line with\n"
-    "  the cells concerned: an output written by more than one OUT, a SET\n"
-    "  without RST of the same operand or the reverse, a timer or counter\n"
-    "  number on two boxes, an output read but written by no element. They\n"
-    "  are not compiler diagnostics and change nothing a compilation does.\n"
-    "  --json prints them as one JSON object.\n"
-    "  Exit status: 0 no observations, 1 observations or a refused file,\n"
-    "  2 usage.\n";
+const CommandText CheckText{
+    "check",
+    "FILE.ldr",
+    "the editor's observations (duplicate coils, ...)",
+    "check FILE.ldr [--json]",
+    "Prints the editor's observations about a program, one per line with\n"
+    "the cells concerned: an output written by more than one OUT, a SET\n"
+    "without RST of the same operand or the reverse, a timer or counter\n"
+    "number on two boxes, an output read but written by no element. They\n"
+    "are not compiler diagnostics and change nothing a compilation does.",
+    "Observations make the job fail (status 1), as a lint does.",
+};
 
-const char* const AliasesUsage =
-    "usage: velmorin-cli aliases FILE.ldr [--csv | --import NAMES.csv]\n"
-    "  Prints the operand names of a program: memory name, alias and how\n"
-    "  often the program uses it. --csv prints them as the editor exports\n"
-    "  them (UTF-8, header memoria;alias). --import reads such a table,\n"
-    "  checks every row (memory name, alias of at most 8 characters in\n"
-    "  Windows-1252, no alias twice) and only then writes the names into\n"
-    "  FILE.ldr through a temporary file. A source file keeps the aliases of\n"
-    "  the operands its program uses only; the others are named on output.\n"
-    "  Exit status: 0 done, 1 refused file or table, 2 usage.\n";
+const CommandText AliasesText{
+    "aliases",
+    "FILE.ldr",
+    "print the operand names, or take them from a table",
+    "aliases FILE.ldr [--csv | --import NAMES.csv]",
+    "Prints the operand names of a program: memory name, alias and how\n"
+    "often the program uses it. --import reads a table as --csv prints it,\n"
+    "checks every row (memory name, alias of at most 8 characters in\n"
+    "Windows-1252, no alias twice) and only then writes the names into\n"
+    "FILE.ldr through a temporary file. A source file keeps the aliases of\n"
+    "the operands its program uses only; the others are named on output.",
+};
 
 struct Options {
     std::string file;
@@ -56,40 +62,12 @@ struct Options {
     std::string import;
 };
 
-// Parses FILE and the flags a command accepts; 0 when the words are fine,
-// else the exit status (the usage went to standard output or error).
-int ParseOptions(const Args& args, const char* name, const char* usage, bool aliases, Options& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(usage, stdout);
-            return -1;
-        }
-        if (!aliases && arg == "--json") {
-            options.json = true;
-        } else if (aliases && arg == "--csv") {
-            options.csv = true;
-        } else if (aliases && arg == "--import") {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "velmorin-cli %s: --import needs a file\n\n%s", name, usage);
-                return 2;
-            }
-            options.import = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            std::fprintf(stderr, "velmorin-cli %s: unknown option '%s'\n\n%s", name, arg.c_str(), usage);
-            return 2;
-        } else if (!options.file.empty()) {
-            std::fprintf(stderr, "velmorin-cli %s: one file only\n\n%s", name, usage);
-            return 2;
-        } else {
-            options.file = arg;
-        }
-    }
-    if (options.file.empty() || (options.csv && !options.import.empty())) {
-        std::fputs(usage, stderr);
-        return 2;
-    }
-    return 0;
+// The source file and --json of xref and check.
+std::shared_ptr<Options> AddReviewOptions(CLI::App& app, const char* json) {
+    auto o = std::make_shared<Options>();
+    app.add_option("FILE.ldr", o->file, "the ladder source")->required();
+    AddJsonFlag(app, o->json, json);
+    return o;
 }
 
 bool Load(const std::string& path, ProgramModel& model) {
@@ -145,11 +123,7 @@ std::vector<size_t> UseCounts(const CrossReference& xref) {
     return counts;
 }
 
-}  // namespace
-
-int RunXref(const Args& args) {
-    Options options;
-    if (const int status = ParseOptions(args, "xref", XrefUsage, false, options)) return status < 0 ? 0 : status;
+int RunXref(const Options& options) {
     auto model = std::make_unique<ProgramModel>();
     if (!Load(options.file, *model)) return 1;
     const CrossReference xref = BuildCrossReference(*model);
@@ -194,9 +168,7 @@ int RunXref(const Args& args) {
     return Print(text);
 }
 
-int RunCheck(const Args& args) {
-    Options options;
-    if (const int status = ParseOptions(args, "check", CheckUsage, false, options)) return status < 0 ? 0 : status;
+int RunCheck(const Options& options) {
     auto model = std::make_unique<ProgramModel>();
     if (!Load(options.file, *model)) return 1;
     const CrossReference xref = BuildCrossReference(*model);
@@ -232,9 +204,7 @@ int RunCheck(const Args& args) {
     return observations.empty() ? 0 : 1;
 }
 
-int RunAliases(const Args& args) {
-    Options options;
-    if (const int status = ParseOptions(args, "aliases", AliasesUsage, true, options)) return status < 0 ? 0 : status;
+int RunAliases(const Options& options) {
     auto model = std::make_unique<ProgramModel>();
     if (!Load(options.file, *model)) return 1;
 
@@ -277,6 +247,31 @@ int RunAliases(const Args& args) {
                 std::to_string(counts[static_cast<size_t>(index)]) + "\n";
     }
     return Print(text);
+}
+
+}  // namespace
+
+Command AddXref(CLI::App& root) {
+    CLI::App* app = AddCommand(root, XrefText);
+    const auto o = AddReviewOptions(*app, "the operands and labels with their uses as JSON");
+    return {app, [o] { return RunXref(*o); }};
+}
+
+Command AddCheck(CLI::App& root) {
+    CLI::App* app = AddCommand(root, CheckText);
+    const auto o = AddReviewOptions(*app, "the observations with their cells as JSON");
+    return {app, [o] { return RunCheck(*o); }};
+}
+
+Command AddAliases(CLI::App& root) {
+    CLI::App* app = AddCommand(root, AliasesText);
+    auto o = std::make_shared<Options>();
+    app->add_option("FILE.ldr", o->file, "the ladder source")->required();
+    CLI::Option* csv = AddFlag(*app, "--csv", o->csv,
+                               "print them as the editor exports them (UTF-8,\n"
+                               "header memoria;alias)");
+    app->add_option("--import", o->import, "take the names from such a table")->option_text("NAMES.csv")->excludes(csv);
+    return {app, [o] { return RunAliases(*o); }};
 }
 
 }  // namespace velmorin::cli

@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <optional>
+
 #include "link/link_messages.h"
 #include "link/monitor_link.h"
 #include "link/monitor_messages.h"
@@ -19,37 +24,53 @@
 namespace velmorin::cli {
 namespace {
 
-const char* const WatchUsage =
-    "usage: velmorin-cli watch --port DEV|COM1..COM4 [--id N] [--cycles N] [--csv] VAR...\n"
-    "       velmorin-cli watch --port DEV|COM1..COM4 [--id N] [--cycles N] [--csv] --set FILE.mld [--map K]\n"
-    "  Polls the variables as the monitor's \"Recibir PLC\" does and prints one\n"
-    "  line per poll cycle: the time and each value (\"sin respuesta\" for a\n"
-    "  cycle the controller did not answer). A VAR is a name the monitor's\n"
-    "  lists show (E1, S3, V12, CNT1, CNTE1, TPE3; any case) or an address\n"
-    "  0..254; count states are 16-bit words, and ':w' reads any VAR as one.\n"
-    "  --set FILE.mld takes the variables of map K (1..4, default 1) of a\n"
-    "  monitor set, named with its associated program's aliases.\n"
-    "  --csv prints a header line, then comma-separated rows.\n"
-    "  --cycles N stops after N cycles; otherwise Ctrl+C stops.\n"
-    "  Exit status 1 when the port cannot be opened, the set is refused, or\n"
-    "  the controller answered in none of the cycles.\n";
+using nlohmann::json;
 
-const char* const WriteUsage =
-    "usage: velmorin-cli write --port DEV|COM1..COM4 [--id N] VAR=VALUE...\n"
-    "  Sends the values as the monitor's \"Enviar PLC\" does: 0..255 for a\n"
-    "  byte, 0..65535 for a word (count states, and any VAR with ':w').\n"
-    "  Every row is sent even when one is not answered; then the exit status\n"
-    "  is 1 with \"Hubo error en el envio de datos\".\n";
+const CommandText WatchText{
+    "watch",
+    "VAR... | --set FILE.mld",
+    "print the variables once per poll cycle",
+    "watch --port DEV|COM1..COM4 [--id N] [--cycles N] [--csv | --json] VAR...\n"
+    "velmorin-cli watch --port DEV|COM1..COM4 [--id N] [--cycles N] [--csv | --json] --set FILE.mld [--map K]",
+    "Polls the variables as the monitor's \"Recibir PLC\" does and prints one\n"
+    "line per poll cycle: the time and each value (\"sin respuesta\" for a\n"
+    "cycle the controller did not answer). A VAR is a name the monitor's\n"
+    "lists show (E1, S3, V12, CNT1, CNTE1, TPE3; any case) or an address\n"
+    "0..254; count states are 16-bit words, and ':w' reads any VAR as one.",
+    "Without --cycles it runs until Ctrl+C. The job fails (status 1) when the\n"
+    "port cannot be opened, the set is refused, standard output takes no more,\n"
+    "or the controller answered in none of the cycles.",
+};
+
+const CommandText WriteText{
+    "write",
+    "VAR=VALUE...",
+    "force variables in the controller's memory",
+    "write --port DEV|COM1..COM4 [--id N] VAR=VALUE...",
+    "Sends the values as the monitor's \"Enviar PLC\" does: 0..255 for a\n"
+    "byte, 0..65535 for a word (count states, and any VAR with ':w').\n"
+    "A bad value is refused before anything is sent.",
+    "Every row is sent even when one is not answered; then the job fails\n"
+    "(status 1) with \"Hubo error en el envio de datos\".",
+};
+
+struct Options {
+    std::vector<std::string> words;
+    std::string port;
+    std::optional<uint8_t> id;
+    std::optional<int> cycles;
+    bool csv = false;
+    bool json = false;
+    std::string setFile;
+    std::optional<int> map;
+};
+
+const char* const IdHelp = "the controller addressed, 1..255 (default 1)";
 
 constexpr const char* SilentController = "Sin respuesta del PLC";
 
 volatile std::sig_atomic_t stopRequested = 0;
 void RequestStop(int) { stopRequested = 1; }
-
-int UsageError(const char* command, const std::string& why, const char* usage) {
-    std::fprintf(stderr, "velmorin-cli %s: %s\n%s", command, why.c_str(), usage);
-    return 2;
-}
 
 std::string Now() {
     const auto now = std::chrono::system_clock::now();
@@ -68,36 +89,60 @@ bool PrintLine(const std::string& line) {
     return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 
-}  // namespace
+// RFC 3339 local time with milliseconds and the offset from UTC:
+// "2026-03-15T10:22:01.123+01:00".
+std::string Rfc3339Now() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    char stamp[40], offset[8];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S", &local);
+    std::strftime(offset, sizeof offset, "%z", &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%s.%03d%.3s:%.2s", stamp, static_cast<int>(ms), offset, offset + 3);
+    return text;
+}
 
-int RunWatch(const Args& args) {
-    const ParsedOptions parsed =
-        ParseLinkOptions("watch", args, "--port --id --cycles --csv --set --map", AnyFileCount, WatchUsage);
-    if (!parsed.options) return parsed.status;
-    const LinkOptions& o = *parsed.options;
+// One cycle as one line of JSON; the values are null in a cycle the
+// controller did not answer.
+std::string CycleJson(int cycle, const std::vector<WatchVariable>& variables, const ControllerImage& image,
+                      bool replied) {
+    json values = json::array();
+    for (const WatchVariable& v : variables) {
+        const json value = !replied ? json(nullptr)
+                           : v.word ? json(image.Word(v.address))
+                                    : json(image.Byte(v.address));
+        values.push_back({{"name", v.label}, {"address", v.address}, {"word", v.word}, {"value", value}});
+    }
+    return json{{"time", Rfc3339Now()}, {"cycle", cycle}, {"answered", replied}, {"values", values}}.dump(
+        -1, ' ', false, json::error_handler_t::replace);
+}
 
+int RunWatch(const CLI::App& app, const Options& o) {
     std::vector<WatchVariable> variables;
     if (!o.setFile.empty()) {
-        if (!o.files.empty()) return UsageError("watch", "--set and VAR exclude each other", WatchUsage);
+        if (!o.words.empty()) return UsageError(app, "--set and VAR exclude each other");
         const WatchSet set = ReadWatchSet(o.setFile, o.map.value_or(1) - 1);
         if (!set.result) {
             std::fputs(ErrorLine(o.setFile, set.result.message, set.result.detail).c_str(), stderr);
-            return 1;
+            return ExitFailed;
         }
         if (!set.warning.empty()) std::fprintf(stderr, "%s\n", set.warning.c_str());
         variables = set.variables;
     } else {
-        if (o.map) return UsageError("watch", "--map needs --set", WatchUsage);
-        if (o.files.empty()) return UsageError("watch", "no variable to watch", WatchUsage);
-        for (const std::string& text : o.files) {
+        if (o.map) return UsageError(app, "--map needs --set");
+        if (o.words.empty()) return UsageError(app, "no variable to watch");
+        for (const std::string& text : o.words) {
             WatchVariable variable;
             if (const Result parsed = ParseWatchVariable(text, variable); !parsed)
-                return UsageError("watch", parsed.message, WatchUsage);
+                return UsageError(app, parsed.message + " (" + text + ")");
             variables.push_back(variable);
         }
     }
     if (variables.size() > MaxWatchVariables)
-        return UsageError("watch", "at most " + std::to_string(MaxWatchVariables) + " variables", WatchUsage);
+        return UsageError(app, "at most " + std::to_string(MaxWatchVariables) + " variables");
 
     PortChoice port = ChoosePort(o.port);
     SystemClock clock;
@@ -123,32 +168,33 @@ int RunWatch(const Args& args) {
         if (!step.cycleEnd) continue;
         ++cycles;
         answered = answered || step.cycleEnd->replySeen;
-        const std::string time = Now();
-        printed = PrintLine(o.csv ? FormatWatchCsvRow(time, variables, image, step.cycleEnd->replySeen)
-                                  : FormatWatchLine(time, variables, image, step.cycleEnd->replySeen));
+        const bool replied = step.cycleEnd->replySeen;
+        if (o.json) {
+            printed = PrintLine(CycleJson(cycles, variables, image, replied));
+        } else {
+            const std::string time = Now();
+            printed = PrintLine(o.csv ? FormatWatchCsvRow(time, variables, image, replied)
+                                      : FormatWatchLine(time, variables, image, replied));
+        }
     }
     const int outputError = errno;
     monitor.Close();
     if (!printed) {
         std::fprintf(stderr, "velmorin-cli watch: standard output: %s\n", std::strerror(outputError));
-        return 1;
+        return ExitFailed;
     }
     if (cycles > 0 && !answered) return Fail(SilentController);
-    return 0;
+    return ExitDone;
 }
 
-int RunWrite(const Args& args) {
-    const ParsedOptions parsed = ParseLinkOptions("write", args, "--port --id", AnyFileCount, WriteUsage);
-    if (!parsed.options) return parsed.status;
-    const LinkOptions& o = *parsed.options;
-    if (o.files.empty()) return UsageError("write", "no VAR=VALUE to send", WriteUsage);
+int RunWrite(const CLI::App& app, const Options& o) {
     std::vector<SendRow> rows;
-    for (const std::string& text : o.files) {
-        if (text.find('=') == std::string::npos) return UsageError("write", "'" + text + "' has no =VALUE", WriteUsage);
+    for (const std::string& text : o.words) {
+        if (text.find('=') == std::string::npos) return UsageError(app, "'" + text + "' has no =VALUE");
         SendRow row;
         // A bad value stops everything before a byte is sent, as in the monitor.
         if (const Result parsed = ParseWriteAssignment(text, row); !parsed)
-            return UsageError("write", parsed.message + " (" + text + ")", WriteUsage);
+            return UsageError(app, parsed.message + " (" + text + ")");
         rows.push_back(row);
     }
 
@@ -160,7 +206,43 @@ int RunWrite(const Args& args) {
     monitor.SetControllerId(o.id.value_or(1));
     const bool answered = monitor.Write(WriteRowsFor(rows));
     monitor.Close();
-    return answered ? 0 : Fail(msg::WriteRowsFailed);
+    return answered ? ExitDone : Fail(msg::WriteRowsFailed);
+}
+
+}  // namespace
+
+Command AddWatch(CLI::App& root) {
+    CLI::App* app = AddCommand(root, WatchText);
+    auto o = std::make_shared<Options>();
+    app->add_option("VAR", o->words, "the variables");
+    AddPortOption(*app, o->port);
+    AddIdOption(*app, o->id, IdHelp);
+    app->add_option("--cycles", o->cycles, "stop after N poll cycles")
+        ->option_text("N")
+        ->check(WholeNumberIn(1, 1000000, "a number"));
+    CLI::Option* csv = AddFlag(*app, "--csv", o->csv, "a header line, then comma-separated rows");
+    AddJsonFlag(*app, o->json,
+                "one JSON object a line per cycle: time, cycle,\n"
+                "answered and each variable's name, address, word\n"
+                "and value")
+        ->excludes(csv);
+    app->add_option("--set", o->setFile,
+                    "the variables of a map of a monitor set, named\n"
+                    "with its associated program's aliases")
+        ->option_text("FILE.mld");
+    app->add_option("--map", o->map, "the map of --set, 1..4 (default 1)")
+        ->option_text("K")
+        ->check(WholeNumberIn(1, 4, "a map"));
+    return {app, [app, o] { return RunWatch(*app, *o); }};
+}
+
+Command AddWrite(CLI::App& root) {
+    CLI::App* app = AddCommand(root, WriteText);
+    auto o = std::make_shared<Options>();
+    app->add_option("VAR=VALUE", o->words, "the values")->required();
+    AddPortOption(*app, o->port);
+    AddIdOption(*app, o->id, IdHelp);
+    return {app, [app, o] { return RunWrite(*app, *o); }};
 }
 
 }  // namespace velmorin::cli

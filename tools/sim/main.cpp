@@ -18,9 +18,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "compiler/program_image.h"
 #include "link/link_fields.h"
 #include "sim_console.h"
@@ -30,24 +32,22 @@ namespace {
 
 using velmorin::sim::Controller;
 
-const char* const Usage =
-    "usage: velmorin-sim --link PATH [options]\n"
-    "  A simulated controller on a pseudo-terminal; PATH becomes a symbolic link\n"
-    "  to its device (give it to the editor as VELMORIN_COM2=PATH, or to\n"
-    "  velmorin-cli as --port PATH). Replies are paced at 2400 baud. A PATH\n"
-    "  that leads to a running simulator's line is refused; one that leads\n"
-    "  nowhere is replaced. At the end PATH is removed while it is still ours.\n"
-    "options:\n"
-    "  --id N             controller identifier 1..255 (default 1)\n"
-    "  --password HHLL    program password, four hex digits (default 0000)\n"
-    "  --rom HHLL         ROM version reported (default 0102)\n"
-    "  --image FILE.bld   stored program at start (default: empty, 0xCD)\n"
-    "  --date YYYY-MM-DD  date of the stored program (default: today)\n"
-    "  --fault KIND[=N]   start misbehaving: silent, late=MS, short=N, badcheck,\n"
-    "                     baddownload, shortupload=N (repeatable)\n"
-    "  --fifo PATH        also take commands from this FIFO (created if missing)\n"
-    "  --verbose          log every request on standard error\n"
-    "Commands are read from standard input (and the FIFO), one a line:\n";
+const std::string Notes =
+    std::string("Commands are read from standard input (and the FIFO), one a line:\n") + velmorin::sim::ConsoleHelp;
+
+const velmorin::cli::CommandText Text{
+    "velmorin-sim",
+    "",
+    "a simulated controller on a pseudo-terminal",
+    "velmorin-sim --link PATH [--id N] [--password HHLL] [--rom HHLL] [--image FILE.bld] [--date YYYY-MM-DD]\n"
+    "             [--fault KIND[=N]]... [--fifo PATH] [--verbose]",
+    "A simulated controller on a pseudo-terminal; PATH becomes a symbolic link\n"
+    "to its device (give it to the editor as VELMORIN_COM2=PATH, or to\n"
+    "velmorin-cli as --port PATH). Replies are paced at 2400 baud. A PATH\n"
+    "that leads to a running simulator's line is refused; one that leads\n"
+    "nowhere is replaced. At the end PATH is removed while it is still ours.",
+    Notes.c_str(),
+};
 
 constexpr int64_t ByteNs = 10'000'000'000LL / 2400;  // ten bits a byte
 
@@ -144,66 +144,80 @@ private:
     std::string text_;
 };
 
+// "late=300" as the console spells it: "late 300".
+std::string FaultWords(std::string fault) {
+    for (char& ch : fault)
+        if (ch == '=') ch = ' ';
+    return fault;
+}
+
 struct Options {
     std::string link;
     std::string fifo;
     bool verbose = false;
 };
 
-[[noreturn]] void UsageError(const std::string& why) {
-    std::fprintf(stderr, "velmorin-sim: %s\n%s%s", why.c_str(), Usage, velmorin::sim::ConsoleHelp);
-    std::exit(2);
-}
-
-Options ParseOptions(int argc, char** argv, Controller& c) {
+// The words of the command line; nothing when the program ends at once
+// with `status` (after --help, --version, a usage error or a refused image).
+std::optional<Options> ParseOptions(int argc, char** argv, Controller& c, int& status) {
+    using namespace velmorin::cli;
+    CLI::App app;
+    SetUpProgram(app, Text, VELMORIN_VERSION);
     Options options;
-    bool dated = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) UsageError(arg + " needs a value");
-            return argv[++i];
-        };
-        if (arg == "--help" || arg == "-h") {
-            std::printf("%s%s", Usage, velmorin::sim::ConsoleHelp);
-            std::exit(0);
-        } else if (arg == "--link") {
-            options.link = value();
-        } else if (arg == "--fifo") {
-            options.fifo = value();
-        } else if (arg == "--verbose" || arg == "-v") {
-            options.verbose = true;
-        } else if (arg == "--id") {
-            const auto id = velmorin::ParseIdentifier(value());
-            if (!id) UsageError("--id needs 1..255");
-            c.id = *id;
-        } else if (arg == "--password" || arg == "--rom") {
-            const auto hex = velmorin::ParsePassword(value());
-            if (!hex) UsageError(arg + " needs four hexadecimal digits");
-            (arg == "--rom" ? c.rom : c.password) = *hex;
-        } else if (arg == "--image") {
-            const std::string path = value();
-            auto image = std::make_unique<velmorin::CodeImage>();
-            if (velmorin::Result read = velmorin::ReadImageFile(path, *image); !read)
-                UsageError(path + ": " + read.message);
-            c.image = image->bytes;
-        } else if (arg == "--date") {
-            const auto date = velmorin::ParseIsoDate(value());
-            if (!date) UsageError("--date needs YYYY-MM-DD");
-            c.stamp = velmorin::EncodeDateStamp(*date);
-            dated = true;
-        } else if (arg == "--fault") {
-            std::string fault = value();
-            for (char& ch : fault)
-                if (ch == '=') ch = ' ';
-            const auto result = velmorin::sim::Execute(c, "fault " + fault);
-            if (result.output.rfind("error", 0) == 0) UsageError(result.output.substr(7, result.output.size() - 8));
-        } else {
-            UsageError("unknown option '" + arg + "'");
-        }
+    std::optional<uint8_t> id;
+    std::string password, rom, imagePath, dateText;
+    std::vector<std::string> faults;
+    app.add_option("--link", options.link, "the symbolic link made to the line")->option_text("PATH")->required();
+    AddIdOption(app, id, "controller identifier 1..255 (default 1)");
+    auto hex = CLI::Validator(
+        [](std::string& text) {
+            return velmorin::ParsePassword(text) ? std::string() : "needs four hexadecimal digits HHLL";
+        },
+        "");
+    app.add_option("--password", password, "program password (default 0000)")->option_text("HHLL")->check(hex);
+    app.add_option("--rom", rom, "ROM version reported (default 0102)")->option_text("HHLL")->check(hex);
+    app.add_option("--image", imagePath, "stored program at start (default: empty, 0xCD)")->option_text("FILE.bld");
+    app.add_option("--date", dateText, "date of the stored program (default: today)")
+        ->option_text("YYYY-MM-DD")
+        ->check(CLI::Validator(
+            [](std::string& text) { return velmorin::ParseIsoDate(text) ? std::string() : "needs a date YYYY-MM-DD"; },
+            ""));
+    app.add_option("--fault", faults,
+                   "start misbehaving: silent, late=MS, short=N,\n"
+                   "badcheck, baddownload, shortupload=N (repeatable)")
+        ->option_text("KIND[=N]")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                Controller scratch;
+                const auto result = velmorin::sim::Execute(scratch, "fault " + FaultWords(text));
+                return result.output.rfind("error", 0) == 0 ? result.output.substr(7, result.output.size() - 8)
+                                                            : std::string();
+            },
+            ""));
+    app.add_option("--fifo", options.fifo, "also take commands from this FIFO (created if missing)")
+        ->option_text("PATH");
+    AddFlag(app, "-v,--verbose", options.verbose, "log every request on standard error");
+    if (const int parsed = ParseProgram(app, argc, argv); parsed >= 0) {
+        status = parsed;
+        return std::nullopt;
     }
-    if (options.link.empty()) UsageError("--link PATH is needed");
-    if (!dated) c.stamp = velmorin::EncodeDateStamp(velmorin::TodayLocal());
+
+    if (id) c.id = *id;
+    if (!password.empty()) c.password = *velmorin::ParsePassword(password);
+    if (!rom.empty()) c.rom = *velmorin::ParsePassword(rom);
+    if (!imagePath.empty()) {
+        auto image = std::make_unique<velmorin::CodeImage>();
+        if (velmorin::Result read = velmorin::ReadImageFile(imagePath, *image); !read) {
+            const std::string detail = read.detail.empty() ? "" : " (" + read.detail + ")";
+            std::fprintf(stderr, "velmorin-sim: %s: %s%s\n", imagePath.c_str(), read.message.c_str(), detail.c_str());
+            status = ExitFailed;
+            return std::nullopt;
+        }
+        c.image = image->bytes;
+    }
+    for (const std::string& fault : faults) velmorin::sim::Execute(c, "fault " + FaultWords(fault));
+    c.stamp = velmorin::EncodeDateStamp(dateText.empty() ? velmorin::TodayLocal() : *velmorin::ParseIsoDate(dateText));
     return options;
 }
 
@@ -266,7 +280,10 @@ void RemoveLink(const std::string& link, const std::string& slave) {
 
 int main(int argc, char** argv) {
     Controller controller;
-    const Options options = ParseOptions(argc, argv, controller);
+    int status = 0;
+    const std::optional<Options> parsed = ParseOptions(argc, argv, controller, status);
+    if (!parsed) return status;
+    const Options& options = *parsed;
 
     sigset_t signals;
     sigemptyset(&signals);
