@@ -11,7 +11,6 @@
 
 #include "app/CMainFrame.h"
 #include "app/CVelmorinDoc.h"
-#include "compiler/compiler_impl.h"
 #include "link/port_devices.h"
 #include "ui/Resources.h"
 
@@ -31,6 +30,15 @@ const QFont& CVelmorinApp::font(int index) const {
     std::optional<QFont>& font = fonts_[static_cast<size_t>(std::clamp(index, 0, FontCount - 1))];
     if (!font) font = MakeScreenFont(index);
     return *font;
+}
+
+CompileResult CVelmorinApp::KeepCompilation(CompileRun run) {
+    const CompileResult result = run.result;
+    if (run.output.nothingToCompile)
+        lastCompile_.output.finalImage = false;
+    else
+        lastCompile_ = std::move(run);
+    return result;
 }
 
 PlcLink& CVelmorinApp::ControllerLink() {
@@ -83,7 +91,11 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     frame_ = std::make_unique<CMainFrame>(*this, *doc_);
     qtPrompts_.SetParent(frame_.get());
     connect(frame_.get(), &CMainFrame::closed, this, &CVelmorinApp::OnFrameClosed);
-    connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this, [this] { compiler_.ForgetDiagnostics(); });
+    connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this, [this] {
+        lastCompile_.output.diagnostics.clear();
+        lastCompile_.output.errorCount = 0;
+        lastCompile_.output.warningCount = 0;
+    });
     connect(doc_.get(), &CVelmorinDoc::monitorCleared, this, [this] { monitorState_.Clear(); });
     const bool opened = options.sourceFile.isEmpty()
                             ? doc_->NewDocument()

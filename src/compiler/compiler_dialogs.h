@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/compiler.h"
+#include "compiler/compile_outputs.h"
 #include "compiler/diagnostics.h"
 
 namespace velmorin {

@@ -15,8 +15,8 @@
 #include "link/controller_image.h"
 #include "link/poll_cycle.h"
 #include "link/ui/MonitorContext.h"
-#include "model/ladder_model.h"
 #include "ui/BackgroundJob.h"
+#include "ui/DiagramSurface.h"
 
 class QLabel;
 class QPushButton;
@@ -24,7 +24,6 @@ class QToolBar;
 
 namespace velmorin {
 
-class CVelmorinView;
 class MonitorLink;
 
 class LiveMonitor : public QObject {
@@ -39,10 +38,10 @@ public:
         QPushButton* receive = nullptr;
         QLabel* linkLight = nullptr;       // the left one
         QLabel* heartbeatLight = nullptr;  // the right one
-        CVelmorinView* view = nullptr;
+        DiagramSurface* diagram = nullptr;
     };
 
-    LiveMonitor(const FrameParts& parts, ProgramModel& model, LiveImage& image, QObject* parent = nullptr);
+    LiveMonitor(const FrameParts& parts, LiveImage& image, QObject* parent = nullptr);
     ~LiveMonitor() override;
 
     // "Gráfico": opens the port (or shows its error and returns false, the
@@ -69,7 +68,6 @@ private:
     void onOperandsPublished();
 
     FrameParts parts_;
-    ProgramModel& model_;
     LiveImage& image_;
     std::optional<MonitorContext> context_;
     std::unique_ptr<MonitorLink> link_;
