@@ -233,7 +233,7 @@ void CMainFrame::ConnectDocument() {
     connect(view_, &CVelmorinView::modifiedChanged, &doc_, &CVelmorinDoc::SetModified);
     connect(view_, &CVelmorinView::historyChanged, this, &CMainFrame::UpdateEditActions);
     connect(&doc_, &CVelmorinDoc::redrawRequested, view_->viewport(), qOverload<>(&QWidget::update));
-    connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, &CVelmorinView::ClearMarkedCell);
+    connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, [this] { view_->MarkCell({}); });
     connect(&app_, &CVelmorinApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
     connect(view_, &CVelmorinView::toolChanged, this, &CMainFrame::SyncToolChecks);
 }

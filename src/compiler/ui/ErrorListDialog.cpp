@@ -2,12 +2,10 @@
 
 #include <QHeaderView>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "compiler/compiler_messages.h"
-#include "editor/ui/CVelmorinView.h"
 #include "ui/MoveBeside.h"
 
 namespace velmorin {
@@ -29,8 +27,8 @@ QTableWidgetItem* Cell(const std::string& text) {
 
 }  // namespace
 
-ErrorListDialog::ErrorListDialog(const std::vector<ErrorListRow>& rows, CVelmorinView& view, QWidget* parent)
-    : QDialog(parent), view_(view) {
+ErrorListDialog::ErrorListDialog(const std::vector<ErrorListRow>& rows, DiagramSurface& diagram, QWidget* parent)
+    : QDialog(parent), diagram_(diagram) {
     setWindowTitle(QStringLiteral("Listado de errores"));
     setObjectName(QStringLiteral("errorListDialog"));
     setModal(true);
@@ -96,35 +94,33 @@ void ErrorListDialog::MarkRow(int row) {
     const QTableWidgetItem* column = list_->item(row, 3);
     if (!number || !column) return;
     const ErrorListTarget target = TargetOf(number->data(Qt::UserRole).toInt(), column->text().trimmed().toInt());
-    view_.SetMarkedCell({target.column, target.row});
-    view_.verticalScrollBar()->setValue(target.scrollY);
-    // The user looks at the diagram while the box stays open: draw it now,
-    // and out from under the box.
-    view_.viewport()->repaint();
-    const QRect cell = view_.CellScreenRect({target.column, target.row});
+    diagram_.ScrollToRow(target.topRow);
+    // The user looks at the diagram while the box stays open: the mark
+    // shows at once, and out from under the box.
+    diagram_.MarkCell({target.column, target.row});
+    const QRect cell = diagram_.CellScreenRect({target.column, target.row});
     if (frameGeometry().intersects(cell)) MoveBeside(*this, cell);
 }
 
 void ErrorListDialog::done(int result) {
     // "OK" takes the mark away; the close box (and Esc) leave it for the user to work on.
     if (result == QDialog::Accepted) {
-        view_.ClearMarkedCell();
-        view_.viewport()->repaint();
+        diagram_.MarkCell({});
     }
     QDialog::done(result);
 }
 
-void RunErrorList(QWidget* parent, CVelmorinView& view, const ProgramModel& model,
+void RunErrorList(QWidget* parent, DiagramSurface& diagram, const ProgramModel& model,
                   const std::vector<DiagnosticEntry>& diagnostics, Prompts& prompts) {
     if (diagnostics.empty()) {
         prompts.ShowMessage(msg::NoDiagnostics);
         return;
     }
-    ErrorListDialog dialog(ErrorListRows(model, diagnostics), view, parent);
+    ErrorListDialog dialog(ErrorListRows(model, diagnostics), diagram, parent);
     // Clear of the rows a click brings the marked cell to (the third visible
     // row, or one of the first two at the top of the diagram).
-    const QWidget* diagram = view.viewport();
-    MoveBeside(dialog, QRect(diagram->mapToGlobal(QPoint(0, 0)), QSize(diagram->width(), 3 * CellPixels)));
+    const QRect visible = diagram.VisibleScreenRect();
+    MoveBeside(dialog, QRect(visible.topLeft(), QSize(visible.width(), 3 * CellPixels)));
     dialog.exec();
 }
 

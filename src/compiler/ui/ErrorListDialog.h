@@ -11,20 +11,19 @@
 #include "compiler/error_list.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
+#include "ui/DiagramSurface.h"
 
 class QPushButton;
 class QTableWidget;
 
 namespace velmorin {
 
-class CVelmorinView;
-
 class ErrorListDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ColumnCount = 5;
 
-    ErrorListDialog(const std::vector<ErrorListRow>& rows, CVelmorinView& view, QWidget* parent = nullptr);
+    ErrorListDialog(const std::vector<ErrorListRow>& rows, DiagramSurface& diagram, QWidget* parent = nullptr);
 
     QTableWidget* list() const { return list_; }
     QPushButton* okButton() const { return ok_; }
@@ -39,14 +38,14 @@ private:
     void SizeColumns();
     void MarkRow(int row);
 
-    CVelmorinView& view_;
+    DiagramSurface& diagram_;
     QTableWidget* list_ = nullptr;
     QPushButton* ok_ = nullptr;
 };
 
 // Runs the box over `diagnostics` until it closes; with none, only the
 // message "No hay errores registrados" through `prompts`.
-void RunErrorList(QWidget* parent, CVelmorinView& view, const ProgramModel& model,
+void RunErrorList(QWidget* parent, DiagramSurface& diagram, const ProgramModel& model,
                   const std::vector<DiagnosticEntry>& diagnostics, Prompts& prompts);
 
 }  // namespace velmorin

@@ -11,7 +11,6 @@
 #include <QScrollBar>
 #include <QTimerEvent>
 
-#include "app/FrameDialogs.h"
 #include "editor/print_layout.h"
 #include "editor/ui/DiagramPainter.h"
 #include "editor/ui/DiagramPrinter.h"
@@ -100,9 +99,17 @@ void CVelmorinView::InitialUpdate() {
     emit historyChanged();
 }
 
-void CVelmorinView::SetMarkedCell(CellPos cell) {
+void CVelmorinView::MarkCell(CellPos cell) {
     overlay_.marked = cell;
-    viewport()->update();
+    viewport()->repaint();
+}
+
+void CVelmorinView::ShowCell(CellPos cell) { ScrollToShowRect(CellRect(cell)); }
+
+void CVelmorinView::ScrollToRow(int row) { verticalScrollBar()->setValue(std::max(0, row) * CellPixels); }
+
+QRect CVelmorinView::VisibleScreenRect() const {
+    return QRect(viewport()->mapToGlobal(QPoint(0, 0)), viewport()->size());
 }
 
 void CVelmorinView::SetLiveMode(bool live) {
@@ -168,7 +175,8 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     FinishPaint(plan_, overlay_);
     if (plan_.selectionCleared) editor_.SelectionPainted();
     if (plan_.live) {
-        monitored_.Publish(plan_.monitoredOperands);
+        monitored_ = plan_.monitoredOperands;
+        if (operandsListed_) operandsListed_();
         emit liveOperandsPublished();
     }
 

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QToolBar>
 
-#include "editor/ui/CVelmorinView.h"
 #include "link/monitor_link.h"
 
 namespace velmorin {
@@ -31,10 +30,11 @@ LiveMonitor::LiveMonitor(const FrameParts& parts, LiveImage& image, QObject* par
         parts_.liveBar->insertWidget(beforeExit, figures_);
     else
         parts_.liveBar->addWidget(figures_);
-    connect(parts_.view, &CVelmorinView::liveOperandsPublished, this, &LiveMonitor::onOperandsPublished);
+    parts_.diagram->OnOperandsListed([this] { onOperandsPublished(); });
 }
 
 LiveMonitor::~LiveMonitor() {
+    parts_.diagram->OnOperandsListed({});
     // Never left through "Salir": the worker must not outlive the window it reports to.
     if (link_) link_->RequestStop();
 }
@@ -79,7 +79,7 @@ void LiveMonitor::SetFrameLive(bool live) {
     // No command may change or replace the diagram while it is being watched.
     if (parts_.showLive) parts_.showLive(live);
     // The next paint is a live paint, which lists the operands to poll.
-    parts_.view->SetLiveMode(live);
+    parts_.diagram->SetLiveMode(live);
 }
 
 void LiveMonitor::StartPolling() {
@@ -89,8 +89,8 @@ void LiveMonitor::StartPolling() {
     // Until the next live paint lists the diagram's operands.
     const int32_t bootstrap[] = {0};
     link_->channel().Publish(bootstrap);
-    parts_.view->ClearLiveColours();
-    parts_.view->RefreshLive(image_.Snapshot());
+    parts_.diagram->ClearLiveColours();
+    parts_.diagram->RefreshLive(image_.Snapshot());
     link_->SetControllerId(static_cast<uint8_t>(context_->plcId));
 
     PollWorkerCallbacks callbacks;
@@ -128,13 +128,12 @@ void LiveMonitor::OnCycleEnded(const CycleEnd& end, const ReceivedBytes& receive
     if (!active_) return;
     ShowLights(parts_.linkLight, parts_.heartbeatLight, end.lights, context_->lights);
     figures_->setText(QString::fromStdString(FormatLinkFigures(end.figures)));
-    parts_.view->RefreshLive(image_.Snapshot());
+    parts_.diagram->RefreshLive(image_.Snapshot());
 }
 
 void LiveMonitor::onOperandsPublished() {
     if (!active_ || !link_) return;
-    const std::shared_ptr<const MonitoredOperandList> list = parts_.view->monitoredOperands().Current();
-    link_->channel().Publish(*list);
+    link_->channel().Publish(parts_.diagram->monitoredOperands());
 }
 
 }  // namespace velmorin

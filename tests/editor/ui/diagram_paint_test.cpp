@@ -127,7 +127,7 @@ TEST_F(ViewPaintTest, HoverAndMarkedCellAreInverted) {
     EXPECT_EQ(Cut(hovered, 1, 4), Inverted(Cut(plain, 1, 4)));
     EXPECT_EQ(Cut(hovered, 3, 4), Cut(plain, 3, 4));
 
-    view->SetMarkedCell({6, 2});  // the hover gives way to the marked cell
+    view->MarkCell({6, 2});  // the hover gives way to the marked cell
     const QImage marked = Shot();
     EXPECT_EQ(Cut(marked, 2, 6), Inverted(Cut(plain, 2, 6)));
     EXPECT_EQ(Cut(marked, 1, 4), Cut(plain, 1, 4));
@@ -271,7 +271,7 @@ TEST_F(ViewPaintTest, LiveValuesAndColoursRepaintOnlyWhatChanged) {
     image[112] = 250;
     EXPECT_TRUE(view->RefreshLive(image));
     const QImage live = Shot();
-    EXPECT_EQ(*view->monitoredOperands().Current(), (MonitoredOperandList{0, 8, 86, 112, -1}));
+    EXPECT_EQ(view->monitoredOperands(), (MonitoredOperandList{0, 8, 86, 112, -1}));
 
     // Red where the operand is off; the preset gives way to " 25.0".
     const QImage contact = Cut(live, 1, 1);
