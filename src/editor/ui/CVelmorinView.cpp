@@ -15,6 +15,7 @@
 #include "editor/ui/DiagramPainter.h"
 #include "editor/ui/DiagramPrinter.h"
 #include "editor/ui/PaletteDialog.h"
+#include "editor/ui/ViewKeys.h"
 
 namespace velmorin {
 
@@ -34,8 +35,6 @@ std::optional<Direction> ArrowDirection(int key) {
             return std::nullopt;
     }
 }
-
-bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
 
@@ -227,29 +226,32 @@ void CVelmorinView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CVelmorinView::keyPressEvent(QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // The keys the help window lists are the keys answered here: one table.
+    const ViewKeyDef* row = FindViewKey(event->key(), event->modifiers());
     const int key = event->key();
-    if (const std::optional<Direction> direction = ArrowDirection(key)) {
-        if (modifiers == Qt::AltModifier) {
-            if (!event->isAutoRepeat()) {
+    const bool repeat = event->isAutoRepeat();
+    switch (row ? row->action : ViewKeyAction::None) {
+        case ViewKeyAction::MoveCursor:
+        case ViewKeyAction::ExtendSelection:
+            Apply(editor_.MoveCursor(*ArrowDirection(key), row->action == ViewKeyAction::ExtendSelection));
+            return;
+        case ViewKeyAction::PlaceHalf:
+            if (!repeat) {
                 placingKey_ = key;
-                if (Forward([&] { return editor_.PlaceHalfAtCursor(*direction); })) EndKeyClick();
+                if (Forward([&] { return editor_.PlaceHalfAtCursor(*ArrowDirection(key)); })) EndKeyClick();
             }
             return;
-        }
-        if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
-            Apply(editor_.MoveCursor(*direction, modifiers == Qt::ShiftModifier));
+        case ViewKeyAction::Place:
+            if (!repeat) {
+                placingKey_ = key;
+                if (Forward([&] { return editor_.PlaceAtCursor(); })) EndKeyClick();
+            }
             return;
-        }
-    } else if (IsEnter(key) && modifiers == Qt::NoModifier) {
-        if (!event->isAutoRepeat()) {
-            placingKey_ = key;
-            if (Forward([&] { return editor_.PlaceAtCursor(); })) EndKeyClick();
-        }
-        return;
-    } else if (key == Qt::Key_Delete && modifiers == Qt::NoModifier) {
-        if (!event->isAutoRepeat()) Forward([&] { return editor_.EraseAtCursor(); });
-        return;
+        case ViewKeyAction::Erase:
+            if (!repeat) Forward([&] { return editor_.EraseAtCursor(); });
+            return;
+        case ViewKeyAction::None:
+            break;
     }
     QAbstractScrollArea::keyPressEvent(event);
 }
