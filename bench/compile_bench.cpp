@@ -30,20 +30,19 @@ namespace {
 
 void BM_CompileDensestProgram(benchmark::State& state) {
     auto model = DensestProgram();
-    auto compiler = std::make_unique<Compiler>();
+    CompileOutput output;
     for (auto _ : state) {
-        compiler->Prepare(*model, "");
-        compiler->Run(*model, CompileCallbacks{}, ImageDate{6, 11, 2026});
-        benchmark::DoNotOptimize(compiler->codeLength());
+        output = Compile(*model);
+        benchmark::DoNotOptimize(output.image.codeLength);
     }
-    if (compiler->diagnosticCount() != 0 || !compiler->hasFinalImage())
+    if (!output.diagnostics.empty() || !output.finalImage)
         state.SkipWithError("the benchmark program no longer compiles cleanly");
-    state.counters["bytes"] = compiler->codeLength();
+    state.counters["bytes"] = output.image.codeLength;
 }
 BENCHMARK(BM_CompileDensestProgram)->Unit(benchmark::kMicrosecond);
 
-// The status bar's budget after an edit: a copy of the diagram compiled in
-// memory with a compiler of its own, then the timers and counters counted.
+// The status bar's budget after an edit: the diagram compiled in memory,
+// then the timers and counters counted.
 void MeasureEdits(benchmark::State& state, const ProgramModel& model) {
     BudgetMeter meter;
     for (auto _ : state) benchmark::DoNotOptimize(meter.Measure(model).codeBytes);

@@ -20,15 +20,9 @@ namespace velmorin {
 namespace {
 
 std::optional<CodeImage> ImageOf(const ProgramModel& model) {
-    auto work = std::make_unique<ProgramModel>(model);
-    auto compiler = std::make_unique<Compiler>();
-    if (compiler->Prepare(*work, "") != PrepareOutcome::Started) return std::nullopt;
-    compiler->Run(*work, CompileCallbacks{});
-    if (!compiler->hasFinalImage()) return std::nullopt;
-    CodeImage image;
-    image.codeLength = compiler->codeLength();
-    std::memcpy(image.bytes.data(), compiler->imageBytes(), ImageSize);
-    return image;
+    const CompileOutput output = Compile(model);
+    if (!output.finalImage) return std::nullopt;
+    return output.image;
 }
 
 bool SameCode(const CodeImage& a, const CodeImage& b) {

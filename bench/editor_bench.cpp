@@ -38,7 +38,8 @@ void BM_WireClickWithHistory(benchmark::State& state) {
     auto model = FullDiagram();
     model->grid.at(50, 4).shape = ShapeEmpty;
     ToolState tools;
-    DiagramEditor editor(*model, tools);
+    ViewOverlay overlay;
+    DiagramEditor editor(*model, tools, overlay);
     editor.InitialUpdate();
     const PixelPoint left = HalfPoint({4, 50}, -1, 1);
     int i = 0;

@@ -59,12 +59,15 @@ std::unique_ptr<ProgramModel> DensestDiagram() {
 }
 
 struct Frame {
-    explicit Frame(bool live) : model(DensestDiagram()), metrics(CellMetricsForDpi(96, 96)), painter(metrics) {
+    explicit Frame(bool live)
+        : model(DensestDiagram()),
+          overlay(std::make_unique<ViewOverlay>()),
+          metrics(CellMetricsForDpi(96, 96)),
+          painter(metrics) {
         for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<uint8_t>(i * 37);
-        for (size_t i = 0; i < model->grid.cells.size(); ++i) {
-            model->grid.cells[i].liveState = static_cast<int8_t>(i % 3);
-        }
-        inputs.hover = {3, 22};
+        for (size_t i = 0; i < overlay->liveState.size(); ++i) overlay->liveState[i] = static_cast<int8_t>(i % 3);
+        overlay->hover = {3, 22};
+        inputs.overlay = overlay.get();
         inputs.live = live;
         inputs.liveImage = &values;
         inputs.rows = RowsToPaint(Scroll, Scroll + image.height());
@@ -73,13 +76,14 @@ struct Frame {
         image.fill(Qt::white);
         PlanPaint(*model, inputs, metrics, painter.measure(), plan);
         QPainter p(&image);
-        painter.PaintScreen(p, plan, {0, Scroll}, model.get());
+        painter.PaintScreen(p, plan, {0, Scroll}, overlay.get());
         p.end();
-        FinishPaint(plan, *model);
+        FinishPaint(plan, *overlay);
     }
 
     static constexpr int Scroll = 20 * CellPixels;  // a middle part, rows on both sides
     std::unique_ptr<ProgramModel> model;
+    std::unique_ptr<ViewOverlay> overlay;
     CellMetrics metrics;
     DiagramPainter painter;
     QImage image{640, 960, QImage::Format_RGB32};

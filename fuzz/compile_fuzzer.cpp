@@ -2,7 +2,8 @@
 // parameter bytes anywhere, rails included. An input that starts like a
 // source file is loaded as one (so real programs seed the corpus); any
 // other input draws cells directly. Compiles in memory; it must never
-// crash, hang or write outside its tables.
+// crash, hang or write outside its tables, and compiling the same model
+// again must give the same output (nothing is kept between compilations).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -10,9 +11,9 @@
 #include <cstring>
 #include <memory>
 
-#include "compiler/code_image.h"
 #include "compiler/compiler.h"
 #include "compiler/image_dump.h"
+#include "compiler/program_image.h"
 #include "model/ladder_model.h"
 #include "model/source_file.h"
 
@@ -42,7 +43,8 @@ void DrawCells(ProgramModel& model, FuzzedDataProvider& in) {
         const uint8_t withParams = in.ConsumeIntegral<uint8_t>();
         for (int32_t p = 0; p < ParamSlots; ++p) {
             if ((withParams & (1u << p)) == 0) continue;
-            const std::vector<uint8_t> bytes = in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, SlotBytes));
+            const std::vector<uint8_t> bytes =
+                in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, SlotBytes));
             if (!bytes.empty()) std::memcpy(cell.params[p].data(), bytes.data(), bytes.size());
         }
     }
@@ -52,7 +54,6 @@ void DrawCells(ProgramModel& model, FuzzedDataProvider& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static auto model = std::make_unique<ProgramModel>();
-    static auto compiler = std::make_unique<Compiler>();
     ResetModel(*model);
     if (size >= 4 && std::memcmp(data, "~VLM", 4) == 0) {
         ReadSourceBytes(*model, std::span<const uint8_t>(data, size));
@@ -60,13 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FuzzedDataProvider in(data, size);
         DrawCells(*model, in);
     }
-    if (compiler->Prepare(*model, "") == PrepareOutcome::Started)
-        compiler->Run(*model, CompileCallbacks{}, ImageDate{6, 11, 2026});
-    if (compiler->codeLength() < 0 || compiler->codeLength() > ImageSize) std::abort();
-    if (compiler->diagnosticCount() < 0 || compiler->diagnosticCount() > 500) std::abort();
-    CodeImage image;
-    std::memcpy(image.bytes.data(), compiler->imageBytes(), ImageSize);
-    image.codeLength = compiler->codeLength();
-    (void)DumpImage(image);
+    const CompileOutput output = Compile(*model);
+    if (output.image.codeLength < 0 || output.image.codeLength > ImageSize) std::abort();
+    if (output.diagnostics.size() > 500) std::abort();
+    const CompileOutput again = Compile(*model);
+    if (again.image.bytes != output.image.bytes || again.image.codeLength != output.image.codeLength ||
+        again.diagnostics != output.diagnostics || again.listing != output.listing || again.labels != output.labels)
+        std::abort();
+    (void)DumpImage(output.image);
     return 0;
 }

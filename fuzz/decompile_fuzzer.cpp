@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (r.firstDifference < 0 || r.firstDifference > r.codeLength) std::abort();
         return 0;
     }
-    static auto compiler = std::make_unique<Compiler>();
-    if (compiler->Prepare(*r.model, "") != PrepareOutcome::Started) std::abort();
-    compiler->Run(*r.model, CompileCallbacks{});
-    if (compiler->errorCount() != 0 || compiler->codeLength() != r.codeLength) std::abort();
-    if (std::memcmp(compiler->imageBytes(), image->bytes.data(), static_cast<size_t>(r.codeLength)) != 0) std::abort();
+    const CompileOutput compiled = Compile(*r.model);
+    if (compiled.nothingToCompile) std::abort();
+    if (compiled.errorCount != 0 || compiled.image.codeLength != r.codeLength) std::abort();
+    if (std::memcmp(compiled.image.bytes.data(), image->bytes.data(), static_cast<size_t>(r.codeLength)) != 0)
+        std::abort();
     return 0;
 }

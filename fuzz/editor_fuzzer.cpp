@@ -32,7 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     testing::SilentPrompts prompts;
     ToolState tools;
-    DiagramEditor editor(*model, tools);
+    static ViewOverlay* const overlay = new ViewOverlay;
+    *overlay = ViewOverlay{};
+    DiagramEditor editor(*model, tools, *overlay);
     editor.InitialUpdate();
     testing::PlayEditorScript(*model, tools, editor, script, prompts);
     // The first undo also ends a click still waiting for its timer.

@@ -1,8 +1,11 @@
 // Feeds controller bytes and damaged cells to the paint plan and the live
 // refresh: the first 256 bytes are the live image, the rest cell records
 // (row, column, kind, element, colour state, four parameter slots) written
-// straight into the grid, as no file could. Nothing may read past a slot or
-// an image, and what comes out must stay inside its tables.
+// straight into the grid and the view's overlay, as no file could; a colour
+// byte with bit 6 set also marks the cell erased. Nothing may read past a
+// slot or an image, what comes out must stay inside its tables, neither
+// painting nor the refresh may change the program, and a screen paint
+// forgets the erasures it drew.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -53,6 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     static ProgramModel* const model = new ProgramModel;
     *model = *reset;
+    static ViewOverlay* const overlay = new ViewOverlay;
+    *overlay = ViewOverlay{};
 
     LiveImageSnapshot image{};
     const size_t imageBytes = size < image.size() ? size : image.size();
@@ -60,24 +65,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     data += imageBytes;
     size -= imageBytes;
     for (; size >= RecordBytes; data += RecordBytes, size -= RecordBytes) {
-        LadderCell& cell = model->grid.at(data[0] % GridRows, data[1] % GridColumns);
+        const int32_t row = data[0] % GridRows, column = data[1] % GridColumns;
+        LadderCell& cell = model->grid.at(row, column);
         cell.shape = static_cast<int8_t>(data[2]);
         cell.element = static_cast<int8_t>(data[3]);
-        cell.liveState = static_cast<int8_t>(data[4]);
+        overlay->colourAt(row, column) = static_cast<int8_t>(data[4]);
+        if ((data[4] & 0x40) != 0) overlay->MarkErased({column, row});
         for (size_t slot = 0; slot < 4; ++slot) std::memcpy(cell.params[slot].data(), data + 5 + 10 * slot, 10);
-        cell.elementRect = {data[0], data[1], data[0] + 64, data[1] + 64};
-        cell.operandRects[1] = {data[1], data[0], data[1] + 40, data[0] + 15};
+        overlay->elementRectAt(row, column) = {data[0], data[1], data[0] + 64, data[1] + 64};
+        overlay->operandRectsAt(row, column)[1] = {data[1], data[0], data[1] + 40, data[0] + 15};
     }
+    const LadderGrid drawn = model->grid;
 
     const CellMetrics metrics{169, 169};
     PaintPlan plan;
     PaintInputs inputs;
     inputs.rows = {image[0] % GridRows, image[0] % GridRows + 16};
-    inputs.hover = {image[1] % GridColumns, image[2] % GridRows};
-    inputs.selection = {static_cast<int8_t>(image[3]), {image[4] % 10, image[5] % 97}, {image[6] % 10, image[7] % 97}};
-    inputs.marked = {static_cast<int8_t>(image[8]), static_cast<int8_t>(image[9])};
+    inputs.overlay = overlay;
+    overlay->hover = {image[1] % GridColumns, image[2] % GridRows};
+    overlay->selection = {
+        static_cast<int8_t>(image[3]), {image[4] % 10, image[5] % 97}, {image[6] % 10, image[7] % 97}};
+    overlay->marked = {static_cast<int8_t>(image[8]), static_cast<int8_t>(image[9])};
     PlanPaint(*model, inputs, metrics, Measure, plan);
     CheckPlan(plan);
+    FinishPaint(plan, *overlay);
+    for (const CellPos& cell : plan.erased) {
+        if (overlay->ErasePending(cell)) std::abort();
+    }
 
     inputs.live = true;
     inputs.liveImage = &image;
@@ -88,10 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckPlan(plan);
     if (!plan.erased.empty()) std::abort();
 
-    const LiveRefresh refresh = RefreshLive(model->grid, image);
+    const LiveRefresh refresh = RefreshLive(model->grid, image, *overlay);
     for (const Rect& r : refresh.invalidated) {
         if (r.right <= r.left || r.bottom <= r.top) std::abort();
     }
-    FinishPaint(plan, *model);
+    if (std::memcmp(&drawn, &model->grid, sizeof drawn) != 0) std::abort();
     return 0;
 }

@@ -71,7 +71,7 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
 
     liveMonitor_ = std::make_unique<LiveMonitor>(
         LiveMonitor::FrameParts{this, toolBar_, liveBar_, liveReceive_, liveIndicators_[0], liveIndicators_[1], view_},
-        doc_.model(), app_.liveImage());
+        app_.liveImage());
     qtDialogs_ = std::make_unique<QtFrameDialogs>(app_, *this);
     dialogs_ = qtDialogs_.get();
     view_->SetServices(

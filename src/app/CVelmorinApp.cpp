@@ -17,7 +17,6 @@
 #include "app/AppResources.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmorinDoc.h"
-#include "compiler/compiler_impl.h"
 #include "link/port_devices.h"
 
 namespace velmorin {
@@ -91,6 +90,15 @@ void CVelmorinApp::LoadIndicators() {
     }
 }
 
+CompileResult CVelmorinApp::KeepCompilation(CompileRun run) {
+    const CompileResult result = run.result;
+    if (run.output.nothingToCompile)
+        lastCompile_.output.finalImage = false;
+    else
+        lastCompile_ = std::move(run);
+    return result;
+}
+
 PlcLink& CVelmorinApp::ControllerLink() {
     const std::array<std::string, PortCount> devices =
         ResolvePortDevices(ConfiguredPortDevices(), ProcessEnvironment());
@@ -143,7 +151,11 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     frame_ = std::make_unique<CMainFrame>(*this, *doc_);
     qtPrompts_.SetParent(frame_.get());
     connect(frame_.get(), &CMainFrame::closed, this, &CVelmorinApp::OnFrameClosed);
-    connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this, [this] { compiler_.ForgetDiagnostics(); });
+    connect(doc_.get(), &CVelmorinDoc::diagnosticsCleared, this, [this] {
+        lastCompile_.output.diagnostics.clear();
+        lastCompile_.output.errorCount = 0;
+        lastCompile_.output.warningCount = 0;
+    });
     connect(doc_.get(), &CVelmorinDoc::monitorCleared, this, [this] { monitorState_.Clear(); });
     const bool opened = options.sourceFile.isEmpty()
                             ? doc_->NewDocument()

@@ -1,7 +1,7 @@
 #pragma once
 // The application object: starts the program in its fixed order, owns the
 // values every window shares (settings, fonts, indicator images, start-up
-// directory, the compiler) and writes the settings back once at exit.
+// directory, the last compilation) and writes the settings back once at exit.
 #include <QFont>
 #include <QObject>
 #include <QPixmap>
@@ -14,7 +14,7 @@
 
 #include "app/AppSettings.h"
 #include "app/QtPrompts.h"
-#include "compiler/compiler.h"
+#include "compiler/compile_outputs.h"
 #include "link/clock.h"
 #include "link/controller_image.h"
 #include "link/monitor_set.h"
@@ -68,7 +68,14 @@ public:
     const QFont& font(int index) const { return fonts_[index]; }
     const QPixmap& indicator(Indicator which) const { return indicators_[which]; }
     const QString& startDirectory() const { return startDirectory_; }
-    Compiler& compiler() { return compiler_; }
+    // The last compile command's run: its diagnostics are what the error
+    // list shows, its final image what the send dialog offers. Kept until the
+    // next compilation; a new or loaded document only forgets the diagnostics.
+    const CompileRun& lastCompile() const { return lastCompile_; }
+    // Takes a compile command's run and returns what it came to. A command
+    // that compiled nothing (an empty diagram, a refused output) leaves no
+    // image to send, but the list keeps what the last compilation found.
+    CompileResult KeepCompilation(CompileRun run);
     // The password of the transfer dialogs: in memory only, 0 at start-up.
     uint16_t transferPassword() const { return transferPassword_; }
     void SetTransferPassword(uint16_t password) { transferPassword_ = password; }
@@ -121,7 +128,7 @@ private:
     std::array<QFont, FontCount> fonts_;
     std::array<QPixmap, 3> indicators_;
     QString startDirectory_;
-    Compiler compiler_;
+    CompileRun lastCompile_;
     uint16_t transferPassword_ = 0;
     MonitorState monitorState_;
     LiveImage liveImage_;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/compiler.h"
+#include "compiler/compile_outputs.h"
 #include "compiler/diagnostics.h"
 #include "editor/diagram_editor.h"
 #include "editor/parameter_session.h"

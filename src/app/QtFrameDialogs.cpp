@@ -1,6 +1,5 @@
 #include "app/QtFrameDialogs.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "app/AboutDialog.h"
@@ -24,10 +23,10 @@
 namespace velmorin {
 
 CompileResult QtFrameDialogs::Compile(const std::string& sourcePath) {
-    return RunCompileDialog(&frame_, app_.compiler(), app_.document().model(), sourcePath, app_.prompts());
+    return app_.KeepCompilation(RunCompileDialog(&frame_, app_.document().model(), sourcePath, app_.prompts()));
 }
 
-void QtFrameDialogs::ErrorList() { CurrentDiagnostics(DiagnosticsOf(app_.compiler())); }
+void QtFrameDialogs::ErrorList() { CurrentDiagnostics(app_.lastCompile().output.diagnostics); }
 
 void QtFrameDialogs::CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) {
     RunErrorList(&frame_, *frame_.view(), app_.document().model(), diagnostics, app_.prompts());
@@ -53,14 +52,14 @@ bool QtFrameDialogs::SendProgram() {
     // Only a final image is sent from memory: one of a compilation without
     // errors, for a document that has a file.
     std::optional<ProgramToSend> inMemory;
-    const Compiler& compiler = app_.compiler();
+    const CompileRun& compiled = app_.lastCompile();
     const QString sourcePath = app_.document().currentPath();
-    if (compiler.hasFinalImage() && compiler.codeLength() > 0 && !sourcePath.isEmpty()) {
+    if (compiled.output.finalImage && compiled.output.image.codeLength > 0 && !sourcePath.isEmpty()) {
         ProgramToSend program;
-        std::copy_n(compiler.imageBytes(), ImageSize, program.image.bytes.begin());
-        program.image.codeLength = compiler.codeLength();
+        program.image = compiled.output.image;
         // Named after what was compiled, which the document may have left since.
-        program.title = ProgramTitle(compiler.imagePath().empty() ? sourcePath.toStdString() : compiler.imagePath());
+        const std::string& imagePath = compiled.targets.imagePath;
+        program.title = ProgramTitle(imagePath.empty() ? sourcePath.toStdString() : imagePath);
         inMemory = std::move(program);
     }
     AppSettings& settings = app_.settings();

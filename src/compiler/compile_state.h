@@ -1,13 +1,14 @@
 #pragma once
-// The working tables of one compilation. One CompileState lives in the
-// Compiler and survives between compilations; every pass works on it.
+// The working tables of one compilation. Compile makes one for each
+// compilation and hands what the caller needs on in its CompileOutput; every
+// pass works on it.
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
 
-#include "compiler/code_image.h"
 #include "compiler/diagnostics.h"
+#include "compiler/program_image.h"
 #include "model/ladder_model.h"
 
 namespace velmorin {
@@ -39,12 +40,15 @@ inline bool SameNode(int32_t c1, int32_t r1, int32_t c2, int32_t r2) {
 }
 
 struct CellNode {
-    int32_t column = 0, row = 0;
-    int32_t inColumn = 0, inRow = 0;
-    int32_t outColumn = 0, outRow = 0;
-    int32_t shape = ShapeNothing;
-    int32_t element = ElementNone;
+    int32_t column, row;
+    int32_t inColumn, inRow;
+    int32_t outColumn, outRow;
+    int32_t shape;
+    int32_t element;
 };
+
+// Where BuildCellNodeTable starts every entry: nothing to compile here.
+constexpr CellNode NoCellNode{0, 0, 0, 0, 0, 0, ShapeNothing, ElementNone};
 
 struct CodeRecord {
     int32_t link = LinkFree;
@@ -61,8 +65,8 @@ struct NodeCount {
     int32_t column, row, count;
 };
 
-constexpr int32_t JumpReturn = 18;  // an end or rjp
-constexpr int32_t JumpThrough = 29; // a jump or call through a label
+constexpr int32_t JumpReturn = 18;   // an end or rjp
+constexpr int32_t JumpThrough = 29;  // a jump or call through a label
 
 struct JumpEntry {
     int32_t entryKind;
@@ -72,22 +76,36 @@ struct JumpEntry {
     int32_t column, row;  // the jump's own cell, where its diagnostics point
 };
 
+// What a compilation finds out about a label: whether a jump emitted so far
+// names it, and where its block's code starts.
+struct LabelPlacement {
+    uint8_t referenced = 0;
+    uint8_t codeAddress = 0;
+    bool operator==(const LabelPlacement&) const = default;
+};
+
 struct CompileState {
     // Wired by the driver for the length of a compilation.
-    ProgramModel* model = nullptr;
-    std::atomic<bool>* cancel = nullptr;
+    const ProgramModel* model = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
     const CompileCallbacks* callbacks = nullptr;
+    // Set when the code-size limit ended emission: the block loop stops.
+    bool limitReached = false;
 
     DiagnosticList diagnostics;
     CodeImage image;
+    std::array<LabelPlacement, LabelCount> labels{};
 
-    std::array<CellNode, GridRows * GridColumns> cellNodes{};
-    std::array<CodeRecord, RecordSlots> records{};
+    // Each table is written before it is read (the node table by
+    // BuildCellNodeTable, the others up to their counts), so a compilation
+    // makes its state without clearing them first.
+    std::array<CellNode, GridRows * GridColumns> cellNodes;
+    std::array<CodeRecord, RecordSlots> records;
     int32_t recordCount = 0;
     int32_t collectedCount = 0;
-    std::array<NodeCount, NodeSlots> nodes{};
+    std::array<NodeCount, NodeSlots> nodes;
     int32_t nodeCount = 0;
-    std::array<JumpEntry, JumpSlots> jumps{};
+    std::array<JumpEntry, JumpSlots> jumps;
     int32_t jumpCount = 0;
 
     int32_t block = 0;  // block being analysed and emitted

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "compiler/code_image.h"
 #include "compiler/instruction_set.h"
+#include "compiler/program_image.h"
 
 namespace velmorin {
 

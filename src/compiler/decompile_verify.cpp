@@ -6,17 +6,10 @@
 
 namespace velmorin {
 
-ImageCompiler::ImageCompiler() : compiler_(std::make_unique<Compiler>()), work_(std::make_unique<ProgramModel>()) {}
-ImageCompiler::~ImageCompiler() = default;
-
 const CodeImage* ImageCompiler::Compile(const ProgramModel& model) {
-    // The compiler keeps label marks and addresses in the model it runs on.
-    *work_ = model;
-    if (compiler_->Prepare(*work_, "") != PrepareOutcome::Started) return nullptr;
-    compiler_->Run(*work_, CompileCallbacks{});
-    if (compiler_->errorCount() > 0 || !compiler_->hasFinalImage()) return nullptr;
-    image_.codeLength = compiler_->codeLength();
-    std::copy_n(compiler_->imageBytes(), ImageSize, image_.bytes.begin());
+    const CompileOutput output = velmorin::Compile(model);
+    if (output.nothingToCompile || output.errorCount > 0 || !output.finalImage) return nullptr;
+    image_ = output.image;
     return &image_;
 }
 

@@ -2,32 +2,22 @@
 // The last pass: the recovered diagram compiled in memory and its code set
 // against the image. Only an identical result counts.
 #include <cstdint>
-#include <memory>
 #include <span>
 
-#include "compiler/code_image.h"
 #include "compiler/decompile_decode.h"
+#include "compiler/program_image.h"
 #include "model/ladder_model.h"
 
 namespace velmorin {
 
-class Compiler;
-
 // The decompiler's one way into the compiler.
 class ImageCompiler {
 public:
-    ImageCompiler();
-    ~ImageCompiler();
-    ImageCompiler(const ImageCompiler&) = delete;
-    ImageCompiler& operator=(const ImageCompiler&) = delete;
-
     // The final image the compiler makes of `model`, or nullptr when it finds
     // an error or nothing to compile. Valid until the next call.
     const CodeImage* Compile(const ProgramModel& model);
 
 private:
-    std::unique_ptr<Compiler> compiler_;
-    std::unique_ptr<ProgramModel> work_;
     CodeImage image_;
 };
 

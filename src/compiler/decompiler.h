@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 #include "model/ladder_model.h"
 #include "model/result.h"
 

@@ -65,7 +65,7 @@ public:
     const DiagnosticEntry& at(int32_t index) const { return entries_[index]; }
 
 private:
-    std::array<DiagnosticEntry, DiagnosticCapacity> entries_{};
+    std::array<DiagnosticEntry, DiagnosticCapacity> entries_;  // read only below size_
     int32_t size_ = 0;
     int32_t errorCount_ = 0;
     int32_t warningCount_ = 0;

@@ -24,7 +24,7 @@ void AddJump(CompileState& state, int32_t kind, int32_t target, int32_t recordIn
 
 int32_t Overflow(CompileState& state, int32_t head) {
     RaiseDiagnostic(state, head, DiagOutOfMemory);
-    if (state.cancel != nullptr) state.cancel->store(true);
+    state.limitReached = true;
     return 0;
 }
 
@@ -60,8 +60,8 @@ int32_t OperandValueBytes(const ParamDef& def, const ParamSlot& slot, uint8_t ou
 int EmitBlock(CompileState& state, int32_t block) {
     state.block = block;
     CodeImage& image = state.image;
-    ProgramModel& model = *state.model;
-    model.labels[block].codeAddress = static_cast<uint8_t>(image.codeLength & 0xFF);
+    const ProgramModel& model = *state.model;
+    state.labels[block].codeAddress = static_cast<uint8_t>(image.codeLength & 0xFF);
 
     for (int32_t head = 0; head < state.recordCount; ++head) {
         if (state.records[head].link != LinkHead) continue;
@@ -89,7 +89,7 @@ int EmitBlock(CompileState& state, int32_t block) {
                     if (def.kind != ParamKind::Label) continue;
                     const uint8_t label = bytes[0];
                     // An unset or foreign label index names no label.
-                    if (label < LabelCount) model.labels[label].referenced = 1;
+                    if (label < LabelCount) state.labels[label].referenced = 1;
                     if (IsRecordedJump(*entry)) AddJump(state, JumpThrough, label, index);
                 }
             }

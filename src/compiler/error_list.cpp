@@ -37,16 +37,6 @@ std::vector<ErrorListRow> ErrorListRows(const ProgramModel& model, const std::ve
     return rows;
 }
 
-std::vector<DiagnosticEntry> DiagnosticsOf(const Compiler& compiler) {
-    std::vector<DiagnosticEntry> entries;
-    entries.reserve(static_cast<size_t>(compiler.diagnosticCount()));
-    for (int i = 0; i < compiler.diagnosticCount(); ++i) {
-        const Compiler::Diagnostic d = compiler.diagnostic(i);
-        entries.push_back({d.key, d.column, d.row});
-    }
-    return entries;
-}
-
 ErrorListTarget TargetOf(int gridRow, int column) {
     // Two rows above the marked one stay in view; the first rows cannot scroll that far.
     return {gridRow, column, std::max(0, (gridRow - 2) * CellPixels)};

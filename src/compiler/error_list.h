@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "compiler/compiler.h"
 #include "compiler/diagnostics.h"
 #include "model/ladder_model.h"
 
@@ -23,9 +22,6 @@ struct ErrorListRow {
 
 // One row per diagnostic, in the order given.
 std::vector<ErrorListRow> ErrorListRows(const ProgramModel& model, const std::vector<DiagnosticEntry>& diagnostics);
-
-// The diagnostics the compiler holds from its last compilation.
-std::vector<DiagnosticEntry> DiagnosticsOf(const Compiler& compiler);
 
 // The cell marked after a click and the vertical scroll position, in view
 // pixels, that shows it as the third visible row (0 near the top).

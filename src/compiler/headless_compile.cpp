@@ -1,58 +1,62 @@
 #include "compiler/headless_compile.h"
 
-#include <charconv>
 #include <filesystem>
-#include <memory>
 
 #include "compiler/decompiler.h"
 #include "compiler/diagnostics.h"
-#include "compiler/image_file.h"
-#include "compiler/numbers.h"
 #include "model/messages.h"
 #include "model/source_file.h"
 
 namespace velmorin {
 
+Result SourceCompilation::Refusal() const {
+    if (!read) return read;
+    if (run.result == CompileResult::NothingToCompile) return Result::Fail(msg::NothingToCompile, "");
+    if (run.result == CompileResult::Refused) return run.files;
+    return Result::Ok();
+}
+
+SourceCompilation CompileSource(const std::string& sourcePath, SourceOutputs outputs, std::optional<ImageDate> date) {
+    SourceCompilation compilation;
+    // The model is a large fixed table: keep it off the stack.
+    compilation.model = std::make_unique<ProgramModel>();
+    ResetModel(*compilation.model);
+    compilation.read = ReadSourceFile(*compilation.model, sourcePath);
+    if (!compilation.read) return compilation;
+    compilation.run =
+        CompileToFiles(*compilation.model, outputs == SourceOutputs::Beside ? sourcePath : std::string(), date);
+    return compilation;
+}
+
+std::string DiagnosticLines(const ProgramModel& model, const CompileOutput& output) {
+    std::string lines;
+    for (const DiagnosticEntry& entry : output.diagnostics) {
+        lines += FormatDiagnosticLine(model, entry);
+        lines += '\n';
+    }
+    return lines;
+}
+
 HeadlessOutcome CompileFile(const std::string& sourcePath, std::optional<ImageDate> date) {
     HeadlessOutcome outcome;
-    // The model and the compiler are large fixed tables: keep them off the stack.
-    auto model = std::make_unique<ProgramModel>();
-    ResetModel(*model);
-    if (Result read = ReadSourceFile(*model, sourcePath); !read) {
+    const SourceCompilation compilation = CompileSource(sourcePath, SourceOutputs::Beside, date);
+    if (const Result refusal = compilation.Refusal(); !refusal) {
         outcome.status = 1;
-        outcome.error = read.message;
-        outcome.detail = read.detail;
+        outcome.error = refusal.message;
+        outcome.detail = refusal.detail;
         return outcome;
     }
-    auto compiler = std::make_unique<Compiler>();
-    switch (compiler->Prepare(*model, sourcePath)) {
-        case PrepareOutcome::NothingToCompile:
-            outcome.status = 1;
-            outcome.error = msg::NothingToCompile;
-            return outcome;
-        case PrepareOutcome::OverwritesSource:
-            outcome.status = 1;
-            outcome.error = compiler->fileResult().message;
-            outcome.detail = compiler->fileResult().detail;
-            return outcome;
-        case PrepareOutcome::Started:
-            break;
-    }
-    compiler->Run(*model, CompileCallbacks{}, date);
     // The report still lists what the compilation found; the files' failure
     // decides the status as much as an error does.
-    if (const Result& files = compiler->fileResult(); !files) {
-        outcome.error = files.message;
-        outcome.detail = files.detail;
+    const CompileRun& run = compilation.run;
+    if (!run.files) {
+        outcome.error = run.files.message;
+        outcome.detail = run.files.detail;
     }
-    for (int i = 0; i < compiler->diagnosticCount(); ++i) {
-        const Compiler::Diagnostic d = compiler->diagnostic(i);
-        outcome.report += FormatDiagnosticLine(*model, {d.key, d.column, d.row});
-        outcome.report += '\n';
-    }
-    outcome.report += FormatCompileTotals(compiler->errorCount(), compiler->warningCount(), compiler->codeLength());
+    outcome.report = DiagnosticLines(*compilation.model, run.output);
+    outcome.report += FormatCompileTotals(run.output.errorCount, run.output.warningCount, run.output.image.codeLength);
     outcome.report += '\n';
-    outcome.status = compiler->errorCount() > 0 || !compiler->fileResult() ? 1 : 0;
+    outcome.status = compilation.succeeded() ? 0 : 1;
     return outcome;
 }
 
@@ -86,30 +90,6 @@ HeadlessOutcome DecompileFile(const std::string& imagePath, const std::string& s
     }
     outcome.status = 0;
     return outcome;
-}
-
-std::optional<ImageDate> ParseIsoDate(const std::string& text) {
-    int year = 0, month = 0, day = 0;
-    const char* p = text.data();
-    const char* end = text.data() + text.size();
-    auto field = [&](int& value, size_t digits, bool dash) {
-        const char* stop = p + digits;
-        if (stop > end) return false;
-        auto [ptr, ec] = std::from_chars(p, stop, value);
-        if (ec != std::errc() || ptr != stop) return false;
-        p = stop;
-        if (dash) {
-            if (p == end || *p != '-') return false;
-            ++p;
-        }
-        return true;
-    };
-    if (!field(year, 4, true) || !field(month, 2, true) || !field(day, 2, false) || p != end) return std::nullopt;
-    static constexpr int DaysIn[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12 || day < 1 || day > DaysIn[month - 1]) return std::nullopt;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (month == 2 && day == 29 && !leap) return std::nullopt;
-    return ImageDate{day, month - 1, year};
 }
 
 }  // namespace velmorin

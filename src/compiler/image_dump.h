@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 
 namespace velmorin {
 

@@ -5,7 +5,7 @@
 
 namespace velmorin {
 
-std::string FinishImage(const ProgramModel& model, CodeImage& image) {
+std::string FinishImage(const std::array<LabelPlacement, LabelCount>& labels, CodeImage& image) {
     std::string text = "\nBINARY-----\n";
     for (int32_t offset = 0; offset < image.codeLength;) {
         const int32_t element = image.bytes[offset];
@@ -14,7 +14,7 @@ std::string FinishImage(const ProgramModel& model, CodeImage& image) {
         for (int32_t n = 0; n < ins.operandCount; ++n) {
             const Operand& op = ins.operands[n];
             if (op.kind == ParamKind::Label && op.value < LabelCount)
-                image.bytes[op.offset] = model.labels[op.value].codeAddress;
+                image.bytes[op.offset] = labels[op.value].codeAddress;
         }
         AppendHexByte(text, static_cast<uint8_t>(offset));
         text += "  ";

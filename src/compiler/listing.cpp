@@ -49,9 +49,10 @@ void AppendOperandField(std::string& line, const ProgramModel& model, const Oper
 
 }  // namespace
 
-std::string BlockListingText(const ProgramModel& model, const CodeImage& image, int32_t block, int32_t startOffset) {
+std::string BlockListingText(const ProgramModel& model, const CodeImage& image, int32_t block, int32_t startOffset,
+                             bool labelReferenced) {
     std::string text = "\n";
-    if (block >= 0 && block < LabelCount && model.labels[block].referenced) {
+    if (block >= 0 && block < LabelCount && labelReferenced) {
         text += FieldText(model.labels[block].name);
         text += ": \n";
     }

@@ -4,7 +4,7 @@
 // FinishImage). The driver writes the whole text at the end.
 #include <string>
 
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 #include "model/ladder_model.h"
 
 namespace velmorin {
@@ -15,7 +15,9 @@ namespace velmorin {
 std::string OutputPath(const std::string& sourcePath, const std::string& extension);
 
 // Block k's part of the listing for the instructions from `startOffset` to
-// the image's codeLength (the image still holds element ids).
-std::string BlockListingText(const ProgramModel& model, const CodeImage& image, int32_t block, int32_t startOffset);
+// the image's codeLength (the image still holds element ids). The label line
+// comes first when a jump emitted so far names the block's label.
+std::string BlockListingText(const ProgramModel& model, const CodeImage& image, int32_t block, int32_t startOffset,
+                             bool labelReferenced);
 
 }  // namespace velmorin

@@ -1,9 +1,9 @@
 #include "compiler/program_budget.h"
 
 #include <bitset>
+#include <utility>
 
 #include "compiler/compiler.h"
-#include "compiler/error_list.h"
 #include "compiler/instruction_set.h"
 #include "compiler/numbers.h"
 #include "model/operand_areas.h"
@@ -22,11 +22,11 @@ using OperandSet = std::bitset<256>;
 // Every variable operand of the instructions in the image. A finished image
 // holds opcodes; one left by errors still holds element ids, and its label
 // operands are not code addresses yet (they are not variables either way).
-OperandSet OperandsNamed(const Compiler& compiler) {
+OperandSet OperandsNamed(const CompileOutput& output) {
     OperandSet named;
-    const uint8_t* bytes = compiler.imageBytes();
-    const int32_t end = compiler.codeLength();
-    const bool final = compiler.hasFinalImage();
+    const uint8_t* bytes = output.image.bytes.data();
+    const int32_t end = output.image.codeLength;
+    const bool final = output.finalImage;
     for (int32_t offset = 0; offset < end;) {
         const int32_t firstOperand = offset + 1 < end ? bytes[offset + 1] : -1;
         const int32_t element = final ? ElementForOpcode(bytes[offset], firstOperand) : bytes[offset];
@@ -50,23 +50,18 @@ int CountIn(const OperandSet& named, int32_t first, int32_t last) {
 
 }  // namespace
 
-BudgetMeter::BudgetMeter() : compiler_(std::make_unique<Compiler>()), scratch_(std::make_unique<ProgramModel>()) {}
-BudgetMeter::~BudgetMeter() = default;
-
 const ProgramBudget& BudgetMeter::Measure(const ProgramModel& model) {
-    // The compilation marks labels and fills in code addresses: never on the document's own model.
-    *scratch_ = model;
     last_ = ProgramBudget{};
-    // An empty source path: nothing is written, not even a listing.
-    if (compiler_->Prepare(*scratch_, std::string()) != PrepareOutcome::Started) return last_;
-    compiler_->Run(*scratch_, CompileCallbacks{}, ImageDate{1, 0, 2000});
+    // In memory: nothing is written, not even a listing.
+    CompileOutput output = Compile(model);
+    if (output.nothingToCompile) return last_;
 
     last_.nothingToCompile = false;
-    last_.codeBytes = compiler_->codeLength();
-    last_.errors = compiler_->errorCount();
-    last_.warnings = compiler_->warningCount();
-    last_.diagnostics = DiagnosticsOf(*compiler_);
-    const OperandSet named = OperandsNamed(*compiler_);
+    last_.codeBytes = output.image.codeLength;
+    last_.errors = output.errorCount;
+    last_.warnings = output.warningCount;
+    const OperandSet named = OperandsNamed(output);
+    last_.diagnostics = std::move(output.diagnostics);
     last_.counters = CountIn(named, VariableAreas[CounterArea].first, VariableAreas[CounterArea].last);
     last_.timers = CountIn(named, VariableAreas[FirstTimerArea].first, VariableAreas[LastTimerArea].last);
     return last_;

@@ -1,9 +1,8 @@
 #pragma once
 // How much of the controller a diagram would use, measured while it is being
-// drawn: a compilation in memory on a private copy of the diagram, with a
-// compiler of its own, so that no file is written and the last real
-// compilation (its image, its diagnostics, its error list) stays as it was.
-#include <memory>
+// drawn: a compilation in memory whose output only the budget keeps, so that
+// no file is written and the last real compilation (its image, its
+// diagnostics, its error list) stays as it was.
 #include <string>
 #include <vector>
 
@@ -11,8 +10,6 @@
 #include "model/ladder_model.h"
 
 namespace velmorin {
-
-class Compiler;
 
 constexpr int CodeBudgetBytes = 256;
 constexpr int TimerBudget = 12;
@@ -29,22 +26,13 @@ struct ProgramBudget {
     bool operator==(const ProgramBudget&) const = default;
 };
 
-// Owns the compiler and the scratch copy, so that measuring again after each
-// edit allocates nothing of their size.
+// Keeps the last measure for the status bar and its list.
 class BudgetMeter {
 public:
-    BudgetMeter();
-    ~BudgetMeter();
-    BudgetMeter(const BudgetMeter&) = delete;
-    BudgetMeter& operator=(const BudgetMeter&) = delete;
-
-    // `model` is only read; the compilation runs on a copy.
     const ProgramBudget& Measure(const ProgramModel& model);
     const ProgramBudget& last() const { return last_; }
 
 private:
-    std::unique_ptr<Compiler> compiler_;
-    std::unique_ptr<ProgramModel> scratch_;
     ProgramBudget last_;
 };
 

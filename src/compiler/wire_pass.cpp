@@ -9,7 +9,7 @@ namespace velmorin {
 
 bool BuildCellNodeTable(CompileState& state, const LadderGrid& grid) {
     bool compilable = false;
-    for (CellNode& entry : state.cellNodes) entry = CellNode{};
+    state.cellNodes.fill(NoCellNode);
     for (int32_t row = 0; row < GridRows; ++row) {
         for (int32_t column = 0; column < GridColumns - 1; ++column) {
             CellNode& entry = state.cellNode(row, column);
@@ -32,6 +32,13 @@ bool BuildCellNodeTable(CompileState& state, const LadderGrid& grid) {
         }
     }
     return compilable;
+}
+
+bool AnyCompilableCell(const LadderGrid& grid) {
+    for (int32_t row = 0; row < GridRows; ++row)
+        for (int32_t column = 0; column < GridColumns - 1; ++column)
+            if (KindHas(grid.at(row, column).shape, AttrCompilable)) return true;
+    return false;
 }
 
 namespace {

@@ -80,7 +80,7 @@ enum PasteReason : int32_t {
 // `target`, looking at the grid as it is; PasteFits when every entry fits.
 int32_t PasteRefusal(const LadderGrid& grid, const BlockBuffer& buffer, CellPos target);
 // Pastes when everything fits and returns the reason otherwise (the grid is
-// then untouched). Targets keep their anchors and other view data.
+// then untouched).
 int32_t PasteBlock(LadderGrid& grid, const BlockBuffer& buffer, CellPos target);
 
 }  // namespace velmorin

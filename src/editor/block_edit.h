@@ -3,8 +3,8 @@
 // up or down. The blocks after the edited place shift, and every jump keeps
 // reaching the rung it reached: the labels' user names go with their blocks
 // and every label operand is renumbered to match. Only program content
-// moves; the view's anchors, rectangles and live colours stay with the grid
-// positions they belong to.
+// moves; what the view keeps per cell (live colours, rectangles) stays with
+// the grid positions it belongs to.
 #include <cstdint>
 
 #include "model/ladder_model.h"

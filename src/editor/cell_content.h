@@ -1,7 +1,7 @@
 #pragma once
-// What of a cell belongs to the program: its kind, its element and its four
-// parameter records. The anchor, the drawn rectangles and the live colour
-// belong to the view and survive every edit, undo and paste.
+// What a cell of the program holds: its kind, its element and its four
+// parameter records. How the view shows it (highlights, live colour, drawn
+// rectangles) is in the view's overlay, which no edit, undo or paste moves.
 #include <array>
 #include <cstdint>
 

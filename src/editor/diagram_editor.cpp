@@ -42,12 +42,16 @@ std::string PasteRefusedMessage(int32_t reason) {
     return text;
 }
 
-DiagramEditor::DiagramEditor(ProgramModel& model, ToolState& tools) : model_(model), tools_(tools) {}
+DiagramEditor::DiagramEditor(ProgramModel& model, ToolState& tools, ViewOverlay& overlay)
+    : model_(model), tools_(tools), overlay_(overlay) {}
 
 void DiagramEditor::InitialUpdate() {
     editingEnabled_ = true;
+    // Editing needs a cursor: a session's first one is column 1, row 1.
+    if (!IsEditable(overlay_.hover)) ResetHover();
     live_ = false;
-    selection_ = {};
+    overlay_.selection = {};
+    overlay_.pendingErase.clear();
     keyboardSelection_ = false;
     handedOn_ = false;
     buttonDown_ = false;
@@ -68,7 +72,7 @@ void DiagramEditor::MarkSaved() {
 }
 
 void DiagramEditor::ResetHover() {
-    hover_ = {1, 1};
+    overlay_.hover = {1, 1};
     previousHover_ = {1, 1};
 }
 
@@ -140,6 +144,7 @@ PlaceResult DiagramEditor::Place(PixelPoint point, ViewEffects& fx) {
     if (r + 1 < GridRows) savedBelow_ = ContentOf(model_.grid.at(r + 1, c));
 
     PlaceResult placed = PlaceAt(model_.grid, tools_, *hit);
+    if (placed.placed && tools_.currentTool() == KindBlank) MarkErased(hit->cell, placed);
     lastPoint_ = point;
     lastResult_ = placed.lastResult;
     if (placed.placed) fx.invalidate.push_back(SquareAround(point));
@@ -170,9 +175,9 @@ ViewEffects DiagramEditor::LeftDown(PixelPoint point, bool shift) {
     if (!Editable()) return fx;
     if (shift) {
         const std::optional<CellHit> hit = CellAt(point);
-        if (!hit || selection_.state != 0) return fx;
+        if (!hit || overlay_.selection.state != 0) return fx;
         buttonDown_ = true;
-        selection_ = {1, hit->cell, hit->cell};
+        overlay_.selection = {1, hit->cell, hit->cell};
         keyboardSelection_ = false;
         handedOn_ = false;
         fx.invalidate.push_back(CellRect(hit->cell));
@@ -191,7 +196,7 @@ ViewEffects DiagramEditor::LeftUp() {
     if (live_) return fx;
     buttonDown_ = false;
     if (lastResult_ >= ResultRefused) fx.invalidate.push_back(SquareAround(lastPoint_));
-    if (selection_.state != 0 && !handedOn_) HandOnSelection(fx);
+    if (overlay_.selection.state != 0 && !handedOn_) HandOnSelection(fx);
     palettePosition_ = {};
     return fx;
 }
@@ -205,23 +210,29 @@ ViewEffects DiagramEditor::PlaceReleased() {
 }
 
 void DiagramEditor::HandOnSelection(ViewEffects& fx) {
-    pendingBlock_ = BoundsOf(selection_.fixed, selection_.moving);
+    pendingBlock_ = BoundsOf(overlay_.selection.fixed, overlay_.selection.moving);
     keyboardSelection_ = false;
     // The question shows what it is about: the selection stays drawn (again,
     // if Shift was let go while dragging) until the dialog has been answered.
-    selection_.state = 1;
+    overlay_.selection.state = 1;
     handedOn_ = true;
     fx.runBlockDialog = true;
     fx.wholeView = true;
 }
 
+void DiagramEditor::MarkErased(CellPos cell, const PlaceResult& erased) {
+    // Emptied at once in the model; the view draws them blank on its next paint.
+    overlay_.MarkErased(cell);
+    for (const CellPos& partner : erased.neighboursChanged) overlay_.MarkErased(partner);
+}
+
 void DiagramEditor::MoveHover(CellPos cell, ViewEffects& fx) {
-    // The painter draws the hover highlight; the model is left alone.
+    // The overlay holds the hover highlight; the model is left alone.
     if (cell != previousHover_) {
         fx.invalidate.push_back(SquareAroundAnchor(previousHover_));
         fx.invalidate.push_back(SquareAroundAnchor(cell));
     }
-    hover_ = cell;
+    overlay_.hover = cell;
 }
 
 ViewEffects DiagramEditor::MouseMove(PixelPoint point, bool shift) {
@@ -231,13 +242,13 @@ ViewEffects DiagramEditor::MouseMove(PixelPoint point, bool shift) {
     if (!hit) return fx;
     const CellPos cell = hit->cell;
     MoveHover(cell, fx);
-    if (selection_.state != 0 && !keyboardSelection_) {
+    if (overlay_.selection.state != 0 && !keyboardSelection_) {
         // Letting Shift go ends the selection; the release still hands it on.
-        if (!shift) selection_.state = -1;
-        const PixelRect before = CellsRect(selection_.fixed, selection_.moving);
-        selection_.moving.column = cell.column;
-        if (SameBlock(cell.row, selection_.fixed.row)) selection_.moving.row = cell.row;
-        fx.invalidate.push_back(Unite(before, CellsRect(selection_.fixed, selection_.moving)));
+        if (!shift) overlay_.selection.state = -1;
+        const PixelRect before = CellsRect(overlay_.selection.fixed, overlay_.selection.moving);
+        overlay_.selection.moving.column = cell.column;
+        if (SameBlock(cell.row, overlay_.selection.fixed.row)) overlay_.selection.moving.row = cell.row;
+        fx.invalidate.push_back(Unite(before, CellsRect(overlay_.selection.fixed, overlay_.selection.moving)));
     }
     previousHover_ = cell;
     return fx;
@@ -345,7 +356,7 @@ ViewEffects DiagramEditor::BlockDialogClosed(BlockChoice choice) {
     const BlockBounds bounds = *pendingBlock_;
     pendingBlock_.reset();
     // Answered: the next paint takes the selection away.
-    selection_.state = -1;
+    overlay_.selection.state = -1;
     RunBlockChoice(choice, bounds, fx);
     fx.wholeView = true;
     return fx;
@@ -360,7 +371,7 @@ ViewEffects DiagramEditor::Paste() {
     }
     if (AskPendingFirst(fx)) return fx;
     history_.Begin(model_);
-    const int32_t reason = PasteBlock(model_.grid, buffer_, hover_);
+    const int32_t reason = PasteBlock(model_.grid, buffer_, overlay_.hover);
     CommitEdit(fx);
     if (reason != PasteFits) {
         fx.message = PasteRefusedMessage(reason);
@@ -371,8 +382,8 @@ ViewEffects DiagramEditor::Paste() {
 }
 
 void DiagramEditor::SelectionPainted() {
-    if (selection_.state < 0 && !buttonDown_ && !keyboardSelection_) {
-        selection_.state = 0;
+    if (overlay_.selection.state < 0 && !buttonDown_ && !keyboardSelection_) {
+        overlay_.selection.state = 0;
         handedOn_ = false;
     }
 }
@@ -380,19 +391,19 @@ void DiagramEditor::SelectionPainted() {
 ViewEffects DiagramEditor::MoveCursor(Direction direction, bool shift) {
     ViewEffects fx;
     if (!Editable()) return fx;
-    CellPos target = Stepped(hover_, direction);
-    if (!IsEditable(target)) target = hover_;
-    if (shift && selection_.state == 0 && !buttonDown_) {
-        selection_ = {1, hover_, hover_};
+    CellPos target = Stepped(overlay_.hover, direction);
+    if (!IsEditable(target)) target = overlay_.hover;
+    if (shift && overlay_.selection.state == 0 && !buttonDown_) {
+        overlay_.selection = {1, overlay_.hover, overlay_.hover};
         keyboardSelection_ = true;
         handedOn_ = false;
     }
-    if (shift && keyboardSelection_ && selection_.state != 0) {
+    if (shift && keyboardSelection_ && overlay_.selection.state != 0) {
         // A selection stays within the block it started in.
-        if (!SameBlock(target.row, selection_.fixed.row)) target.row = hover_.row;
-        const PixelRect before = CellsRect(selection_.fixed, selection_.moving);
-        selection_.moving = target;
-        fx.invalidate.push_back(Unite(before, CellsRect(selection_.fixed, selection_.moving)));
+        if (!SameBlock(target.row, overlay_.selection.fixed.row)) target.row = overlay_.hover.row;
+        const PixelRect before = CellsRect(overlay_.selection.fixed, overlay_.selection.moving);
+        overlay_.selection.moving = target;
+        fx.invalidate.push_back(Unite(before, CellsRect(overlay_.selection.fixed, overlay_.selection.moving)));
     }
     MoveHover(target, fx);
     previousHover_ = target;
@@ -407,23 +418,23 @@ ViewEffects DiagramEditor::PlaceAtCursor() {
     ClosePalette(fx);
     const int32_t tool = tools_.currentTool();
     if (tool != KindHorizontal && tool != KindVertical) {
-        const PixelPoint centre = CellCentre(hover_);
+        const PixelPoint centre = CellCentre(overlay_.hover);
         Place(centre, fx);
         FinishClick(centre, fx);
         return fx;
     }
     // A whole piece is both halves or nothing.
     const bool horizontal = tool == KindHorizontal;
-    const PixelPoint first = horizontal ? HalfPoint(hover_, -1, 1) : HalfPoint(hover_, 1, -1);
-    const PixelPoint second = horizontal ? HalfPoint(hover_, 1, 1) : HalfPoint(hover_, 1, 1);
-    const CellContent before = ContentOf(model_.grid.at(hover_.row, hover_.column));
+    const PixelPoint first = horizontal ? HalfPoint(overlay_.hover, -1, 1) : HalfPoint(overlay_.hover, 1, -1);
+    const PixelPoint second = horizontal ? HalfPoint(overlay_.hover, 1, 1) : HalfPoint(overlay_.hover, 1, 1);
+    const CellContent before = ContentOf(model_.grid.at(overlay_.hover.row, overlay_.hover.column));
     const PlaceResult firstHalf = Place(first, fx);
     if (firstHalf.placed) {
         const PlaceResult secondHalf = Place(second, fx);
         if (!secondHalf.placed) {
-            SetContent(model_.grid.at(hover_.row, hover_.column), before);
+            SetContent(model_.grid.at(overlay_.hover.row, overlay_.hover.column), before);
             lastResult_ = ResultRefused;
-            fx.crossOut = hover_;
+            fx.crossOut = overlay_.hover;
         }
     }
     FinishClick(lastPoint_, fx);
@@ -442,7 +453,7 @@ ViewEffects DiagramEditor::PlaceHalfAtCursor(Direction side) {
     ClosePalette(fx);
     const int32_t xHalf = side == Direction::Left ? -1 : 1;
     const int32_t yHalf = side == Direction::Up ? -1 : 1;
-    const PixelPoint point = HalfPoint(hover_, xHalf, yHalf);
+    const PixelPoint point = HalfPoint(overlay_.hover, xHalf, yHalf);
     Place(point, fx);
     FinishClick(point, fx);
     return fx;
@@ -456,8 +467,9 @@ ViewEffects DiagramEditor::EraseAtCursor() {
     ToolState eraser;
     eraser.SelectTool(KindBlank);
     history_.Begin(model_);
-    const PlaceResult erased = PlaceAt(model_.grid, eraser, {hover_, 1, 1});
-    fx.invalidate.push_back(SquareAroundAnchor(hover_));
+    const PlaceResult erased = PlaceAt(model_.grid, eraser, {overlay_.hover, 1, 1});
+    MarkErased(overlay_.hover, erased);
+    fx.invalidate.push_back(SquareAroundAnchor(overlay_.hover));
     for (const CellPos& cell : erased.neighboursChanged) fx.invalidate.push_back(SquareAroundAnchor(cell));
     CommitEdit(fx);
     return fx;
@@ -467,7 +479,7 @@ ViewEffects DiagramEditor::ShiftReleased() {
     ViewEffects fx;
     if (!keyboardSelection_) return fx;
     keyboardSelection_ = false;
-    if (selection_.state != 0 && !handedOn_) HandOnSelection(fx);
+    if (overlay_.selection.state != 0 && !handedOn_) HandOnSelection(fx);
     return fx;
 }
 
@@ -475,13 +487,13 @@ ViewEffects DiagramEditor::TakeSelection(BlockChoice choice) {
     ViewEffects fx;
     if (!Editable()) return fx;
     if (AskPendingFirst(fx)) return fx;
-    BlockBounds bounds = BoundsOf(hover_, hover_);
+    BlockBounds bounds = BoundsOf(overlay_.hover, overlay_.hover);
     // A selection already handed to the block dialog is only waiting for
     // the paint that clears its highlight; it is not taken twice.
-    if (selection_.state != 0 && !handedOn_) {
-        bounds = BoundsOf(selection_.fixed, selection_.moving);
+    if (overlay_.selection.state != 0 && !handedOn_) {
+        bounds = BoundsOf(overlay_.selection.fixed, overlay_.selection.moving);
         // Taken by the keys: no block dialog follows on release.
-        selection_.state = 0;
+        overlay_.selection.state = 0;
         keyboardSelection_ = false;
         handedOn_ = false;
     }
@@ -510,7 +522,7 @@ ViewEffects DiagramEditor::EditBlock(BlockEdit edit) {
     ViewEffects fx;
     if (!Editable()) return fx;
     if (AskPendingFirst(fx)) return fx;
-    const int32_t block = BlockOfRow(hover_.row);
+    const int32_t block = BlockOfRow(overlay_.hover.row);
     history_.Begin(model_);
     const BlockEditOutcome outcome = EditBlocks(model_, edit, block);
     CommitEdit(fx);
@@ -519,7 +531,7 @@ ViewEffects DiagramEditor::EditBlock(BlockEdit edit) {
         return fx;
     }
     fx.wholeView = true;
-    const CellPos cursor{hover_.column, hover_.row + BlockRows * (outcome.block - block)};
+    const CellPos cursor{overlay_.hover.column, overlay_.hover.row + BlockRows * (outcome.block - block)};
     MoveHover(cursor, fx);
     previousHover_ = cursor;
     fx.ensureVisible = CellRect(cursor);
@@ -548,14 +560,14 @@ ViewEffects DiagramEditor::Find(std::string_view word, bool forward) {
     ViewEffects fx;
     if (!Editable()) return fx;
     const std::vector<CellPos> matches = FindMatches(model_, word);
-    CellPos from = hover_;
+    CellPos from = overlay_.hover;
     bool includeFrom = false;
     if (word != findWord_) {
         // A label's match lies left of the first editable cell; starting
         // there forward, it counts as at the cursor.
         if (forward && from.column == FirstEditColumn) from.column = 0;
         includeFrom = true;
-    } else if (hover_ == findCursor_) {
+    } else if (overlay_.hover == findCursor_) {
         from = findMatch_;
     }
     findWord_ = std::string(word);

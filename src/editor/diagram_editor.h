@@ -2,8 +2,9 @@
 // One editing session over the document's program: what the view's mouse,
 // timer and key events do to the model, the state those rules keep between
 // events, the block buffer and the edit history. Every event method changes
-// only the model and the tool, and returns what the view must do about it
-// (repaint, draw the cross-out mark, open a dialog, mark the document).
+// only the model, the tool and the editing part of the view's overlay
+// (cursor, selection, erased cells), and returns what the view must do about
+// it (repaint, draw the cross-out mark, open a dialog, mark the document).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "editor/geometry.h"
 #include "editor/parameter_session.h"
 #include "editor/placement.h"
+#include "editor/view_overlay.h"
 #include "model/ladder_model.h"
 #include "model/tool_state.h"
 
@@ -55,10 +57,13 @@ struct ViewEffects {
 
 class DiagramEditor {
 public:
-    DiagramEditor(ProgramModel& model, ToolState& tools);
+    // `overlay` is the view's: the session keeps its cursor, its selection
+    // and the cells it erases there, for the paint to show.
+    DiagramEditor(ProgramModel& model, ToolState& tools, ViewOverlay& overlay);
 
-    // A new or opened document: editing enabled, no selection, not live, an
-    // empty block buffer and no history (the program as it is counts as saved).
+    // A new or opened document: editing enabled, no selection or erased
+    // cells, not live, an empty block buffer and no history (the program as
+    // it is counts as saved); the cursor at column 1, row 1 if it has none.
     void InitialUpdate();
     // Hover cells back to column 1, row 1 (the document's reset).
     void ResetHover();
@@ -121,9 +126,9 @@ public:
     // State the painter and the palette read.
     bool editingEnabled() const { return editingEnabled_; }
     bool live() const { return live_; }
-    CellPos hoverCell() const { return hover_; }
+    CellPos hoverCell() const { return overlay_.hover; }
     CellPos previousHoverCell() const { return previousHover_; }
-    const BlockSelection& selection() const { return selection_; }
+    const BlockSelection& selection() const { return overlay_.selection; }
     int32_t lastResult() const { return lastResult_; }
     PixelPoint lastPoint() const { return lastPoint_; }
     bool deferredOpen() const { return deferredOpen_; }
@@ -155,6 +160,8 @@ private:
     void Rollback(CellPos cell);
     void ClosePalette(ViewEffects& fx);
     void MoveHover(CellPos cell, ViewEffects& fx);
+    // The cells an erase emptied: the clicked one and a box's other half.
+    void MarkErased(CellPos cell, const PlaceResult& erased);
     ViewEffects TakeSelection(BlockChoice choice);
     void HandOnSelection(ViewEffects& fx);
     void RunBlockChoice(BlockChoice choice, const BlockBounds& bounds, ViewEffects& fx);
@@ -178,9 +185,8 @@ private:
     // The clicked cell and the one below it as they were before the click.
     CellContent savedCell_;
     std::optional<CellContent> savedBelow_;
-    CellPos hover_{1, 1};
+    ViewOverlay& overlay_;
     CellPos previousHover_{1, 1};
-    BlockSelection selection_;
     bool buttonDown_ = false;
     bool keyboardSelection_ = false;
     std::optional<BlockBounds> pendingBlock_;

@@ -83,16 +83,17 @@ MonitoredOperandList FinishOperandList(const std::vector<int32_t>& scratch) {
     return list;
 }
 
-LiveRefresh RefreshLive(LadderGrid& grid, const LiveImageSnapshot& image) {
+LiveRefresh RefreshLive(const LadderGrid& grid, const LiveImageSnapshot& image, ViewOverlay& overlay) {
     LiveRefresh refresh;
     for (int32_t row = 0; row < GridRows; ++row) {
         for (int32_t column = 0; column < GridColumns; ++column) {
-            LadderCell& cell = grid.at(row, column);
+            const LadderCell& cell = grid.at(row, column);
+            int8_t& colour = overlay.colourAt(row, column);
             // An unknown id is reported, and the rest of the diagram is still refreshed.
             if (UnknownElement(cell.element)) refresh.allKnown = false;
             const CatalogueEntry* entry = CellElement(cell);
             if (entry == nullptr) {
-                cell.liveState = ColourBlack;
+                colour = ColourBlack;
                 continue;
             }
             for (size_t s = 0; s < entry->monitorSlots.size(); ++s) {
@@ -101,16 +102,16 @@ LiveRefresh RefreshLive(LadderGrid& grid, const LiveImageSnapshot& image) {
                     int8_t state = ColourBlack;
                     if (cell.shape == KindBoxLowerHalf) {
                         // Rows run top-down, so the upper half is already refreshed.
-                        if (row > 0) state = grid.at(row - 1, column).liveState;
+                        if (row > 0) state = overlay.colourAt(row - 1, column);
                     } else {
                         state = OperandColour(image, OperandIndex(cell, slot.param));
                     }
-                    if (state != cell.liveState) {
-                        cell.liveState = state;
-                        Invalidate(refresh, cell.elementRect);
+                    if (state != colour) {
+                        colour = state;
+                        Invalidate(refresh, overlay.elementRectAt(row, column));
                     }
                 }
-                if ((slot.flags & MonitorText) != 0) Invalidate(refresh, cell.operandRects[s]);
+                if ((slot.flags & MonitorText) != 0) Invalidate(refresh, overlay.operandRectsAt(row, column)[s]);
             }
         }
     }

@@ -1,8 +1,8 @@
 #pragma once
 // What the live monitor shows on the diagram: which operands a cell polls,
 // the value texts read from a snapshot of the controller's bytes, and the
-// colour refresh after each poll cycle. Plain functions over the model; the
-// view forwards their results to the window.
+// colour refresh after each poll cycle. Plain functions over the model and
+// the view's overlay; the view forwards their results to the window.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/view_overlay.h"
 #include "model/ladder_model.h"
 
 namespace velmorin {
@@ -56,9 +57,10 @@ struct LiveRefresh {
     std::vector<Rect> invalidated;  // device rectangles to repaint
 };
 
-// New colour states for every cell from the snapshot; collects the element
-// rectangles whose colour changed and the value-text rectangles to redraw.
-LiveRefresh RefreshLive(LadderGrid& grid, const LiveImageSnapshot& image);
+// New colour states in the overlay for every cell of the grid from the
+// snapshot; collects the element rectangles whose colour changed and the
+// value-text rectangles to redraw. The grid is only read.
+LiveRefresh RefreshLive(const LadderGrid& grid, const LiveImageSnapshot& image, ViewOverlay& overlay);
 
 // The list the poll worker reads while the interface thread replaces it:
 // the worker always sees a whole list, never one being written.

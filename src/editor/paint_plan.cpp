@@ -64,7 +64,9 @@ public:
         : model_(model), inputs_(inputs), metrics_(metrics), measure_(measure), plan_(plan) {}
 
     void Run() {
-        selectionState_ = inputs_.selection.state;
+        // Paper shows the program alone.
+        overlay_ = inputs_.printing ? nullptr : inputs_.overlay;
+        if (overlay_ != nullptr) selectionState_ = overlay_->selection.state;
         const bool live = inputs_.live && !inputs_.printing;
         plan_.live = live;
         const int32_t first = std::max(inputs_.rows.first, 0);
@@ -83,14 +85,18 @@ private:
         const bool empty = kind == ShapeEmpty;
         RasterOp op = RasterOp::And;
         bool elementRect = false;
+        const bool pending = overlay_ != nullptr && overlay_->ErasePending({column, row});
+        // An erased cell that no later edit has filled again shows blank once.
+        if (pending && empty) kind = KindBlank;
 
         if (live) {
             if (CellElement(cell) != nullptr) {
                 elementRect = true;
                 CollectMonitoredOperands(cell, scratch_);
             }
-        } else if (!inputs_.printing) {
-            if (selectionState_ != 0 && InSelection(inputs_.selection, row, column)) {
+        } else if (overlay_ != nullptr) {
+            const ViewOverlay& overlay = *overlay_;
+            if (selectionState_ != 0 && InSelection(overlay.selection, row, column)) {
                 if (selectionState_ < 0) {
                     // The ended selection shows for the last time as plain cells.
                     selectionState_ = 0;
@@ -100,20 +106,21 @@ private:
                     op = RasterOp::Xor;
                 }
             }
-            if (Same(inputs_.hover, row, column) && !IsSet(inputs_.marked)) {
+            if (Same(overlay.hover, row, column) && !IsSet(overlay.marked)) {
                 if (empty) kind = KindBlank;
                 op = RasterOp::Xor;
             }
-            if (Same(inputs_.marked, row, column)) {
+            if (Same(overlay.marked, row, column)) {
                 if (empty) kind = KindBlank;
                 op = RasterOp::Xor;
             }
         }
 
         PictureVariant variant = PictureVariant::Black;
+        const int8_t colour = live && overlay_ != nullptr ? overlay_->colourAt(row, column) : int8_t{ColourBlack};
         if (live && column >= 1 && column <= 8 && KindHasColourVariants(kind) &&
-            (cell.liveState == ColourRed || cell.liveState == ColourGreen)) {
-            variant = static_cast<PictureVariant>(cell.liveState);
+            (colour == ColourRed || colour == ColourGreen)) {
+            variant = static_cast<PictureVariant>(colour);
         }
 
         if (Drawable(kind)) {
@@ -131,7 +138,7 @@ private:
             planned.textCount = static_cast<int32_t>(plan_.texts.size()) - planned.firstText;
             plan_.cells.push_back(planned);
         }
-        if (cell.shape == KindBlank && !inputs_.printing) plan_.erased.push_back({column, row});
+        if (pending) plan_.erased.push_back({column, row});
     }
 
     void AddTexts(const LadderCell& cell, int32_t row, int32_t column, bool live) {
@@ -223,6 +230,7 @@ private:
     const CellMetrics& metrics_;
     const TextMeasure& measure_;
     PaintPlan& plan_;
+    const ViewOverlay* overlay_ = nullptr;
     int32_t selectionState_ = 0;
     std::vector<int32_t> scratch_;
 };
@@ -258,16 +266,6 @@ CellMetrics CellMetricsForDpi(double dpiX, double dpiY) {
     return {units(dpiX), units(dpiY)};
 }
 
-void LayOutAnchors(LadderGrid& grid, const CellMetrics& metrics) {
-    for (int32_t row = 0; row < GridRows; ++row) {
-        for (int32_t column = 0; column < GridColumns; ++column) {
-            LadderCell& cell = grid.at(row, column);
-            cell.x = column * metrics.w;
-            cell.y = -(row + 1) * metrics.h;
-        }
-    }
-}
-
 RowRange RowsToPaint(int32_t topPixel, int32_t bottomPixel) {
     // Row r's lower edge is at 64 (r + 1); it counts when it lies in [top - 64, bottom + 64].
     const int32_t first = -FloorDiv(-(topPixel - 2 * CellPixels), CellPixels);  // ceiling
@@ -286,13 +284,10 @@ void PlanPaint(const ProgramModel& model, const PaintInputs& inputs, const CellM
     Planner(model, inputs, metrics, measure, plan).Run();
 }
 
-void FinishPaint(const PaintPlan& plan, ProgramModel& model) {
-    for (const CellPos& at : plan.erased) {
-        LadderCell& cell = model.grid.at(at.row, at.column);
-        if (cell.shape != KindBlank) continue;
-        cell.shape = ShapeEmpty;
-        for (ParamSlot& slot : cell.params) slot[0] = Unchosen;
-    }
+void FinishPaint(const PaintPlan& plan, ViewOverlay& overlay) {
+    std::erase_if(overlay.pendingErase, [&plan](const CellPos& cell) {
+        return std::find(plan.erased.begin(), plan.erased.end(), cell) != plan.erased.end();
+    });
 }
 
 }  // namespace velmorin

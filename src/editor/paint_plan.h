@@ -2,9 +2,10 @@
 // What one paint of the diagram draws, decided without a toolkit. For each
 // cell of the rows being painted: the picture, how it combines with what is
 // under it (AND, or XOR for the highlights), and its texts with their fonts
-// and places. Also what painting changes: pending erasures are finished, an
-// ended block selection is forgotten, and in live mode the operands to poll
-// are collected. A painter (screen or printer) only carries the plan out.
+// and places. Also what painting settles in the view's overlay: pending
+// erasures are forgotten once drawn, an ended block selection is forgotten,
+// and in live mode the operands to poll are collected. The model is only
+// read. A painter (screen or printer) only carries the plan out.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "editor/geometry.h"
 #include "editor/live_values.h"
+#include "editor/view_overlay.h"
 #include "model/ladder_model.h"
 
 namespace velmorin {
@@ -29,9 +31,6 @@ inline int32_t OffsetToLogical(int32_t pixels, int32_t cellUnits) {
     return (pixels * cellUnits + CellPixels / 2) / CellPixels;
 }
 
-// Writes every cell's anchor (its lower-left corner in logical units, y up).
-void LayOutAnchors(LadderGrid& grid, const CellMetrics& metrics);
-
 struct RowRange {
     int32_t first = 0;
     int32_t last = -1;  // inclusive; last < first is no row
@@ -43,9 +42,9 @@ RowRange RowsToPaint(int32_t topPixel, int32_t bottomPixel);
 
 struct PaintInputs {
     RowRange rows;
-    CellPos hover;  // the cell under the mouse; none by default
-    BlockSelection selection;
-    CellPos marked;  // the cell the error list points at; none by default
+    // The view's highlights, pending erasures and live colours; without it
+    // none of them.
+    const ViewOverlay* overlay = nullptr;
     bool live = false;
     const LiveImageSnapshot* liveImage = nullptr;  // live values; zeros when absent
     bool printing = false;                         // black pictures, AND, no highlights, no live values, no changes
@@ -91,7 +90,7 @@ struct PlannedCell {
 struct PaintPlan {
     std::vector<PlannedCell> cells;  // row by row, columns 0 to 9
     std::vector<PlannedText> texts;
-    std::vector<CellPos> erased;  // pending erasures (kind 23) that the paint finishes
+    std::vector<CellPos> erased;  // the overlay's pending erasures this paint reached
     bool selectionCleared = false;
     bool live = false;
     MonitoredOperandList monitoredOperands;  // live paints only
@@ -104,8 +103,8 @@ using TextMeasure = std::function<int32_t(std::string_view text, int32_t font)>;
 void PlanPaint(const ProgramModel& model, const PaintInputs& inputs, const CellMetrics& metrics,
                const TextMeasure& measure, PaintPlan& plan);
 
-// What a screen paint changes once drawn: each pending erasure becomes an
-// empty cell with its four parameters unset.
-void FinishPaint(const PaintPlan& plan, ProgramModel& model);
+// What a screen paint settles once drawn: the pending erasures it drew blank
+// are forgotten.
+void FinishPaint(const PaintPlan& plan, ViewOverlay& overlay);
 
 }  // namespace velmorin

@@ -7,8 +7,7 @@
 #include <span>
 #include <string>
 
-#include "compiler/code_image.h"
-#include "compiler/compiler.h"
+#include "compiler/program_image.h"
 
 namespace velmorin {
 

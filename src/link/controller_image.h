@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 
 namespace velmorin {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 #include "link/command_frame.h"
 #include "link/exchanges.h"
 #include "link/plc_link.h"

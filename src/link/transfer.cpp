@@ -1,10 +1,9 @@
 #include "link/transfer.h"
 
-#include <cstdio>
+#include <algorithm>
 
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 #include "link/link_messages.h"
-#include "model/atomic_file.h"
 
 namespace velmorin {
 namespace {
@@ -24,19 +23,11 @@ bool Open(PlcLink& link, int port, const TransferCallbacks& callbacks, TransferO
 
 std::array<uint8_t, ImageSize> DownloadImageFrom(const CodeImage& image) { return image.bytes; }
 
-std::vector<uint8_t> EncodeUploadFile(std::span<const uint8_t, ImageSize> image, DateStamp stamp) {
-    const ImageDate date = DecodeDateStamp(stamp);
-    char header[64];
-    const int length = std::snprintf(header, sizeof header, "%s| %03dr%02d |256 rcv %02d-%02d-%04d \n", "~VLB",
-                                     static_cast<int>(ImageVersion), static_cast<int>(ImageRevision), date.day,
-                                     date.month0, date.year);
-    std::vector<uint8_t> bytes(header, header + length);
-    bytes.insert(bytes.end(), image.begin(), image.end());
-    return bytes;
-}
-
 Result WriteUploadFile(const std::string& path, std::span<const uint8_t, ImageSize> image, DateStamp stamp) {
-    return WriteFileAtomically(path, EncodeUploadFile(image, stamp));
+    CodeImage received;
+    std::copy(image.begin(), image.end(), received.bytes.begin());
+    received.codeLength = ImageSize;
+    return WriteImageFile(path, received, DecodeDateStamp(stamp), ImageOrigin::Received);
 }
 
 TransferOutcome SendProgram(PlcLink& link, Clock& clock, int port, const DownloadRequest& request,

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 #include "link/exchanges.h"
 #include "model/result.h"
 
@@ -31,11 +31,9 @@ struct UploadRequest {
     uint16_t password = 0;
 };
 
-// An uploaded image as a *.bld file: "~VLB| 100r01 |256 rcv DD-MM-YYYY \n"
-// (the controller's date, month from 00) and the 256 bytes.
-std::vector<uint8_t> EncodeUploadFile(std::span<const uint8_t, ImageSize> image, DateStamp stamp);
-// Through a temporary file: an older file survives any failure, which
-// reports "Error al abrir el archivo".
+// An uploaded image as a *.bld file (the controller's date in its header,
+// always 256 bytes). Through a temporary file: an older file survives any
+// failure, which reports "Error al abrir el archivo".
 Result WriteUploadFile(const std::string& path, std::span<const uint8_t, ImageSize> image, DateStamp stamp);
 
 enum class TransferStatus {

@@ -25,6 +25,16 @@ FileDialogRequest SourceFileRequest(bool save, const char* title, const std::str
     return request;
 }
 
+// A cell stored while its erasure was still pending (kind 23) holds nothing:
+// it opens empty, so that the editor treats it as any other empty cell.
+void EmptyErasedCells(LadderGrid& grid) {
+    for (LadderCell& cell : grid.cells) {
+        if (cell.shape != KindBlank) continue;
+        cell = LadderCell{};
+        for (ParamSlot& slot : cell.params) slot[0] = Unchosen;
+    }
+}
+
 }  // namespace
 
 Document::Document() : model_(std::make_unique<ProgramModel>()) { ResetModel(*model_); }
@@ -76,6 +86,7 @@ bool Document::LoadDocument(Prompts& prompts, const std::string& path) {
         prompts.ShowFailure(read);
         return false;
     }
+    EmptyErasedCells(model_->grid);
     SetTitle(path);
     Call(hooks_.redrawRequested);
     if (hooks_.recentFileAdded) hooks_.recentFileAdded(path);

@@ -24,11 +24,7 @@ void MarkEnd(NameField& field) {
 
 void ResetGrid(LadderGrid& grid) {
     for (LadderCell& cell : grid.cells) {
-        // The anchors belong to the view's geometry, not to the program.
-        const int32_t x = cell.x, y = cell.y;
         cell = LadderCell{};
-        cell.x = x;
-        cell.y = y;
         for (ParamSlot& slot : cell.params) slot[0] = Unchosen;
     }
     for (int32_t row = 1; row < GridRows; ++row) {

@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory ladder program: a fixed grid of cells plus the three name
-// tables. It is one plain value owned by the document; nothing here allocates.
+// tables, what the source file stores and the document needs and nothing
+// else. It is one plain value owned by the document; nothing here allocates.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -28,24 +29,15 @@ constexpr int32_t BlockFirstRow(int32_t block) { return BlockRows * block + 1; }
 // Block of a grid row 1..96 (row 0 gives -1).
 constexpr int32_t BlockOfRow(int32_t row) { return row >= 1 ? (row - 1) / BlockRows : -1; }
 
-enum ColourState : int8_t { ColourBlack = 0, ColourRed = 1, ColourGreen = 2 };
-
-struct Rect {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const Rect&) const = default;
-};
-
 using ParamSlot = std::array<uint8_t, SlotBytes>;
 using NameField = std::array<char, NameBytes>;  // NUL-terminated, Windows-1252 bytes
 
+// What a cell of the program holds: all of it is stored in the source file.
+// How the view shows a cell (its place, colour, highlight) is the view's.
 struct LadderCell {
     int32_t shape = ShapeEmpty;
     int32_t element = ElementNone;
-    int32_t x = 0, y = 0;  // view anchor (lower-left corner), never stored
     std::array<ParamSlot, ParamSlots> params{};
-    int8_t liveState = ColourBlack;
-    Rect elementRect;
-    std::array<Rect, 4> operandRects{};
 
     bool occupied() const { return shape >= 0 && shape < ShapeEmpty; }
     bool hasElement() const { return element >= 0 && element < ElementNone; }
@@ -63,11 +55,11 @@ struct AliasEntry {
     NameField alias{};  // the user's name, at most 8 characters: v01
 };
 
+// What a compilation finds out about a label (whether a jump uses it, where
+// its code starts) is the compilation's output, not the program's.
 struct LabelEntry {
-    NameField name{};  // ETQ01..ETQ25
-    uint8_t referenced = 0;
+    NameField name{};   // ETQ01..ETQ25
     NameField alias{};  // etq01..etq25 by default
-    uint8_t codeAddress = 0;
 };
 
 struct ProgramModel {

@@ -58,7 +58,7 @@ protected:
                 if (box && (box->button()->text() != "Cancelar" || deadline.hasExpired())) box->button()->click();
             });
             presser.start(10);
-            return RunCompileDialog(&frame(), app->compiler(), doc().model(), path, prompts);
+            return app->KeepCompilation(RunCompileDialog(&frame(), doc().model(), path, prompts));
         };
     }
 
@@ -118,7 +118,7 @@ TEST_F(CompileCommandTest, AnEditedDiagramIsCompiledFromMemoryWithoutSaving) {
     EXPECT_TRUE(doc().modified());
     EXPECT_EQ(Slurp(files.filePath("motor.ldr")), saved);
     EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"compile", "send"}));
-    EXPECT_TRUE(app->compiler().hasFinalImage());
+    EXPECT_TRUE(app->lastCompile().output.finalImage);
     EXPECT_TRUE(QFile::exists(files.filePath("motor.bld")));
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -166,12 +166,12 @@ TEST_F(CompileCommandTest, AnImageThatCannotBeWrittenIsReportedAndNotSent) {
     ASSERT_TRUE(QDir(files.path()).mkdir("motor.bld"));
     UseTheRealCompileBox();
     Compile();
-    EXPECT_EQ(app->compiler().result(), CompileResult::NotWritten);
+    EXPECT_EQ(app->lastCompile().result, CompileResult::NotWritten);
     EXPECT_EQ(prompts.messages, (std::vector<std::string>{msg::FileOpenError}));
     EXPECT_EQ(prompts.details, (std::vector<std::string>{FilePath("motor.bld") + ": Es un directorio"}));
     EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"compile"}));
-    EXPECT_TRUE(app->compiler().hasFinalImage());
-    EXPECT_GT(app->compiler().codeLength(), 0);
+    EXPECT_TRUE(app->lastCompile().output.finalImage);
+    EXPECT_GT(app->lastCompile().output.image.codeLength, 0);
     EXPECT_FALSE(QFile::exists(files.filePath("motor.prg")));
 }
 

@@ -1,10 +1,10 @@
 // The Compile dialog and velmorin-cli share one compiler; this holds them to
 // the same files: every golden case compiled through the dialog must give the
 // listing and image the command-line tool was checked against.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "../support/scripted_prompts.h"
 #include "compiler/ui/CompileDialog.h"
 #include "model/source_file.h"
-#include "../support/scripted_prompts.h"
 
 namespace velmorin {
 namespace {
@@ -42,7 +42,6 @@ TEST(CompileDialogGolden, EveryCaseGivesTheFilesTheCommandLineGives) {
     const fs::path work = fs::temp_directory_path() / ("velmorin-dialog-golden-" + std::to_string(::getpid()));
     fs::remove_all(work);
     fs::create_directories(work);
-    Compiler compiler;  // one compiler for all cases, as in the application
     for (const fs::path& dir : cases) {
         const std::string name = dir.filename().string();
         SCOPED_TRACE(name);
@@ -53,7 +52,7 @@ TEST(CompileDialogGolden, EveryCaseGivesTheFilesTheCommandLineGives) {
         ASSERT_TRUE(ReadSourceFile(*model, source.string()).ok);
 
         testing::ScriptedPrompts prompts;
-        CompileDialog dialog(compiler, *model);
+        CompileDialog dialog(*model);
         ASSERT_TRUE(dialog.Start(source.string(), prompts, ImageDate{6, 11, 2026}));
         QDeadlineTimer deadline(20000);
         while (dialog.WorkerRunning() && !deadline.hasExpired()) {

@@ -17,7 +17,7 @@
 
 #include "../support/model_builders.h"
 #include "../support/scripted_prompts.h"
-#include "compiler/compiler.h"
+#include "compiler/compile_outputs.h"
 #include "model/ladder_model.h"
 
 namespace velmorin {
@@ -60,14 +60,13 @@ protected:
     QTemporaryDir folder;
     std::unique_ptr<ProgramModel> model;
     std::string source;
-    Compiler compiler;
     testing::ScriptedPrompts prompts;
 };
 
 TEST_F(CompileDialogTest, CleanProgramEndsWithMemoryLengthAndAceptar) {
     PutRung(*model, 1);
     PutEnd(*model, 1);
-    CompileDialog dialog(compiler, *model);
+    CompileDialog dialog(*model);
     EXPECT_EQ(dialog.windowTitle(), "Compilando...");
     QStringList progress;
     QObject::connect(dialog.progressField(), &QLineEdit::textChanged,
@@ -84,8 +83,10 @@ TEST_F(CompileDialogTest, CleanProgramEndsWithMemoryLengthAndAceptar) {
     EXPECT_EQ(dialog.errorsField()->text(), "0");
     EXPECT_EQ(dialog.warningsField()->text(), "0");
     EXPECT_EQ(dialog.progressLabel()->text(), "memoria");
-    ASSERT_GT(compiler.codeLength(), 0);
-    EXPECT_EQ(dialog.progressField()->text(), QString("%1").arg(compiler.codeLength(), 4, 10, QLatin1Char('0')));
+    dialog.WaitForWorker();
+    const int codeLength = dialog.run().output.image.codeLength;
+    ASSERT_GT(codeLength, 0);
+    EXPECT_EQ(dialog.progressField()->text(), QString("%1").arg(codeLength, 4, 10, QLatin1Char('0')));
     EXPECT_TRUE(Exists("prog.prg"));
     EXPECT_TRUE(Exists("prog.bld"));
 
@@ -101,18 +102,19 @@ TEST_F(CompileDialogTest, CleanProgramEndsWithMemoryLengthAndAceptar) {
 
     dialog.button()->click();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_TRUE(compiler.cancelFlag().load());
-    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_TRUE(dialog.cancelRequested());
+    EXPECT_TRUE(dialog.run().output.finalImage);
 }
 
 TEST_F(CompileDialogTest, WarningsOnlyReachMemoryAndOfferTheList) {
     PutRung(*model, 1);  // no END: the last instruction is not END or RJP
-    CompileDialog dialog(compiler, *model);
+    CompileDialog dialog(*model);
     ASSERT_NO_FATAL_FAILURE(RunToEnd(dialog));
     EXPECT_EQ(dialog.button()->text(), "Ver Errores");
     EXPECT_EQ(dialog.errorsField()->text(), "0");
-    EXPECT_EQ(dialog.warningsField()->text(), QString::number(compiler.warningCount()));
-    EXPECT_GE(compiler.warningCount(), 1);
+    dialog.WaitForWorker();
+    EXPECT_EQ(dialog.warningsField()->text(), QString::number(dialog.run().output.warningCount));
+    EXPECT_GE(dialog.run().output.warningCount, 1);
     EXPECT_EQ(dialog.progressLabel()->text(), "memoria");
 }
 
@@ -121,11 +123,12 @@ TEST_F(CompileDialogTest, ErrorsKeepTheProgressLabelAndOfferTheList) {
     for (int row = 1; row < GridRows; ++row) {
         PutRung(*model, row);
     }
-    CompileDialog dialog(compiler, *model);
+    CompileDialog dialog(*model);
     ASSERT_NO_FATAL_FAILURE(RunToEnd(dialog));
     EXPECT_EQ(dialog.button()->text(), "Ver Errores");
-    ASSERT_GE(compiler.errorCount(), 1);
-    EXPECT_EQ(dialog.errorsField()->text(), QString::number(compiler.errorCount()));
+    dialog.WaitForWorker();
+    ASSERT_GE(dialog.run().output.errorCount, 1);
+    EXPECT_EQ(dialog.errorsField()->text(), QString::number(dialog.run().output.errorCount));
     EXPECT_EQ(dialog.progressLabel()->text(), "Progreso");
 }
 
@@ -141,10 +144,11 @@ TEST_F(CompileDialogTest, RunCompileDialogReturnsWhatTheCompilationCameTo) {
         captionAtClose = dialog->button()->text();
         dialog->button()->click();
     });
-    EXPECT_EQ(RunCompileDialog(nullptr, compiler, *model, source, prompts), CompileResult::Clean);
+    const CompileRun run = RunCompileDialog(nullptr, *model, source, prompts);
+    EXPECT_EQ(run.result, CompileResult::Clean);
     EXPECT_EQ(captionAtClose, "Aceptar");
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_TRUE(run.output.finalImage);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -162,20 +166,23 @@ TEST_F(CompileDialogTest, PressingTheButtonWhileRunningCancels) {
     for (int attempt = 0; attempt < 20 && cancelledRuns == 0; ++attempt) {
         QFile::remove(folder.filePath("prog.bld"));
         QString captionAfter;
+        bool cancelRequested = false;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<CompileDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             dialog->button()->click();
             captionAfter = dialog->button()->text();
+            cancelRequested = dialog->cancelRequested();
         });
-        const CompileResult result = RunCompileDialog(nullptr, compiler, *model, source, prompts);
-        // The box has waited for the worker.
-        EXPECT_TRUE(compiler.cancelFlag().load());
+        const CompileRun run = RunCompileDialog(nullptr, *model, source, prompts);
+        const CompileResult result = run.result;
+        // The box asked its worker to stop, and waited for it.
+        EXPECT_TRUE(cancelRequested);
         // A press that came after the end reports the finished compilation.
-        EXPECT_EQ(result == CompileResult::Cancelled, compiler.cancelled());
-        if (compiler.cancelled()) {
+        EXPECT_EQ(result == CompileResult::Cancelled, run.output.cancelled);
+        if (run.output.cancelled) {
             ++cancelledRuns;
-            EXPECT_FALSE(compiler.hasFinalImage());
+            EXPECT_FALSE(run.output.finalImage);
             EXPECT_FALSE(Exists("prog.bld"));
             EXPECT_EQ(captionAfter, "Cancelar");
         }
@@ -186,16 +193,15 @@ TEST_F(CompileDialogTest, PressingTheButtonWhileRunningCancels) {
 TEST_F(CompileDialogTest, DestroyingTheBoxStopsAndAwaitsTheWorker) {
     PutLongProgram(*model);
     {
-        CompileDialog dialog(compiler, *model);
+        CompileDialog dialog(*model);
         ASSERT_TRUE(dialog.Start(source, prompts));
-        EXPECT_TRUE(dialog.WorkerRunning() || compiler.codeLength() > 0);
+        EXPECT_TRUE(dialog.WorkerRunning() || QFileInfo::exists(folder.filePath("prog.prg")));
     }
     // Any report still queued went with the box; none arrives later.
     QApplication::processEvents();
-    EXPECT_TRUE(compiler.cancelFlag().load() || compiler.hasFinalImage());
-    // The compiler is free for the next compilation.
+    // The model is free for the next compilation.
     PutEnd(*model, 23);
-    CompileDialog again(compiler, *model);
+    CompileDialog again(*model);
     ASSERT_NO_FATAL_FAILURE(RunToEnd(again));
 }
 

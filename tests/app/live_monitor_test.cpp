@@ -66,7 +66,7 @@ protected:
         const QList<QAction*> menus = frame().menuBar()->actions();
         return static_cast<int>(std::count_if(menus.begin(), menus.end(), [](QAction* a) { return a->isEnabled(); }));
     }
-    int8_t ColourAt(int row, int column) { return doc().model().grid.at(row, column).liveState; }
+    int8_t ColourAt(int row, int column) { return frame().view()->overlay().colourAt(row, column); }
     void PressOpenKey() {
         QApplication::setActiveWindow(&frame());
         QApplication::processEvents();

@@ -13,16 +13,16 @@ void PrintTo(const DiagnosticEntry& e, std::ostream* os) {
 
 namespace velmorin::testing {
 
-Compiled CompileInMemory(ProgramModel& model) {
+Compiled CompileInMemory(const ProgramModel& model) {
     Compiled c;
-    c.started = c.compiler->Prepare(model, "") == PrepareOutcome::Started;
-    if (c.started) c.compiler->Run(model, CompileCallbacks{}, ImageDate{6, 11, 2026});
+    c.output = Compile(model);
+    c.started = !c.output.nothingToCompile;
     return c;
 }
 
 std::vector<std::string> Compiled::Instructions() const {
     std::vector<std::string> lines;
-    std::istringstream in(compiler->listingText());
+    std::istringstream in(output.listing);
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("BINARY", 0) == 0) break;
@@ -35,17 +35,10 @@ std::vector<std::string> Compiled::Instructions() const {
 }
 
 std::vector<int> Compiled::Code() const {
-    return std::vector<int>(compiler->imageBytes(), compiler->imageBytes() + compiler->codeLength());
+    return std::vector<int>(output.image.bytes.begin(), output.image.bytes.begin() + output.image.codeLength);
 }
 
-std::vector<DiagnosticEntry> Compiled::Diagnostics() const {
-    std::vector<DiagnosticEntry> out;
-    for (int i = 0; i < compiler->diagnosticCount(); ++i) {
-        const Compiler::Diagnostic d = compiler->diagnostic(i);
-        out.push_back({d.key, d.column, d.row});
-    }
-    return out;
-}
+std::vector<DiagnosticEntry> Compiled::Diagnostics() const { return output.diagnostics; }
 
 std::vector<int> Compiled::Keys() const {
     std::vector<int> keys;

@@ -1,6 +1,5 @@
 #pragma once
 // Runs the compiler over a test diagram in memory and reads back what it made.
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,7 @@
 namespace velmorin::testing {
 
 struct Compiled {
-    std::unique_ptr<Compiler> compiler = std::make_unique<Compiler>();
+    CompileOutput output;
     bool started = false;
 
     // The listing's instruction lines without their indent and trailing
@@ -23,7 +22,7 @@ struct Compiled {
     std::vector<int> Keys() const;
 };
 
-Compiled CompileInMemory(ProgramModel& model);
+Compiled CompileInMemory(const ProgramModel& model);
 
 }  // namespace velmorin::testing
 

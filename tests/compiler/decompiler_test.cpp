@@ -21,8 +21,8 @@
 #include "compiler/decompile_decode.h"
 #include "compiler/decompiler.h"
 #include "compiler/headless_compile.h"
-#include "compiler/image_file.h"
 #include "compiler/instruction_set.h"
+#include "compiler/program_image.h"
 #include "editor/parameter_session.h"
 #include "example_programs.h"
 #include "model/diagram_text.h"
@@ -37,15 +37,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::optional<CodeImage> ImageOf(const ProgramModel& model) {
-    auto work = std::make_unique<ProgramModel>(model);
-    auto compiler = std::make_unique<Compiler>();
-    if (compiler->Prepare(*work, "") != PrepareOutcome::Started) return std::nullopt;
-    compiler->Run(*work, CompileCallbacks{});
-    if (!compiler->hasFinalImage()) return std::nullopt;
-    CodeImage image;
-    image.codeLength = compiler->codeLength();
-    std::memcpy(image.bytes.data(), compiler->imageBytes(), ImageSize);
-    return image;
+    const CompileOutput output = Compile(model);
+    if (!output.finalImage) return std::nullopt;
+    return output.image;
 }
 
 std::vector<uint8_t> Code(const CodeImage& image) {

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +27,7 @@
 
 #include "compile_helpers.h"
 #include "compiler/headless_compile.h"
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 #include "model/source_file.h"
 
 namespace velmorin::testing {
@@ -68,12 +69,14 @@ protected:
         cb.finished = [this](bool d) { events.push_back(std::string("finished ") + (d ? "1" : "0")); };
         return cb;
     }
-    void Compile(ProgramModel& model) {
-        ASSERT_EQ(compiler.Prepare(model, source), PrepareOutcome::Started);
-        compiler.Run(model, Recorder(), Date);
+    void Compile(const ProgramModel& model) {
+        const CompilePreparation preparation = PrepareCompile(model, source);
+        ASSERT_EQ(preparation.outcome, PrepareOutcome::Started);
+        run = CompileAndWrite(model, preparation.targets, Recorder(), &cancel, Date);
     }
 
-    Compiler compiler;
+    std::atomic<bool> cancel{false};
+    CompileRun run;
     std::filesystem::path dir;
     std::string source;
     std::vector<std::string> events;
@@ -84,13 +87,13 @@ TEST_F(CompileFiles, EmptyDiagramIsRefusedAndTouchesNoFile) {
     WriteAll(dir / "prog.bld", "old image");
     Diagram d;
     d.Block(0, {"─ ─ ┬ ─", ". . └ ─"});
-    EXPECT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::NothingToCompile);
-    compiler.Run(d.model(), Recorder(), Date);
+    EXPECT_EQ(PrepareCompile(d.model(), source).outcome, PrepareOutcome::NothingToCompile);
+    run = CompileAndWrite(d.model(), TargetsFor(source), Recorder(), &cancel, Date);
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(ReadAll(dir / "prog.prg"), "old listing");
     EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
-    EXPECT_FALSE(compiler.hasFinalImage());
-    EXPECT_EQ(compiler.result(), CompileResult::NothingToCompile);
+    EXPECT_FALSE(run.output.finalImage);
+    EXPECT_EQ(run.result, CompileResult::NothingToCompile);
 }
 
 TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
@@ -99,11 +102,11 @@ TEST_F(CompileFiles, ErrorsDeleteTheListingAndKeepAnOlderImage) {
     Diagram d;
     d.Block(0, {"ld:e1 ┬ out:s1 ┬", ". └ out:s2 ┘"}).Block(1, {"end"});
     Compile(d.model());
-    EXPECT_EQ(compiler.errorCount(), 2);
-    EXPECT_EQ(compiler.result(), CompileResult::Errors);
+    EXPECT_EQ(run.output.errorCount, 2);
+    EXPECT_EQ(run.result, CompileResult::Errors);
     EXPECT_FALSE(std::filesystem::exists(dir / "prog.prg"));
     EXPECT_EQ(ReadAll(dir / "prog.bld"), "old image");
-    EXPECT_FALSE(compiler.hasFinalImage());
+    EXPECT_FALSE(run.output.finalImage);
     EXPECT_THAT(std::vector<std::string>(events.end() - 3, events.end()),
                 ElementsAre("progress 1-23-03", "progress 1-23-04", "finished 1"));
 }
@@ -112,10 +115,10 @@ TEST_F(CompileFiles, WarningsOnlyStillWriteTheImage) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
     Compile(d.model());
-    EXPECT_EQ(compiler.warningCount(), 1);
-    EXPECT_EQ(compiler.result(), CompileResult::Warnings);
+    EXPECT_EQ(run.output.warningCount, 1);
+    EXPECT_EQ(run.result, CompileResult::Warnings);
     EXPECT_TRUE(std::filesystem::exists(dir / "prog.bld"));
-    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_TRUE(run.output.finalImage);
     EXPECT_THAT(std::vector<std::string>(events.end() - 4, events.end()),
                 ElementsAre("counts 0 1", "progress 0004", "imageWritten", "finished 1"));
 }
@@ -135,29 +138,29 @@ TEST_F(CompileFiles, CleanCompilationReportsRowByRowThenBlockByBlockAndPassAndWr
             expected.push_back("progress 1-" + std::string(block < 10 ? "0" : "") + std::to_string(block) + "-" + pass);
     expected.insert(expected.end(), {"progress 0007", "imageWritten", "finished 0"});
     EXPECT_EQ(events, expected);
-    EXPECT_EQ(compiler.listingPath(), (dir / "prog.prg").string());
-    EXPECT_EQ(ReadAll(dir / "prog.prg"), compiler.listingText());
+    EXPECT_EQ(run.targets.listingPath, (dir / "prog.prg").string());
+    EXPECT_EQ(ReadAll(dir / "prog.prg"), run.output.listing);
     EXPECT_EQ(std::filesystem::file_size(dir / "prog.bld"), 34u);
-    EXPECT_TRUE(compiler.hasFinalImage());
-    EXPECT_FALSE(compiler.cancelled());
-    EXPECT_EQ(compiler.result(), CompileResult::Clean);
-    EXPECT_TRUE(compiler.fileResult());
+    EXPECT_TRUE(run.output.finalImage);
+    EXPECT_FALSE(run.output.cancelled);
+    EXPECT_EQ(run.result, CompileResult::Clean);
+    EXPECT_TRUE(run.files);
 }
 
 TEST_F(CompileFiles, CancelStopsBeforeTheNextPassAndLeavesWhatWasWritten) {
     Diagram d;
     for (int block = 0; block < 5; ++block) d.Block(block, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"});
     d.Block(5, {"end"});
-    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+    ASSERT_EQ(PrepareCompile(d.model(), source).outcome, PrepareOutcome::Started);
     CompileCallbacks cb = Recorder();
     cb.progress = [&](const std::string& t) {
         events.push_back("progress " + t);
-        if (t == "1-03-02") compiler.cancelFlag().store(true);
+        if (t == "1-03-02") cancel.store(true);
     };
-    compiler.Run(d.model(), cb, Date);
-    EXPECT_TRUE(compiler.cancelled());
-    EXPECT_EQ(compiler.result(), CompileResult::Cancelled);
-    EXPECT_FALSE(compiler.hasFinalImage());
+    run = CompileAndWrite(d.model(), TargetsFor(source), cb, &cancel, Date);
+    EXPECT_TRUE(run.output.cancelled);
+    EXPECT_EQ(run.result, CompileResult::Cancelled);
+    EXPECT_FALSE(run.output.finalImage);
     // Neither the caption nor the files change after a cancel.
     EXPECT_EQ(events.back(), "progress 1-03-02");
     EXPECT_EQ(ReadAll(dir / "prog.prg"),
@@ -169,32 +172,28 @@ TEST_F(CompileFiles, EveryCompilationStartsAfresh) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ jp1:@2"}).Block(2, {"end"});
     for (int round = 0; round < 2; ++round) {
-        ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
-        compiler.Run(d.model(), CompileCallbacks{}, Date);
-        EXPECT_EQ(compiler.diagnosticCount(), 0);
-        EXPECT_EQ(compiler.codeLength(), 5);
-        EXPECT_EQ(d.model().labels[2].referenced, 1);
-        EXPECT_EQ(d.model().labels[2].codeAddress, 4);
+        const CompileOutput output = velmorin::Compile(d.model());
+        EXPECT_EQ(output.diagnostics.size(), 0u);
+        EXPECT_EQ(output.image.codeLength, 5);
+        EXPECT_EQ(output.labels[2].referenced, 1);
+        EXPECT_EQ(output.labels[2].codeAddress, 4);
     }
-    // A run without a fresh Prepare does nothing.
-    compiler.Run(d.model(), Recorder(), Date);
-    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(CompileFiles, WorkerRunsTheCompilationOnItsOwnThread) {
     Diagram d;
     d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
-    ASSERT_EQ(compiler.Prepare(d.model(), source), PrepareOutcome::Started);
+    ASSERT_EQ(PrepareCompile(d.model(), source).outcome, PrepareOutcome::Started);
     std::thread::id finishedOn;  // Join orders the worker's write before the reads
     CompileCallbacks cb;
     cb.finished = [&](bool) { finishedOn = std::this_thread::get_id(); };
     CompileWorker worker;
-    worker.Start(compiler, d.model(), cb, Date);
+    worker.Start(d.model(), TargetsFor(source), cb, &cancel, Date);
     worker.Join();
     EXPECT_FALSE(worker.Running());
     EXPECT_NE(finishedOn, std::thread::id());
     EXPECT_NE(finishedOn, std::this_thread::get_id());
-    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_TRUE(worker.run().output.finalImage);
 }
 
 TEST_F(CompileFiles, HeadlessCompileFailsOnErrorsAndRefusesMissingAndEmptySources) {

@@ -9,9 +9,9 @@
 
 #include "compiler/compiler.h"
 #include "compiler/image_dump.h"
-#include "compiler/image_file.h"
 #include "compiler/listing.h"
 #include "compiler/numbers.h"
+#include "compiler/program_image.h"
 #include "model/messages.h"
 
 namespace velmorin {

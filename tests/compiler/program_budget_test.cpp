@@ -1,4 +1,4 @@
-// The live budget: a compilation in memory on a copy of the diagram. Its
+// The live budget: a compilation in memory of the diagram. Its
 // counts must be those of `velmorin-cli compile` on the same file, and it must
 // leave the diagram and the disk as they were.
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "compiler/diagnostics.h"
 #include "compiler/headless_compile.h"
@@ -61,16 +62,14 @@ TEST(ProgramBudget, CountsEachOutputOnceAndLeavesTheDiagramAsItWas) {
         .Block(1, {"ld:tp1 and:cnt2 ─ ─ ─ ─ ─ jp1:@3", "ld:tp1 ─ ─ ─ ─ ─ ─ ctv:cnt2", "ld:e2 ─ ─ ─ ─ ─ ─ ▽"})
         .Block(2, {"ld:tpf2 ─ ─ ─ ─ ─ ─ out:s2"})
         .Block(3, {"end"});
-    ProgramModel& model = d.model();
-    // A compilation clears the labels' marks and writes their code addresses: only on its own copy.
-    model.labels[3].referenced = 7;
-    model.labels[3].codeAddress = 0x55;
+    const ProgramModel& model = d.model();
+    // The labels' marks and code addresses of a compilation stay in its output.
+    const std::vector<uint8_t> before = EncodeSourceFile(model);
     BudgetMeter meter;
     const ProgramBudget& budget = meter.Measure(model);
     EXPECT_EQ(BudgetText(budget), "Código " + std::to_string(budget.codeBytes) +
                                       "/256 bytes · Temp. 2/12 · Cont. 1/4 · Errores 0 · Warnings 0");
-    EXPECT_EQ(model.labels[3].referenced, 7);
-    EXPECT_EQ(model.labels[3].codeAddress, 0x55);
+    EXPECT_EQ(EncodeSourceFile(model), before);
     // The same meter on an empty diagram forgets the program before.
     EXPECT_EQ(meter.Measure(Diagram().model()), ProgramBudget{});
 }

@@ -18,7 +18,7 @@ TEST(LastInstruction, CoilWhoseOperandByteEqualsRjpStillWarns) {
     d.Row(1, "ld:e1 ─ ─ ─ ─ ─ ─ out:v05");
     Compiled c = CompileInMemory(d.model());
     EXPECT_THAT(c.Diagnostics(), ElementsAre(DiagnosticEntry{DiagLastInstruction, 8, 1}));
-    EXPECT_TRUE(c.compiler->hasFinalImage());
+    EXPECT_TRUE(c.output.finalImage);
 }
 
 TEST(LastInstruction, PointsAtTheLastRecordOfTheLastBlockThatHadAny) {
@@ -40,7 +40,7 @@ TEST(Jumps, JumpAddressesAndTheLabelLineOfTheTargetBlock) {
     // Label 2 starts at offset 8, label 0 at 0; jp1 is opcode 0x11.
     EXPECT_THAT(c.Code(), ElementsAre(6, 0, 0x11, 8, 6, 1, 0x11, 0, 15));
     // Block 2 was referenced before it was listed; block 0 only afterwards.
-    const std::string& listing = c.compiler->listingText();
+    const std::string& listing = c.output.listing;
     const std::string expected = "\n     ld e1 \n     jp1 ETQ03 \n\n     ld e2 \n     jp1 ETQ01 \n\nETQ03: \n     end \n\n\n";
     EXPECT_EQ(listing.substr(0, expected.size()), expected);
 }
@@ -62,7 +62,7 @@ TEST(Jumps, UnsetLabelSetsNoMarkKeepsItsByteAndHasNoReturnTarget) {
     Compiled c = CompileInMemory(d.model());
     EXPECT_THAT(c.Code(), ElementsAre(6, 0, 26, 0xFF, 15));
     EXPECT_THAT(c.Instructions(), ElementsAre("ld e1", "goto", "end"));
-    for (const LabelEntry& label : d.model().labels) EXPECT_EQ(label.referenced, 0);
+    for (const LabelPlacement& label : c.output.labels) EXPECT_EQ(label.referenced, 0);
 
     Diagram conditional;
     conditional.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ jp1"}).Block(1, {"end"});
@@ -106,10 +106,10 @@ TEST(CodeSize, TheLastInstructionMayEndAtOffset255AndNothingStartsAfter254) {
         if (k.row63) d.Row(63, k.row63);
         if (k.endBlock) d.Block(16, {"end"});
         Compiled c = CompileInMemory(d.model());
-        EXPECT_EQ(c.compiler->codeLength(), k.codeLength) << k.what;
+        EXPECT_EQ(c.output.image.codeLength, k.codeLength) << k.what;
         EXPECT_EQ(c.Diagnostics(), k.diagnostics) << k.what;
-        EXPECT_EQ(c.compiler->hasFinalImage(), k.finalImage) << k.what;
-        EXPECT_EQ(c.compiler->cancelFlag().load(), !k.finalImage) << k.what;
+        EXPECT_EQ(c.output.finalImage, k.finalImage) << k.what;
+        EXPECT_EQ(c.output.limitReached, !k.finalImage) << k.what;
     }
 }
 

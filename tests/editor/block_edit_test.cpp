@@ -39,12 +39,11 @@ struct Build {
     std::vector<uint8_t> image;
 };
 
-Build Compile(ProgramModel& model) {
-    Compiler compiler;
-    EXPECT_EQ(compiler.Prepare(model, ""), PrepareOutcome::Started);
-    compiler.Run(model, CompileCallbacks{}, ImageDate{6, 11, 2026});
-    EXPECT_EQ(compiler.errorCount(), 0);
-    return {compiler.listingText(), {compiler.imageBytes(), compiler.imageBytes() + compiler.codeLength()}};
+Build CompileBuild(const ProgramModel& model) {
+    const CompileOutput output = Compile(model);
+    EXPECT_FALSE(output.nothingToCompile);
+    EXPECT_EQ(output.errorCount, 0);
+    return {output.listing, {output.image.bytes.begin(), output.image.bytes.begin() + output.image.codeLength}};
 }
 
 TEST_F(BlockEditing, InsertDeleteAndMovesSaveAndCompileAsTheProgramDrawnInItsFinalPlace) {
@@ -83,8 +82,8 @@ TEST_F(BlockEditing, InsertDeleteAndMovesSaveAndCompileAsTheProgramDrawnInItsFin
     NameLabel(final, 3, "medio");
     NameLabel(final, 4, "fin");
     EXPECT_EQ(Saved(), EncodeSourceFile(final.model()));
-    const Build edited = Compile(model());
-    const Build drawn = Compile(final.model());
+    const Build edited = CompileBuild(model());
+    const Build drawn = CompileBuild(final.model());
     EXPECT_EQ(edited.listing, drawn.listing);
     EXPECT_EQ(edited.image, drawn.image);
     // The names of the labels no jump reaches moved with their blocks too:

@@ -14,7 +14,7 @@ namespace velmorin::testing {
 
 class EditorFixture : public ::testing::Test {
 protected:
-    EditorFixture() : model_(std::make_unique<ProgramModel>()), editor_(*model_, tools_) { Restart(); }
+    EditorFixture() : model_(std::make_unique<ProgramModel>()), editor_(*model_, tools_, overlay_) { Restart(); }
 
     void Restart() {
         ResetModel(*model_);
@@ -65,6 +65,7 @@ protected:
 
     std::unique_ptr<ProgramModel> model_;
     ToolState tools_;
+    ViewOverlay overlay_;
     DiagramEditor editor_;
     ScriptedPrompts prompts_;
 };

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "../support/model_builders.h"
+#include "model/source_file.h"
 
 namespace velmorin {
 namespace {
@@ -62,65 +64,75 @@ TEST(LiveValues, TheWorkerAlwaysReadsAWholeList) {
 
 class RefreshLiveTest : public ::testing::Test {
 protected:
-    RefreshLiveTest() : model(std::make_unique<ProgramModel>()) { ResetModel(*model); }
+    RefreshLiveTest() : model(std::make_unique<ProgramModel>()), overlay(std::make_unique<ViewOverlay>()) {
+        ResetModel(*model);
+    }
 
     // A painted element: its rectangles as the painter stores them.
-    LadderCell& Painted(int row, int column, int element, int variable) {
+    CellPos Painted(int row, int column, int element, int variable) {
         PutElement(*model, row, column, element, variable);
-        LadderCell& cell = model->grid.at(row, column);
-        cell.elementRect = {column * 64, row * 64, column * 64 + 64, row * 64 + 64};
+        overlay->elementRectAt(row, column) = {column * 64, row * 64, column * 64 + 64, row * 64 + 64};
         for (int s = 0; s < 3; ++s)
-            cell.operandRects[s] = {column * 64, row * 64 + 10 * s, column * 64 + 40, row * 64 + 10 * s + 8};
-        return cell;
+            overlay->operandRectsAt(row, column)[s] = {column * 64, row * 64 + 10 * s, column * 64 + 40,
+                                                       row * 64 + 10 * s + 8};
+        return {column, row};
     }
+    LadderCell& Cell(CellPos at) { return model->grid.at(at.row, at.column); }
+    int8_t Colour(CellPos at) const { return overlay->colourAt(at.row, at.column); }
+    Rect ElementRect(CellPos at) const { return overlay->elementRectAt(at.row, at.column); }
+    Rect OperandRect(CellPos at, int slot) const { return overlay->operandRectsAt(at.row, at.column)[slot]; }
     static bool Has(const LiveRefresh& refresh, const Rect& rect) {
         return std::find(refresh.invalidated.begin(), refresh.invalidated.end(), rect) != refresh.invalidated.end();
     }
 
     std::unique_ptr<ProgramModel> model;
+    std::unique_ptr<ViewOverlay> overlay;
     LiveImageSnapshot image{};
 };
 
 TEST_F(RefreshLiveTest, ValueTextsAreRedrawnEveryCycleAndLowerHalvesFollowTheUpper) {
-    LadderCell& upper = Painted(5, 4, ElementCtv, 76);
-    LadderCell& lower = Painted(6, 4, ElementCtv, 76);
-    lower.shape = KindBoxLowerHalf;
+    const CellPos upper = Painted(5, 4, ElementCtv, 76);
+    const CellPos lower = Painted(6, 4, ElementCtv, 76);
+    Cell(lower).shape = KindBoxLowerHalf;
     image[76] = 1;
-    LiveRefresh refresh = RefreshLive(model->grid, image);
-    EXPECT_EQ(upper.liveState, ColourGreen);
-    EXPECT_EQ(lower.liveState, ColourGreen);
-    EXPECT_TRUE(Has(refresh, upper.elementRect));
-    EXPECT_TRUE(Has(refresh, lower.elementRect));
-    EXPECT_TRUE(Has(refresh, upper.operandRects[1]));  // the count
-    EXPECT_FALSE(Has(refresh, upper.operandRects[0]));
+    const std::vector<uint8_t> before = EncodeSourceFile(*model);
+    LiveRefresh refresh = RefreshLive(model->grid, image, *overlay);
+    EXPECT_EQ(Colour(upper), ColourGreen);
+    EXPECT_EQ(Colour(lower), ColourGreen);
+    EXPECT_TRUE(Has(refresh, ElementRect(upper)));
+    EXPECT_TRUE(Has(refresh, ElementRect(lower)));
+    EXPECT_TRUE(Has(refresh, OperandRect(upper, 1)));  // the count
+    EXPECT_FALSE(Has(refresh, OperandRect(upper, 0)));
 
-    refresh = RefreshLive(model->grid, image);
-    EXPECT_EQ(refresh.invalidated, (std::vector<Rect>{upper.operandRects[1], lower.operandRects[1]}));
+    refresh = RefreshLive(model->grid, image, *overlay);
+    EXPECT_EQ(refresh.invalidated, (std::vector<Rect>{OperandRect(upper, 1), OperandRect(lower, 1)}));
+    // The program is only read.
+    EXPECT_EQ(EncodeSourceFile(*model), before);
 }
 
 TEST_F(RefreshLiveTest, UnknownAndMisplacedElementsAreReportedAndSkipped) {
-    LadderCell& contact = Painted(1, 1, ElementLd, 0);
-    LadderCell& unknown = Painted(1, 2, ElementLd, 0);
-    unknown.element = 99;
-    unknown.liveState = ColourGreen;
-    LadderCell& onWire = Painted(1, 3, ElementLd, 0);
-    onWire.shape = KindHorizontal;
-    LadderCell& unset = Painted(1, 4, ElementLd, 0);
-    unset.params[0][0] = Unchosen;
-    LadderCell& lowerAtTop = Painted(0, 5, ElementCtv, 0x85);
-    lowerAtTop.shape = KindBoxLowerHalf;
-    LadderCell& wideIndex = Painted(1, 6, ElementOut, 0x7F);  // the highest index a signed byte holds
+    const CellPos contact = Painted(1, 1, ElementLd, 0);
+    const CellPos unknown = Painted(1, 2, ElementLd, 0);
+    Cell(unknown).element = 99;
+    overlay->colourAt(unknown.row, unknown.column) = ColourGreen;
+    const CellPos onWire = Painted(1, 3, ElementLd, 0);
+    Cell(onWire).shape = KindHorizontal;
+    const CellPos unset = Painted(1, 4, ElementLd, 0);
+    Cell(unset).params[0][0] = Unchosen;
+    const CellPos lowerAtTop = Painted(0, 5, ElementCtv, 0x85);
+    Cell(lowerAtTop).shape = KindBoxLowerHalf;
+    const CellPos wideIndex = Painted(1, 6, ElementOut, 0x7F);  // the highest index a signed byte holds
     image[0] = 1;
     image[127] = 1;
 
-    const LiveRefresh refresh = RefreshLive(model->grid, image);
+    const LiveRefresh refresh = RefreshLive(model->grid, image, *overlay);
     EXPECT_FALSE(refresh.allKnown);
-    EXPECT_EQ(contact.liveState, ColourGreen);  // cells after the unknown one are still refreshed
-    EXPECT_EQ(unknown.liveState, ColourBlack);
-    EXPECT_EQ(onWire.liveState, ColourBlack);
-    EXPECT_EQ(unset.liveState, ColourBlack);
-    EXPECT_EQ(lowerAtTop.liveState, ColourBlack);
-    EXPECT_EQ(wideIndex.liveState, ColourGreen);
+    EXPECT_EQ(Colour(contact), ColourGreen);  // cells after the unknown one are still refreshed
+    EXPECT_EQ(Colour(unknown), ColourBlack);
+    EXPECT_EQ(Colour(onWire), ColourBlack);
+    EXPECT_EQ(Colour(unset), ColourBlack);
+    EXPECT_EQ(Colour(lowerAtTop), ColourBlack);
+    EXPECT_EQ(Colour(wideIndex), ColourGreen);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../support/model_builders.h"
+#include "editor/print_layout.h"
+#include "model/source_file.h"
 
 namespace velmorin {
 namespace {
@@ -73,20 +76,29 @@ TEST_F(PaintPlanTest, HighlightsInvertTheirCellsAndShowEmptyOnesAsBlank) {
         int32_t kind;  // -1: nothing drawn
         RasterOp op;
     };
+    // Each case paints over an overlay of its own.
+    std::vector<std::unique_ptr<ViewOverlay>> overlays;
+    const auto overlayOf = [&overlays](PaintInputs& in) -> ViewOverlay& {
+        ViewOverlay& overlay = *overlays.emplace_back(std::make_unique<ViewOverlay>());
+        in.overlay = &overlay;
+        return overlay;
+    };
     PaintInputs hoverEmpty, hoverElement, hoverWhileMarked, marked, selection, live, printing;
     for (PaintInputs* in : {&hoverEmpty, &hoverElement, &hoverWhileMarked, &marked, &selection, &live, &printing})
         in->rows = {5, 8};
-    hoverEmpty.hover = {4, 5};
-    hoverElement.hover = {2, 6};
-    hoverWhileMarked.hover = {4, 5};
-    hoverWhileMarked.marked = {7, 8};
-    marked.marked = {7, 8};
-    selection.selection = {1, {1, 5}, {3, 7}};
+    overlayOf(hoverEmpty).hover = {4, 5};
+    overlayOf(hoverElement).hover = {2, 6};
+    ViewOverlay& both = overlayOf(hoverWhileMarked);
+    both.hover = {4, 5};
+    both.marked = {7, 8};
+    overlayOf(marked).marked = {7, 8};
+    overlayOf(selection).selection = {1, {1, 5}, {3, 7}};
     live.live = true;
-    live.hover = {4, 5};
-    live.marked = {7, 8};
+    ViewOverlay& liveOverlay = overlayOf(live);
+    liveOverlay.hover = {4, 5};
+    liveOverlay.marked = {7, 8};
     printing.printing = true;
-    printing.hover = {2, 6};
+    overlayOf(printing).hover = {2, 6};
     const Case cases[] = {
         {"hover on an empty cell", hoverEmpty, {4, 5}, KindBlank, RasterOp::Xor},
         {"hover on an element", hoverElement, {2, 6}, KindContactOpen, RasterOp::Xor},
@@ -210,15 +222,17 @@ TEST_F(PaintPlanTest, LiveValuesReplaceThePresetOnTheirLineOrAreAdded) {
     model->grid.at(3, 8).shape = KindBoxLowerHalf;
     model->grid.at(3, 8).element = ElementCtv;
     model->grid.at(3, 8).params = model->grid.at(2, 8).params;
-    model->grid.at(2, 8).liveState = ColourGreen;
-    model->grid.at(1, 8).liveState = 7;          // not a colour
-    model->grid.at(1, 0).liveState = ColourRed;  // the rail has no colours
+    const auto overlay = std::make_unique<ViewOverlay>();
+    overlay->colourAt(2, 8) = ColourGreen;
+    overlay->colourAt(1, 8) = 7;          // not a colour
+    overlay->colourAt(1, 0) = ColourRed;  // the rail has no colours
     LiveImageSnapshot image{};
     image[112] = 250;
     image[92] = 0xFE;  // -2
     image[93] = 0xFF;
     PaintInputs inputs;
     inputs.rows = {1, 4};
+    inputs.overlay = overlay.get();
     inputs.live = true;
     inputs.liveImage = &image;
     Plan(inputs);
@@ -292,11 +306,13 @@ TEST_F(PaintPlanTest, DamagedCellsAreDrawnAsFarAsKnown) {
     lowerAtTop.element = ElementCtv;
     lowerAtTop.params[0][0] = 0x85;
 
+    const auto overlay = std::make_unique<ViewOverlay>();
+    overlay->hover = {6, 1};
     for (const bool live : {false, true}) {
         PaintInputs inputs;
         inputs.rows = {0, 1};
+        inputs.overlay = overlay.get();
         inputs.live = live;
-        inputs.hover = {6, 1};
         Plan(inputs);
         EXPECT_EQ(Find(1, 1)->kind, KindContactOpen);
         EXPECT_TRUE(Texts(1, 1).empty());
@@ -315,8 +331,40 @@ TEST_F(PaintPlanTest, DamagedCellsAreDrawnAsFarAsKnown) {
             EXPECT_EQ(Find(1, 6)->kind, KindBlank);  // a damaged kind under the mouse shows as empty
         }
     }
-    FinishPaint(plan, *model);
+    const std::vector<uint8_t> before = EncodeSourceFile(*model);
+    FinishPaint(plan, *overlay);
     EXPECT_EQ(model->grid.at(1, 6).shape, 57);  // painting repairs nothing behind the user's back
+    EXPECT_EQ(EncodeSourceFile(*model), before);
+}
+
+// An erased cell shows blank (kind 23) on the next paint that reaches it,
+// and is forgotten after that paint; one filled again before the paint
+// (an undo) shows what it holds. Paper never shows the erasure.
+TEST_F(PaintPlanTest, ErasedCellsShowBlankOnceWhateverTheHighlights) {
+    PutElement(*model, 2, 3, ElementLd, testing::E1);
+    ViewOverlay overlay;
+    overlay.pendingErase = {{2, 1}, {3, 2}, {4, 1}, {2, 30}};  // (row 30 is not painted)
+    overlay.hover = {4, 1};
+    PaintInputs inputs;
+    inputs.rows = {1, 4};
+    inputs.overlay = &overlay;
+
+    PlanPaint(*model, PrintPageInputs(1), metrics, FakeMeasure, plan);
+    EXPECT_EQ(Find(1, 2), nullptr);
+    EXPECT_TRUE(plan.erased.empty());
+
+    Plan(inputs);
+    ASSERT_NE(Find(1, 2), nullptr);
+    EXPECT_EQ(Find(1, 2)->kind, KindBlank);
+    EXPECT_EQ(Find(1, 2)->op, RasterOp::And);
+    EXPECT_EQ(Find(1, 4)->op, RasterOp::Xor);  // under the cursor: inverted as any empty cursor cell
+    EXPECT_EQ(Find(2, 3)->kind, KindContactOpen);
+    EXPECT_EQ(Texts(2, 3).size(), 1u);
+    FinishPaint(plan, overlay);
+    EXPECT_EQ(overlay.pendingErase, (std::vector<CellPos>{{2, 30}}));
+
+    Plan(inputs);
+    EXPECT_EQ(Find(1, 2), nullptr);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 #include "link/command_frame.h"
 #include "link/transfer.h"
 
@@ -93,7 +93,11 @@ TEST(ProtocolBytes, TenByteProgramTravelsAsAllTwoHundredFiftySixBytes) {
 TEST(ProtocolBytes, UploadedFileHeaderShowsTheControllersDate) {
     std::array<uint8_t, ImageSize> image;
     std::iota(image.begin(), image.end(), 0);
-    const std::vector<uint8_t> file = EncodeUploadFile(image, EncodeDateStamp({1, 2, 2026}));
+    CodeImage received;
+    received.bytes = image;
+    received.codeLength = ImageSize;
+    const std::vector<uint8_t> file =
+        EncodeImageFile(received, DecodeDateStamp(EncodeDateStamp({1, 2, 2026})), ImageOrigin::Received);
     const std::string header = "~VLB| 100r01 |256 rcv 01-02-2026 \n";
     ASSERT_EQ(file.size(), header.size() + ImageSize);
     EXPECT_EQ(std::string(file.begin(), file.begin() + static_cast<long>(header.size())), header);

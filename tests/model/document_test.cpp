@@ -205,8 +205,17 @@ TEST_F(DocumentTest, UntitledDiagramOpensModifiedWithoutPathAfterTheDiscardQuest
 }
 
 TEST_F(DocumentTest, SuccessfulLoadSetsTitlePathAndRecentList) {
-    const std::string other = OtherDiagram();
+    std::string other = OtherDiagram();
+    // A cell stored while its erasure was pending opens empty.
+    ProgramModel stored;
+    ASSERT_TRUE(ReadSourceFile(stored, other).ok);
+    stored.grid.at(6, 2) = {KindBlank, ElementOut, {{{8, 0}}}};
+    ASSERT_TRUE(WriteSourceFile(stored, other).ok);
     ASSERT_TRUE(doc.LoadDocument(prompts, other));
+    EXPECT_EQ(doc.model().grid.at(5, 1).shape, KindVertical);
+    EXPECT_EQ(doc.model().grid.at(6, 2).shape, ShapeEmpty);
+    EXPECT_EQ(doc.model().grid.at(6, 2).element, ElementNone);
+    EXPECT_EQ(doc.model().grid.at(6, 2).params[0][0], Unchosen);
     EXPECT_EQ(doc.title(), "other.ldr");
     EXPECT_EQ(titles, (Strings{"other.ldr"}));
     EXPECT_EQ(recent, (Strings{other}));

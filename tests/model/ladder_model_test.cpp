@@ -31,42 +31,27 @@ TEST_F(ResetTest, RailsOfEveryBlockAndNothingElse) {
     for (int32_t c = 0; c < GridColumns; ++c) EXPECT_EQ(model.grid.at(0, c).shape, ShapeEmpty);
     for (const LadderCell& cell : model.grid.cells) {
         EXPECT_EQ(cell.element, ElementNone);
-        EXPECT_EQ(cell.liveState, ColourBlack);
         for (const ParamSlot& slot : cell.params) EXPECT_EQ(slot[0], Unchosen);
     }
 }
 
-TEST_F(ResetTest, ClearsAnEditedModelButKeepsViewAnchors) {
+TEST_F(ResetTest, ClearsAnEditedModel) {
     LadderCell& cell = model.grid.at(5, 3);
     cell.shape = KindCoil;
     cell.element = ElementOut;
     cell.params[0][0] = 9;
-    cell.liveState = ColourGreen;
-    cell.elementRect = {1, 2, 3, 4};
-    cell.operandRects[2] = {5, 6, 7, 8};
-    cell.x = 120;
-    cell.y = 340;
     SetFieldText(model.aliases[200].alias, "stray");
     SetFieldText(model.aliases[14].alias, "motor");
     SetFieldText(model.labels[3].alias, "fin");
-    model.labels[3].referenced = 1;
-    model.labels[3].codeAddress = 77;
 
     ResetModel(model);
 
     EXPECT_EQ(cell.shape, ShapeEmpty);
     EXPECT_EQ(cell.element, ElementNone);
     EXPECT_EQ(cell.params[0][0], Unchosen);
-    EXPECT_EQ(cell.liveState, ColourBlack);
-    EXPECT_EQ(cell.elementRect, Rect{});
-    EXPECT_EQ(cell.operandRects[2], Rect{});
-    EXPECT_EQ(cell.x, 120);
-    EXPECT_EQ(cell.y, 340);
     EXPECT_EQ(FieldText(model.aliases[200].alias), "");
     EXPECT_EQ(FieldText(model.aliases[14].alias), "v01");
     EXPECT_EQ(FieldText(model.labels[3].alias), "etq04");
-    EXPECT_EQ(model.labels[3].referenced, 0);
-    EXPECT_EQ(model.labels[3].codeAddress, 0);
 }
 
 TEST_F(ResetTest, AliasLabelAndMonitorNamesWithTheirEndMarks) {

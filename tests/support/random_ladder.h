@@ -7,6 +7,7 @@
 // END last. Whatever the editor refuses is simply not there.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -302,7 +303,8 @@ inline void ScribbleProgram(ProgramModel& model, uint32_t seed, int actions) {
     }
     {
         ToolState tools;
-        DiagramEditor editor(model, tools);
+        const auto overlay = std::make_unique<ViewOverlay>();
+        DiagramEditor editor(model, tools, *overlay);
         editor.InitialUpdate();
         SilentPrompts prompts;
         PlayEditorScript(model, tools, editor, script, prompts);

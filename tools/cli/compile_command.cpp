@@ -9,7 +9,6 @@
 #include <string>
 
 #include "commands.h"
-#include "compile_source.h"
 #include "compiler/headless_compile.h"
 #include "model/text_encoding.h"
 
@@ -53,8 +52,8 @@ std::string WithoutClass(const std::string& text) {
     return text;
 }
 
-std::string TotalsLine(const Compiler& compiler) {
-    return FormatCompileTotals(compiler.errorCount(), compiler.warningCount(), compiler.codeLength());
+std::string TotalsLine(const CompileOutput& output) {
+    return FormatCompileTotals(output.errorCount, output.warningCount, output.image.codeLength);
 }
 
 json DiagnosticJson(const ProgramModel& model, const DiagnosticEntry& d) {
@@ -70,24 +69,24 @@ json DiagnosticJson(const ProgramModel& model, const DiagnosticEntry& d) {
             {"column", d.column}};
 }
 
-std::string Report(const Options& o, const CompiledSource& compiled) {
-    const Compiler& compiler = *compiled.compiler;
+std::string Report(const Options& o, const SourceCompilation& compiled) {
+    const CompileRun& run = compiled.run;
+    const CompileOutput& output = run.output;
     std::string out;
     if (o.json) {
         json diagnostics = json::array();
-        for (const DiagnosticEntry& d : compiled.diagnostics) diagnostics.push_back(DiagnosticJson(*compiled.model, d));
+        for (const DiagnosticEntry& d : output.diagnostics) diagnostics.push_back(DiagnosticJson(*compiled.model, d));
         const bool written = compiled.succeeded();
-        const json report{{"file", o.source},
-                          {"listing", compiler.fileResult() ? json(compiler.listingPath()) : json(nullptr)},
-                          {"image", written ? json(compiler.imagePath()) : json(nullptr)},
-                          {"diagnostics", diagnostics},
-                          {"totals",
-                           {{"errors", compiler.errorCount()},
-                            {"warnings", compiler.warningCount()},
-                            {"bytes", compiler.codeLength()}}}};
+        const json report{
+            {"file", o.source},
+            {"listing", run.files ? json(run.targets.listingPath) : json(nullptr)},
+            {"image", written ? json(run.targets.imagePath) : json(nullptr)},
+            {"diagnostics", diagnostics},
+            {"totals",
+             {{"errors", output.errorCount}, {"warnings", output.warningCount}, {"bytes", output.image.codeLength}}}};
         return report.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
     }
-    for (const DiagnosticEntry& d : compiled.diagnostics) {
+    for (const DiagnosticEntry& d : output.diagnostics) {
         if (o.format == "gnu") {
             out += o.source + ":" + std::to_string(d.row) + ":" + std::to_string(d.column) + ": " +
                    (IsError(d.key) ? "error: " : "warning: ") + WithoutClass(Trimmed(DiagnosticMessage(d.key)));
@@ -96,7 +95,7 @@ std::string Report(const Options& o, const CompiledSource& compiled) {
         }
         out += "\n";
     }
-    out += (o.format == "gnu" ? o.source + ": " : std::string()) + TotalsLine(compiler) + "\n";
+    out += (o.format == "gnu" ? o.source + ": " : std::string()) + TotalsLine(output) + "\n";
     return out;
 }
 
@@ -124,14 +123,14 @@ Command AddCompile(CLI::App& root) {
             ""))
         ->excludes(json);
     return {app, [o] {
-                const CompiledSource compiled = CompileSource(o->source, true, o->date);
-                if (!compiled.ran()) {
-                    std::fputs(ErrorLine(o->source, compiled.refused.message, compiled.refused.detail).c_str(), stderr);
+                const SourceCompilation compiled = CompileSource(o->source, SourceOutputs::Beside, o->date);
+                if (const Result refusal = compiled.Refusal(); !refusal) {
+                    std::fputs(ErrorLine(o->source, refusal.message, refusal.detail).c_str(), stderr);
                     return ExitFailed;
                 }
                 const std::string report = Report(*o, compiled);
                 std::fputs(report.c_str(), stdout);
-                if (const Result& files = compiled.compiler->fileResult(); !files)
+                if (const Result& files = compiled.run.files; !files)
                     std::fputs(ErrorLine(o->source, files.message, files.detail).c_str(), stderr);
                 if (std::fflush(stdout) != 0) return ExitFailed;
                 return compiled.succeeded() ? ExitDone : ExitFailed;

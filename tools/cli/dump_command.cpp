@@ -10,8 +10,8 @@
 
 #include "commands.h"
 #include "compiler/image_dump.h"
-#include "compiler/image_file.h"
 #include "compiler/instruction_set.h"
+#include "compiler/program_image.h"
 #include "model/operand_areas.h"
 
 namespace velmorin::cli {

@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <string_view>
 
-#include "compile_source.h"
-#include "compiler/image_file.h"
+#include "compiler/diagnostics.h"
+#include "compiler/headless_compile.h"
+#include "compiler/program_image.h"
 #include "link/port_devices.h"
 
 namespace velmorin::cli {
@@ -44,21 +45,19 @@ std::unique_ptr<CodeImage> LoadProgram(const std::string& path) {
         }
         return image;
     }
-    const CompiledSource compiled = CompileSource(path, false, std::nullopt);
-    if (!compiled.ran()) {
-        std::fputs(ErrorLine(path, compiled.refused.message, compiled.refused.detail).c_str(), stderr);
+    const SourceCompilation compiled = CompileSource(path, SourceOutputs::InMemory);
+    if (const Result refusal = compiled.Refusal(); !refusal) {
+        std::fputs(ErrorLine(path, refusal.message, refusal.detail).c_str(), stderr);
         return nullptr;
     }
-    const Compiler& compiler = *compiled.compiler;
-    if (!compiler.hasFinalImage()) {
-        for (const DiagnosticEntry& d : compiled.diagnostics)
-            std::fprintf(stderr, "%s\n", FormatDiagnosticLine(*compiled.model, d).c_str());
+    const CompileOutput& output = compiled.run.output;
+    if (!output.finalImage) {
+        std::fputs(DiagnosticLines(*compiled.model, output).c_str(), stderr);
         std::fprintf(stderr, "%s: %s\n", path.c_str(),
-                     FormatCompileTotals(compiler.errorCount(), compiler.warningCount()).c_str());
+                     FormatCompileTotals(output.errorCount, output.warningCount).c_str());
         return nullptr;
     }
-    std::copy_n(compiler.imageBytes(), ImageSize, image->bytes.begin());
-    image->codeLength = compiler.codeLength();
+    *image = output.image;
     return image;
 }
 

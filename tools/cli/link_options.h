@@ -6,7 +6,7 @@
 #include <string>
 
 #include "commands.h"
-#include "compiler/code_image.h"
+#include "compiler/program_image.h"
 #include "link/termios_link.h"
 #include "model/result.h"
 

@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "compiler/image_dump.h"
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 #include "link/link_messages.h"
 #include "link/transfer.h"
 #include "link_options.h"

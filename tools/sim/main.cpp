@@ -23,8 +23,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "compiler/headless_compile.h"
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 #include "link/link_fields.h"
 #include "sim_console.h"
 #include "sim_controller.h"

@@ -24,8 +24,7 @@ QLineEdit* MakeField(QWidget* parent, const char* name) {
 
 }  // namespace
 
-CompileDialog::CompileDialog(Compiler& compiler, ProgramModel& model, QWidget* parent)
-    : QDialog(parent), compiler_(compiler), model_(model) {
+CompileDialog::CompileDialog(const ProgramModel& model, QWidget* parent) : QDialog(parent), model_(model) {
     setWindowTitle(QStringLiteral("Compilando..."));
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -60,20 +59,22 @@ CompileDialog::CompileDialog(Compiler& compiler, ProgramModel& model, QWidget* p
 CompileDialog::~CompileDialog() {
     // The worker posts to this object; it must be gone before we are.
     if (worker_ && worker_->Running()) {
-        compiler_.cancelFlag().store(true);
+        cancel_.store(true);
     }
     WaitForWorker();
 }
 
 bool CompileDialog::Start(const std::string& sourcePath, Prompts& prompts, std::optional<ImageDate> imageDate) {
     progressField_->setText(QStringLiteral("0"));
-    compiler_.cancelFlag().store(false);
-    switch (compiler_.Prepare(model_, sourcePath)) {
+    cancel_.store(false);
+    const CompilePreparation preparation = PrepareCompile(model_, sourcePath);
+    run_ = RefusedRun(preparation);
+    switch (preparation.outcome) {
         case PrepareOutcome::NothingToCompile:
             prompts.ShowMessage(msg::NothingToCompile);
             return false;
         case PrepareOutcome::OverwritesSource:
-            prompts.ShowFailure(compiler_.fileResult());
+            prompts.ShowFailure(preparation.refusal);
             return false;
         case PrepareOutcome::Started:
             break;
@@ -100,7 +101,7 @@ bool CompileDialog::Start(const std::string& sourcePath, Prompts& prompts, std::
             this, [this, hasDiagnostics] { ShowFinished(hasDiagnostics); }, Qt::QueuedConnection);
     };
     worker_ = std::make_unique<CompileWorker>();
-    worker_->Start(compiler_, model_, std::move(callbacks), imageDate);
+    worker_->Start(model_, preparation.targets, std::move(callbacks), &cancel_, imageDate);
     return true;
 }
 
@@ -126,11 +127,12 @@ void CompileDialog::WaitForWorker() {
         }
     }
     worker_->Join();
+    run_ = std::move(worker_->run());
     worker_.reset();
 }
 
 void CompileDialog::done(int result) {
-    compiler_.cancelFlag().store(true);
+    cancel_.store(true);
     QDialog::done(result);
 }
 
@@ -147,14 +149,14 @@ void CompileDialog::ShowFinished(bool hasDiagnostics) {
     button_->setText(hasDiagnostics ? QStringLiteral("Ver Errores") : QStringLiteral("Aceptar"));
 }
 
-CompileResult RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
-                               Prompts& prompts, std::optional<ImageDate> imageDate) {
-    CompileDialog dialog(compiler, model, parent);
-    if (!dialog.Start(sourcePath, prompts, imageDate)) return compiler.result();
+CompileRun RunCompileDialog(QWidget* parent, const ProgramModel& model, const std::string& sourcePath, Prompts& prompts,
+                            std::optional<ImageDate> imageDate) {
+    CompileDialog dialog(model, parent);
+    if (!dialog.Start(sourcePath, prompts, imageDate)) return std::move(dialog.run());
     dialog.exec();
     dialog.WaitForWorker();
-    if (!compiler.fileResult()) prompts.ShowFailure(compiler.fileResult());
-    return compiler.result();
+    if (!dialog.run().files) prompts.ShowFailure(dialog.run().files);
+    return std::move(dialog.run());
 }
 
 }  // namespace velmorin

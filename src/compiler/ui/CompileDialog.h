@@ -7,11 +7,12 @@
 #include <QDialog>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "compiler/compiler.h"
+#include "compiler/compile_outputs.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
 
@@ -24,7 +25,8 @@ namespace velmorin {
 class CompileDialog : public QDialog {
     Q_OBJECT
 public:
-    CompileDialog(Compiler& compiler, ProgramModel& model, QWidget* parent = nullptr);
+    // The model is only read, and must not change while the box is open.
+    CompileDialog(const ProgramModel& model, QWidget* parent = nullptr);
     ~CompileDialog() override;
 
     // The opening steps on this thread, then the worker. Returns false when
@@ -36,6 +38,11 @@ public:
     // Waits, handling events meanwhile, until the worker has ended.
     void WaitForWorker();
     bool WorkerRunning() const;
+    // Set by the button, by closing the box and by its destruction.
+    bool cancelRequested() const { return cancel_.load(); }
+    // What the compilation came to: what Start refused, or, once
+    // WaitForWorker has returned, the worker's run.
+    CompileRun& run() { return run_; }
 
     QLabel* progressLabel() const { return progressLabel_; }
     QLineEdit* progressField() const { return progressField_; }
@@ -51,9 +58,10 @@ private:
     void ShowImageWritten();
     void ShowFinished(bool hasDiagnostics);
 
-    Compiler& compiler_;
-    ProgramModel& model_;
+    const ProgramModel& model_;
+    std::atomic<bool> cancel_{false};
     std::unique_ptr<CompileWorker> worker_;
+    CompileRun run_;
     QLabel* progressLabel_ = nullptr;
     QLineEdit* progressField_ = nullptr;
     QLineEdit* errorsField_ = nullptr;
@@ -65,7 +73,7 @@ private:
 // worker has ended, then reports a listing or image that could not be
 // written ("Error al abrir el archivo" naming the file) through `prompts`.
 // Returns what the compilation came to.
-CompileResult RunCompileDialog(QWidget* parent, Compiler& compiler, ProgramModel& model, const std::string& sourcePath,
-                               Prompts& prompts, std::optional<ImageDate> imageDate = std::nullopt);
+CompileRun RunCompileDialog(QWidget* parent, const ProgramModel& model, const std::string& sourcePath, Prompts& prompts,
+                            std::optional<ImageDate> imageDate = std::nullopt);
 
 }  // namespace velmorin

@@ -43,7 +43,7 @@ bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 CVelmorinView::CVelmorinView(ProgramModel& model, QWidget* parent)
     : QAbstractScrollArea(parent),
       model_(model),
-      editor_(model, toolState_),
+      editor_(model, toolState_, overlay_),
       metrics_(CellMetricsForDpi(logicalDpiX(), logicalDpiY())) {
     setObjectName("diagramView");
     setFocusPolicy(Qt::StrongFocus);
@@ -53,9 +53,6 @@ CVelmorinView::CVelmorinView(ProgramModel& model, QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     // The hover cell follows the mouse with no button held.
     viewport()->setMouseTracking(true);
-    // The anchors are laid out once per run; a new or loaded diagram keeps them.
-    const LadderCell& probe = model_.grid.at(0, 1);
-    if (probe.x != metrics_.w || probe.y != -metrics_.h) LayOutAnchors(model_.grid, metrics_);
     UpdateScrollBars();
     connect(this, &CVelmorinView::toolChanged, this, &CVelmorinView::SyncPalette);
 }
@@ -104,7 +101,7 @@ void CVelmorinView::InitialUpdate() {
 }
 
 void CVelmorinView::SetMarkedCell(CellPos cell) {
-    marked_ = cell;
+    overlay_.marked = cell;
     viewport()->update();
 }
 
@@ -116,22 +113,20 @@ void CVelmorinView::SetLiveMode(bool live) {
 
 bool CVelmorinView::RefreshLive(const LiveImageSnapshot& image) {
     liveImage_ = image;
-    const LiveRefresh refresh = velmorin::RefreshLive(model_.grid, image);
+    const LiveRefresh refresh = velmorin::RefreshLive(model_.grid, image, overlay_);
     for (const Rect& r : refresh.invalidated)
         viewport()->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
     return refresh.allKnown;
 }
 
+void CVelmorinView::ClearLiveColours() { overlay_.ClearLiveColours(); }
+
 PaintInputs CVelmorinView::CurrentPaintInputs(RowRange rows) const {
     PaintInputs inputs;
     inputs.rows = rows;
-    // The editing highlights belong to an editing session: none before the
-    // first initial update.
-    if (editor_.editingEnabled()) {
-        inputs.hover = editor_.hoverCell();
-        inputs.selection = editor_.selection();
-    }
-    inputs.marked = marked_;
+    // The editing highlights are the session's: none before the first
+    // initial update, which places the cursor.
+    inputs.overlay = &overlay_;
     inputs.live = editor_.live();
     inputs.liveImage = &liveImage_;
     return inputs;
@@ -162,7 +157,7 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     PlanPaint(model_, CurrentPaintInputs(rows), metrics_, diagram.measure(), plan_);
     {
         QPainter painter(&buffer_);
-        diagram.PaintScreen(painter, plan_, scroll, &model_);
+        diagram.PaintScreen(painter, plan_, scroll, &overlay_);
         if (crossOut_ && !editor_.live()) {
             // The refusal's feedback, inverted over whatever the cell shows.
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -170,7 +165,7 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
                               diagram.pictures().Picture(KindCrossOut, PictureVariant::Black));
         }
     }
-    FinishPaint(plan_, model_);
+    FinishPaint(plan_, overlay_);
     if (plan_.selectionCleared) editor_.SelectionPainted();
     if (plan_.live) {
         monitored_.Publish(plan_.monitoredOperands);

@@ -4,9 +4,10 @@
 // mouse, timer and key events to the session and carries out what the
 // session reports: repaints, the cross-out mark, the palette, the block and
 // parameter dialogs, the document's modified flag, scrolling and messages.
-// It paints the highlights the session keeps (hover cell, block selection,
-// live flag) and the cell the error list points at; the diagram content
-// stays in the document's model.
+// It owns the overlay it paints over the program (the hover cell and block
+// selection the session keeps, the cell the error list points at, pending
+// erasures, live colours and rectangles); the diagram content stays in the
+// document's model, which painting never writes.
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QImage>
@@ -21,6 +22,7 @@
 #include "editor/live_values.h"
 #include "editor/paint_plan.h"
 #include "editor/ui/PaletteDialog.h"
+#include "editor/view_overlay.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
 #include "model/tool_state.h"
@@ -87,7 +89,7 @@ public:
     // The palette window while it is open.
     PaletteDialog* palette() const { return palette_; }
 
-    CellPos markedCell() const { return marked_; }
+    CellPos markedCell() const { return overlay_.marked; }
     void SetMarkedCell(CellPos cell);
     void ClearMarkedCell() { SetMarkedCell({}); }
 
@@ -98,6 +100,10 @@ public:
     // After a poll cycle: takes the new bytes, recolours the cells and
     // repaints only what changed. False when a cell holds an unknown element.
     bool RefreshLive(const LiveImageSnapshot& image);
+    // Every cell black, as a new live run starts.
+    void ClearLiveColours();
+    // What the view draws over the program.
+    const ViewOverlay& overlay() const { return overlay_; }
     // What the last live paint asks the poll worker to read.
     const MonitoredOperandBoard& monitoredOperands() const { return monitored_; }
 
@@ -175,10 +181,11 @@ private:
 
     ProgramModel& model_;
     ToolState toolState_;
+    // Before the session, which writes into it.
+    ViewOverlay overlay_;
     DiagramEditor editor_;
     ViewServices services_;
     CellMetrics metrics_;
-    CellPos marked_;
     // Where the cross-out mark shows while the button (or Enter) is held.
     std::optional<CellPos> crossOut_;
     // The key whose press placed at the cursor (Enter, an Alt+arrow); its release ends the click.

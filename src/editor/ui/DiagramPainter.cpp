@@ -56,7 +56,7 @@ const DiagramPainter::ShapedText& DiagramPainter::Shape(const std::string& bytes
 }
 
 void DiagramPainter::DrawTexts(QPainter& painter, const PaintPlan& plan, const PlannedCell& cell, QPointF origin,
-                               LadderCell* keep) {
+                               std::array<Rect, OperandRectCount>* keep) {
     const qreal sx = static_cast<qreal>(CellPixels) / metrics_.w;
     const qreal sy = static_cast<qreal>(CellPixels) / metrics_.h;
     for (int32_t i = cell.firstText; i < cell.firstText + cell.textCount; ++i) {
@@ -68,13 +68,13 @@ void DiagramPainter::DrawTexts(QPainter& painter, const PaintPlan& plan, const P
         if (cell.opaqueText) painter.fillRect(box, Qt::white);
         painter.setFont(fonts_[static_cast<size_t>(font)]);
         painter.drawText(QPointF(box.left(), box.top() + fm.ascent()), shaped.text);
-        if (keep != nullptr && t.slot >= 0 && t.slot < static_cast<int32_t>(keep->operandRects.size())) {
-            keep->operandRects[static_cast<size_t>(t.slot)] = Outward(box);
+        if (keep != nullptr && t.slot >= 0 && t.slot < static_cast<int32_t>(keep->size())) {
+            (*keep)[static_cast<size_t>(t.slot)] = Outward(box);
         }
     }
 }
 
-void DiagramPainter::PaintScreen(QPainter& painter, const PaintPlan& plan, QPoint scroll, ProgramModel* model) {
+void DiagramPainter::PaintScreen(QPainter& painter, const PaintPlan& plan, QPoint scroll, ViewOverlay* overlay) {
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(Qt::black);
@@ -89,9 +89,12 @@ void DiagramPainter::PaintScreen(QPainter& painter, const PaintPlan& plan, QPoin
         painter.drawImage(origin, pictures_.Picture(cell.kind, cell.variant));
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
-        LadderCell* keep = model != nullptr ? &model->grid.at(cell.row, cell.column) : nullptr;
-        if (keep != nullptr && cell.elementRect) {
-            keep->elementRect = {origin.x(), origin.y(), origin.x() + CellPixels, origin.y() + CellPixels};
+        std::array<Rect, OperandRectCount>* keep = nullptr;
+        if (overlay != nullptr) {
+            keep = &overlay->operandRectsAt(cell.row, cell.column);
+            if (cell.elementRect)
+                overlay->elementRectAt(cell.row, cell.column) = {origin.x(), origin.y(), origin.x() + CellPixels,
+                                                                 origin.y() + CellPixels};
         }
         if (cell.textCount > 0) DrawTexts(painter, plan, cell, origin, keep);
     }

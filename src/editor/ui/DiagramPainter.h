@@ -2,7 +2,7 @@
 // Carries out a paint plan with QPainter. On the screen it combines the
 // cached pictures with the raster image under them (AND, or XOR for the
 // highlights) and keeps each element's and live value's device rectangle in
-// the model for the live refresh; on paper it draws the same cells as
+// the view's overlay for the live refresh; on paper it draws the same cells as
 // shapes, where the print layout places them, at the metric size.
 #include <QFont>
 #include <QFontMetricsF>
@@ -36,9 +36,9 @@ public:
     const KindPictureSet& pictures() const { return pictures_; }
 
     // A screen plan onto a raster image that shows the diagram from pixel
-    // `scroll` on. With a model, the device rectangles of live elements and
-    // value texts are stored in its cells.
-    void PaintScreen(QPainter& painter, const PaintPlan& plan, QPoint scroll, ProgramModel* model = nullptr);
+    // `scroll` on. With an overlay, the device rectangles of live elements
+    // and value texts are stored in it.
+    void PaintScreen(QPainter& painter, const PaintPlan& plan, QPoint scroll, ViewOverlay* overlay = nullptr);
 
     // A page plan onto a printer whose painter measures in device pixels at
     // the given resolution, from the paper's top-left corner.
@@ -51,7 +51,8 @@ private:
         qreal width;  // pixels
     };
     const ShapedText& Shape(const std::string& bytes, int font);
-    void DrawTexts(QPainter& painter, const PaintPlan& plan, const PlannedCell& cell, QPointF origin, LadderCell* keep);
+    void DrawTexts(QPainter& painter, const PaintPlan& plan, const PlannedCell& cell, QPointF origin,
+                   std::array<Rect, OperandRectCount>* keep);
 
     CellMetrics metrics_;
     std::array<QFont, DiagramFontCount> fonts_;

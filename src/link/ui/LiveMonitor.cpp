@@ -20,8 +20,8 @@ constexpr int LiveGreyedMenus = 5;
 
 }  // namespace
 
-LiveMonitor::LiveMonitor(const FrameParts& parts, ProgramModel& model, LiveImage& image, QObject* parent)
-    : QObject(parent), parts_(parts), model_(model), image_(image) {
+LiveMonitor::LiveMonitor(const FrameParts& parts, LiveImage& image, QObject* parent)
+    : QObject(parent), parts_(parts), image_(image) {
     // The figures sit between the lights and "Salir".
     figures_ = new QLabel(parts_.liveBar);
     figures_->setObjectName("liveFigures");
@@ -111,7 +111,7 @@ void LiveMonitor::StartPolling() {
     // Until the next live paint lists the diagram's operands.
     const int32_t bootstrap[] = {0};
     link_->channel().Publish(bootstrap);
-    for (LadderCell& cell : model_.grid.cells) cell.liveState = ColourBlack;
+    parts_.view->ClearLiveColours();
     parts_.view->RefreshLive(image_.Snapshot());
     link_->SetControllerId(static_cast<uint8_t>(context_->plcId));
 

@@ -16,7 +16,6 @@
 #include "link/controller_image.h"
 #include "link/poll_cycle.h"
 #include "link/ui/MonitorContext.h"
-#include "model/ladder_model.h"
 
 class QAction;
 class QLabel;
@@ -43,7 +42,7 @@ public:
         CVelmorinView* view = nullptr;
     };
 
-    LiveMonitor(const FrameParts& parts, ProgramModel& model, LiveImage& image, QObject* parent = nullptr);
+    LiveMonitor(const FrameParts& parts, LiveImage& image, QObject* parent = nullptr);
     ~LiveMonitor() override;
 
     // "Gráfico": opens the port (or shows its error and returns false, the
@@ -69,7 +68,6 @@ private:
     void onOperandsPublished();
 
     FrameParts parts_;
-    ProgramModel& model_;
     LiveImage& image_;
     std::optional<MonitorContext> context_;
     std::unique_ptr<MonitorLink> link_;

@@ -11,7 +11,7 @@
 
 #include <utility>
 
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 #include "link/link_fields.h"
 #include "link/link_messages.h"
 #include "link/transfer.h"

@@ -10,8 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "compiler/code_image.h"
-#include "compiler/compiler.h"
+#include "compiler/program_image.h"
 #include "link/link_access.h"
 #include "link/link_dialog_rules.h"
 #include "model/prompts.h"

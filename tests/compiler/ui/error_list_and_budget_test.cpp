@@ -83,8 +83,7 @@ protected:
 TEST_F(ErrorListAndBudgetTest, TheListLeadsToEachCellOkTakesTheMarkAwayTheCloseBoxKeepsIt) {
     // The code memory overflows in block 15 (row 62) and the last instruction before it is no END (row 15).
     Load("code_overflow");
-    ASSERT_EQ(app->compiler().Prepare(doc().model(), ""), PrepareOutcome::Started);
-    app->compiler().Run(doc().model(), CompileCallbacks{});
+    ASSERT_EQ(app->KeepCompilation(CompileToFiles(doc().model(), "")), CompileResult::Errors);
 
     ASSERT_TRUE(WithList([this](ErrorListDialog& box, QTableWidget& list) {
         EXPECT_EQ(box.windowTitle(), "Listado de errores");
@@ -129,8 +128,7 @@ TEST_F(ErrorListAndBudgetTest, TheListStandsClearOfEveryCellItMarks) {
     frame().resize(670, 400);
     frame().move(0, 0);
     Load("code_overflow");
-    ASSERT_EQ(app->compiler().Prepare(doc().model(), ""), PrepareOutcome::Started);
-    app->compiler().Run(doc().model(), CompileCallbacks{});
+    ASSERT_EQ(app->KeepCompilation(CompileToFiles(doc().model(), "")), CompileResult::Errors);
 
     ASSERT_TRUE(WithList([this](ErrorListDialog& box, QTableWidget& list) {
         const QPoint opened = box.pos();
@@ -150,9 +148,8 @@ TEST_F(ErrorListAndBudgetTest, TheBudgetFollowsTheDiagramAndLeavesTheLastCompila
     EXPECT_EQ(BudgetShown(), "Código 0/256 bytes · Temp. 0/12 · Cont. 0/4 · Errores 0 · Warnings 0");
     Load("every_instruction");
     EXPECT_EQ(BudgetShown(), "Código 113/256 bytes · Temp. 6/12 · Cont. 2/4 · Errores 0 · Warnings 0");
-    Compiler& compiler = app->compiler();
-    ASSERT_EQ(compiler.Prepare(doc().model(), ""), PrepareOutcome::Started);
-    compiler.Run(doc().model(), CompileCallbacks{});
+    ASSERT_EQ(app->KeepCompilation(CompileToFiles(doc().model(), "")), CompileResult::Clean);
+    const CompileOutput& compiled = app->lastCompile().output;
 
     // Two edits in one go: the RJP of block 6 and the END of block 7 go; the
     // program no longer ends properly and its call has no return.
@@ -171,9 +168,9 @@ TEST_F(ErrorListAndBudgetTest, TheBudgetFollowsTheDiagramAndLeavesTheLastCompila
     EXPECT_EQ(BudgetShown(), "Código 111/256 bytes · Temp. 6/12 · Cont. 2/4 · Errores 1 · Warnings 1");
 
     // The application's compiler still holds its own compilation.
-    EXPECT_EQ(compiler.diagnosticCount(), 0);
-    EXPECT_EQ(compiler.codeLength(), 113);
-    EXPECT_TRUE(compiler.hasFinalImage());
+    EXPECT_EQ(compiled.diagnostics.size(), 0u);
+    EXPECT_EQ(compiled.image.codeLength, 113);
+    EXPECT_TRUE(compiled.finalImage);
 
     // A click lists what the counts say.
     budget().click();

@@ -12,6 +12,7 @@
 #include <QRegion>
 #include <QTemporaryDir>
 
+#include <cstring>
 #include <memory>
 
 #include "../../support/model_builders.h"
@@ -137,13 +138,20 @@ TEST_F(ViewPaintTest, HoverAndMarkedCellAreInverted) {
 
 TEST_F(ViewPaintTest, APendingErasureIsBlankOnceAndEmptyAfterwards) {
     PutRung(*model, 5);
+    view->InitialUpdate();
     const QImage before = Shot();
-    LadderCell& coil = model->grid.at(5, 8);
-    coil.shape = KindBlank;
-    const QImage blank = Shot();
-    EXPECT_EQ(InkInside(Cut(blank, 5, 8), QRect(0, 0, 64, 64)), 0);
+    view->toolState().SelectTool(KindBlank);
+    // Pressed without moving there: the cursor stays away from the coil.
+    testing::MousePress(*view, testing::ViewPoint(*view, 5, 8));
+    testing::MouseRelease(*view, testing::ViewPoint(*view, 5, 8));
+    // The edit empties the cell at once; the view keeps it to draw blank.
+    const LadderCell& coil = model->grid.at(5, 8);
     EXPECT_EQ(coil.shape, ShapeEmpty);
     for (const ParamSlot& slot : coil.params) EXPECT_EQ(slot[0], Unchosen);
+    EXPECT_EQ(view->overlay().pendingErase, (std::vector<CellPos>{{8, 5}}));
+    const QImage blank = Shot();
+    EXPECT_EQ(InkInside(Cut(blank, 5, 8), QRect(0, 0, 64, 64)), 0);
+    EXPECT_TRUE(view->overlay().pendingErase.empty());
     EXPECT_EQ(Cut(Shot(), 5, 8), Cut(blank, 5, 8));
     EXPECT_EQ(Cut(blank, 5, 7), Cut(before, 5, 7));
 }
@@ -258,6 +266,7 @@ TEST_F(ViewPaintTest, LiveValuesAndColoursRepaintOnlyWhatChanged) {
     PutRung(*model, 1);                       // ld e1 ... out s1
     PutElement(*model, 2, 8, ElementTp, 86);  // Tp1: count state at 112
     SetSlotText(model->grid.at(2, 8).params[1], "2.5");
+    const auto program = std::make_unique<LadderGrid>(model->grid);
     const QImage editing = Shot();
     view->show();
     view->SetLiveMode(true);
@@ -270,9 +279,8 @@ TEST_F(ViewPaintTest, LiveValuesAndColoursRepaintOnlyWhatChanged) {
     // Red where the operand is off; the preset gives way to " 25.0".
     const QImage contact = Cut(live, 1, 1);
     EXPECT_EQ(contact.pixel(0, 31), qRgb(255, 0, 0));
-    const LadderCell& timer = model->grid.at(2, 8);
-    EXPECT_EQ(timer.elementRect, (Rect{512, 128, 576, 192}));
-    const Rect value = timer.operandRects[1];
+    EXPECT_EQ(view->overlay().elementRects[ViewOverlay::Index(2, 8)], (Rect{512, 128, 576, 192}));
+    const Rect value = view->overlay().operandRects[ViewOverlay::Index(2, 8)][1];
     ASSERT_GT(value.right, value.left);
     const QRect valueBox(value.left, value.top, value.right - value.left, value.bottom - value.top);
     EXPECT_TRUE(Square(2, 8).contains(valueBox.center()));
@@ -292,6 +300,8 @@ TEST_F(ViewPaintTest, LiveValuesAndColoursRepaintOnlyWhatChanged) {
     EXPECT_EQ(Cut(Shot(), 1, 1).pixel(0, 31), qRgb(0, 255, 0));
 
     view->viewport()->removeEventFilter(&recorder);
+    // Colours, values and rectangles are the view's: the program is as it was drawn.
+    EXPECT_EQ(std::memcmp(program.get(), &model->grid, sizeof(LadderGrid)), 0);
 }
 
 int PdfPages(const QString& path) {
@@ -422,11 +432,17 @@ TEST(DiagramPrint, APageIsBlackShiftedOneCellRightAndThreeDownAtTheMetricSize) {
     auto model = std::make_unique<ProgramModel>();
     ResetModel(*model);
     PutElement(*model, 13, 1, ElementLd, testing::E1);
-    model->grid.at(13, 1).liveState = ColourRed;
+    // What the screen shows over the program does not reach the paper.
+    const auto overlay = std::make_unique<ViewOverlay>();
+    overlay->colourAt(13, 1) = ColourRed;
+    overlay->hover = {1, 13};
+    PaintInputs inputs = PrintPageInputs(2);
+    inputs.overlay = overlay.get();
+    inputs.live = true;
     const CellMetrics metrics{169, 169};
     DiagramPainter painter(metrics);
     PaintPlan plan;
-    PlanPaint(*model, PrintPageInputs(2), metrics, painter.measure(), plan);
+    PlanPaint(*model, inputs, metrics, painter.measure(), plan);
 
     // 127 dots an inch: one logical unit is half a dot, a cell 84.5 dots.
     QImage page(1100, 1500, QImage::Format_RGB32);

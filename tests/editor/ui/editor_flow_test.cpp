@@ -105,7 +105,7 @@ protected:
                 if (box && (box->button()->text() != "Cancelar" || deadline.hasExpired())) box->button()->click();
             });
             presser.start(10);
-            return RunCompileDialog(&frame(), app->compiler(), doc().model(), path, prompts, FixedDate);
+            return app->KeepCompilation(RunCompileDialog(&frame(), doc().model(), path, prompts, FixedDate));
         };
     }
 };

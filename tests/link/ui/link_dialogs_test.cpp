@@ -26,7 +26,7 @@
 #include "../../support/modal_script.h"
 #include "../../support/sim_process.h"
 #include "app/CommandTable.h"
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 #include "compiler/ui/CompileDialog.h"
 #include "link/link_access.h"
 #include "link/ui/BusyMessageWindow.h"
@@ -137,7 +137,7 @@ TEST_F(LinkDialogsTest, CompiledProgramReachesTheControllerAndTheCommandPanelRun
     EXPECT_EQ(prompts.messages, prompts.informations);
     const std::vector<uint8_t> stored = SimImage(sim);
     ASSERT_EQ(stored.size(), 256u);
-    EXPECT_TRUE(std::equal(stored.begin(), stored.end(), app->compiler().imageBytes()));
+    EXPECT_TRUE(std::equal(stored.begin(), stored.end(), app->lastCompile().output.image.bytes.begin()));
     EXPECT_EQ(busyTexts, std::set<std::string>{"Enviando..."});
     EXPECT_TRUE(std::any_of(busyProgress.begin(), busyProgress.end(), [](const std::string& line) {
         return line.starts_with("265 de 265 bytes");

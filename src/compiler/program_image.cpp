@@ -1,8 +1,9 @@
-#include "compiler/image_file.h"
+#include "compiler/program_image.h"
 
+#include <algorithm>
+#include <charconv>
 #include <ctime>
 
-#include "compiler/compiler.h"
 #include "compiler/numbers.h"
 #include "model/atomic_file.h"
 #include "model/header_line.h"
@@ -14,27 +15,68 @@ namespace {
 constexpr const char* Magic = "~VLB";
 constexpr size_t HeaderLineLimit = 510;  // characters of the first line that are read
 
+void AppendDate(std::string& out, const ImageDate& date) {
+    AppendZeroPadded(out, date.day, 2);
+    out += '-';
+    AppendZeroPadded(out, date.month0, 2);
+    out += '-';
+    AppendZeroPadded(out, date.year, 4);
+}
+
 }  // namespace
 
-std::vector<uint8_t> EncodeImageFile(const CodeImage& image, const ImageDate& date) {
+ImageDate TodayLocal() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_mday, local.tm_mon, local.tm_year + 1900};
+}
+
+std::optional<ImageDate> ParseIsoDate(const std::string& text) {
+    int year = 0, month = 0, day = 0;
+    const char* p = text.data();
+    const char* end = text.data() + text.size();
+    auto field = [&](int& value, size_t digits, bool dash) {
+        const char* stop = p + digits;
+        if (stop > end) return false;
+        auto [ptr, ec] = std::from_chars(p, stop, value);
+        if (ec != std::errc() || ptr != stop) return false;
+        p = stop;
+        if (dash) {
+            if (p == end || *p != '-') return false;
+            ++p;
+        }
+        return true;
+    };
+    if (!field(year, 4, true) || !field(month, 2, true) || !field(day, 2, false) || p != end) return std::nullopt;
+    static constexpr int DaysIn[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1 || day > DaysIn[month - 1]) return std::nullopt;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (month == 2 && day == 29 && !leap) return std::nullopt;
+    return ImageDate{day, month - 1, year};
+}
+
+std::vector<uint8_t> EncodeImageFile(const CodeImage& image, const ImageDate& date, ImageOrigin origin) {
+    const int32_t length = std::clamp(image.codeLength, 0, ImageSize);
     std::string header = FormatHeaderStart(Magic, ImageVersion, ImageRevision);
     header += '|';
-    AppendDecimal(header, image.codeLength);
-    header += ' ';
-    AppendZeroPadded(header, date.day, 2);
-    header += '-';
-    AppendZeroPadded(header, date.month0, 2);
-    header += '-';
-    AppendZeroPadded(header, date.year, 4);
+    AppendDecimal(header, length);
+    if (origin == ImageOrigin::Received) {
+        header += " rcv ";
+        AppendDate(header, date);
+        header += ' ';
+    } else {
+        header += ' ';
+        AppendDate(header, date);
+    }
     header += '\n';
     std::vector<uint8_t> bytes(header.begin(), header.end());
-    const int32_t length = image.codeLength < 0 ? 0 : (image.codeLength > ImageSize ? ImageSize : image.codeLength);
     bytes.insert(bytes.end(), image.bytes.begin(), image.bytes.begin() + length);
     return bytes;
 }
 
-Result WriteImageFile(const std::string& path, const CodeImage& image, const ImageDate& date) {
-    return WriteFileAtomically(path, EncodeImageFile(image, date));
+Result WriteImageFile(const std::string& path, const CodeImage& image, const ImageDate& date, ImageOrigin origin) {
+    return WriteFileAtomically(path, EncodeImageFile(image, date, origin));
 }
 
 Result ReadImageBytes(std::span<const uint8_t> bytes, CodeImage& image) {
@@ -69,13 +111,6 @@ Result ReadImageFile(const std::string& path, CodeImage& image) {
     Result loaded = ReadImageBytes(bytes, image);
     if (!loaded) loaded.detail = path;
     return loaded;
-}
-
-ImageDate TodayLocal() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_mday, local.tm_mon, local.tm_year + 1900};
 }
 
 }  // namespace velmorin
