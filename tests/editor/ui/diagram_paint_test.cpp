@@ -136,6 +136,19 @@ TEST_F(ViewPaintTest, HoverAndMarkedCellAreInverted) {
     EXPECT_EQ(Cut(marked, 1, 4), Cut(plain, 1, 4));
 }
 
+// What the error list and a search window move the diagram with.
+TEST_F(ViewPaintTest, TheSurfaceBringsACellIntoViewAndARowToTheTop) {
+    view->InitialUpdate();
+    const CellPos far{8, 90};
+    EXPECT_FALSE(view->VisibleScreenRect().contains(view->CellScreenRect(far)));
+    view->ShowCell(far);
+    EXPECT_TRUE(view->VisibleScreenRect().contains(view->CellScreenRect(far)));
+    view->ScrollToRow(10);
+    EXPECT_EQ(view->CellScreenRect({1, 10}).top(), view->VisibleScreenRect().top());
+    view->ScrollToRow(-3);  // nothing lies above the first row
+    EXPECT_EQ(view->CellScreenRect({1, 0}).top(), view->VisibleScreenRect().top());
+}
+
 TEST_F(ViewPaintTest, APendingErasureIsBlankOnceAndEmptyAfterwards) {
     PutRung(*model, 5);
     view->InitialUpdate();
