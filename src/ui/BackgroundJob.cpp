@@ -24,14 +24,24 @@ bool BackgroundJob::Launch(std::function<void()> body) {
 }
 
 void BackgroundJob::Post(std::function<void()> report) {
-    const std::lock_guard<std::mutex> lock(handoff_);
-    QMetaObject::invokeMethod(
-        this,
-        [this, report = std::move(report)] {
-            { const std::lock_guard<std::mutex> seen(handoff_); }
-            report();
-        },
-        Qt::QueuedConnection);
+    {
+        const std::lock_guard<std::mutex> lock(handoff_);
+        reports_.push_back(std::move(report));
+    }
+    // One queued call per report, carrying nothing: the report itself goes
+    // through the queue above, under a lock ThreadSanitizer can see.
+    QMetaObject::invokeMethod(this, "Deliver", Qt::QueuedConnection);
+}
+
+void BackgroundJob::Deliver() {
+    std::function<void()> report;
+    {
+        const std::lock_guard<std::mutex> lock(handoff_);
+        if (reports_.empty()) return;
+        report = std::move(reports_.front());
+        reports_.pop_front();
+    }
+    report();
 }
 
 void BackgroundJob::End(const std::function<void()>& done) {

@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QObject>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -55,6 +56,11 @@ signals:
     // The job has ended and its `done` has run.
     void finished();
 
+private slots:
+    // On this object's thread: the oldest report. Called by name, so that
+    // the queued call carries no data of ours.
+    void Deliver();
+
 private:
     bool Launch(std::function<void()> body);
     // On this object's thread: the job's thread is over, then `done`.
@@ -62,10 +68,12 @@ private:
 
     std::thread thread_;
     bool running_ = false;
-    // Qt's event queue already orders a report after its posting, inside a
-    // library ThreadSanitizer cannot see into; taking this lock on both
-    // sides shows it the same order.
+    // The reports on their way, oldest first. Qt's event queue already
+    // orders a report after its posting, inside a library ThreadSanitizer
+    // cannot see into; handing them over under this lock shows it the same
+    // order.
     std::mutex handoff_;
+    std::deque<std::function<void()>> reports_;
 };
 
 template <typename Job, typename Done>
