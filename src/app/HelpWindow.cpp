@@ -107,14 +107,17 @@ entrada.</p>
 
 <h3>Comandos</h3>
 <table border="0" cellspacing="2" cellpadding="2">
-<tr><td><b>Archivo</b></td><td>Nuevo, Abrir, Guardar, Guardar como, Imprimir,
+<tr><td><b>Archivo</b></td><td>Nuevo, Abrir (un diagrama <tt>*.ldr</tt>, o un programa
+compilado <tt>*.bld</tt>, que se abre reconstruido como diagrama nuevo, sin nombre), Guardar,
+Guardar como, Imprimir,
 Presentación preliminar, Configurar impresora, Exportar PDF... (las páginas impresas en un
 archivo PDF), los cuatro archivos recientes, Salir.</td></tr>
 <tr><td><b>Elementos</b></td><td>VERT y HORIZ (líneas), LD y LDN (contactos), OUT (bobina),
 IF (saltos y condiciones), CAJA1 (END, GOTO, RJP), CAJA2 (temporizadores, SET, RST y
 otras), CNTV (contador de dos filas), Deshacer y Rehacer. El botón <i>Eliminar</i> de la barra borra
 elementos y líneas.</td></tr>
-<tr><td><b>Herramientas</b></td><td>Compilar, Enviar, Extraer programa del controlador,
+<tr><td><b>Herramientas</b></td><td>Compilar, Enviar, Extraer programa del controlador
+(después, <i>Abrir como diagrama</i> lo muestra como diagrama nuevo, sin nombre),
 Monitor, Comandos al PLC, Puerto Serie.</td></tr>
 <tr><td><b>Ver</b></td><td>Barra de herramientas, Barra de estado, Listado de errores.</td></tr>
 <tr><td><b>Ayuda</b></td><td>Temas de ayuda y Acerca de velmorin.</td></tr>

@@ -16,7 +16,7 @@ public:
     void ErrorList() override;
     void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override;
     bool SendProgram() override;
-    void ExtractProgram() override;
+    std::optional<CodeImage> ExtractProgram() override;
     MonitorClose VariableMonitor() override;
     void CommandPanel() override;
     std::optional<int> SerialPort(int commPort) override;
