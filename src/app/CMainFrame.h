@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/AppSettings.h"
+#include "editor/doc_layout.h"
 
 class QAction;
 class QLabel;
@@ -66,6 +67,9 @@ public:
     void onFilePrintPreview();
     void onFilePrintSetup();
     void onFileExportPdf();
+    void onFileExportDoc();
+    void onFileExportAliases();
+    void onFileImportAliases();
     void onRecentFile(int index);
     void onAppExit();
     void onToolCommand(int commandId);
@@ -122,6 +126,8 @@ private:
     void ConnectDocument();
     void TrackNormalRect();
     QPrinter& Printer();
+    // What heads a printout of the document now: its title and today's date.
+    PrintHeading Heading() const;
 
     CVelmorinApp& app_;
     CVelmorinDoc& doc_;
