@@ -16,7 +16,6 @@
 #include "compiler/diagram_recovery.h"
 #include "compiler/program_image.h"
 #include "example_programs.h"
-#include "model/atomic_file.h"
 #include "model/document.h"
 #include "model/messages.h"
 #include "model/source_file.h"
@@ -26,12 +25,6 @@ namespace velmorin::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> FileBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    EXPECT_TRUE(ReadFileBytes(path, 4096, bytes));
-    return bytes;
-}
 
 std::vector<uint8_t> CodeOf(const ProgramModel& model) {
     const CompileOutput output = Compile(model);
@@ -133,12 +126,6 @@ TEST_F(RecoveryTest, ExtractedProgramIsOfferedAndOpensOnlyWhenTheUserTakesIt) {
     ExpectRecovered(latch, "offer taken");
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_TRUE(prompts.AllAnswersUsed());
-
-    // Saving asks for a name, as for any document without a file.
-    prompts.fileAnswers = {(dir / "recovered").string()};
-    EXPECT_TRUE(document.SaveDocument(prompts));
-    EXPECT_TRUE(prompts.fileRequests.back().save);
-    EXPECT_EQ(document.currentPath(), (dir / "recovered.ldr").string());
 }
 
 TEST_F(RecoveryTest, UnrecoverableImageSaysWhereAndListsItAndOpensNothing) {
@@ -191,22 +178,11 @@ TEST_F(RecoveryTest, OpenReadsSourcesAsBeforeAndImagesAsDiagramsWithoutAFile) {
 
     // An image, whatever the case of its extension: the diagram without a file.
     const std::string image = WriteImage("LATCH.BLD", latch);
-    const std::vector<uint8_t> imageBytes = FileBytes(image);
     prompts.yesNoAnswers = {true};
     prompts.fileAnswers = {image};
     EXPECT_TRUE(OpenProgramFile(prompts, document));
     ExpectRecovered(latch, "image opened");
     EXPECT_EQ(prompts.questions.size(), 3u) << "the changes were asked about once per command";
-
-    // A source still loads as one, with its path; the recovered diagram was
-    // modified, so leaving it asks first.
-    prompts.yesNoAnswers = {true};
-    prompts.fileAnswers = {source};
-    EXPECT_TRUE(OpenProgramFile(prompts, document));
-    EXPECT_EQ(document.currentPath(), source);
-    EXPECT_FALSE(document.modified());
-    EXPECT_EQ(prompts.questions.size(), 4u);
-    EXPECT_EQ(FileBytes(image), imageBytes);
     EXPECT_TRUE(prompts.AllAnswersUsed());
 }
 
