@@ -21,6 +21,8 @@ class QToolBar;
 namespace velmorin {
 
 class BudgetIndicator;
+class CrossReferenceDialog;
+class FindDialog;
 class FrameDialogs;
 class HelpWindow;
 class LiveMonitor;
@@ -53,6 +55,9 @@ public:
     FrameDialogs& dialogs() { return *dialogs_; }
     void SetDialogs(FrameDialogs* dialogs);
     HelpWindow* helpWindow() const;
+    // The non-modal "Buscar" and "Referencias cruzadas" windows, once opened.
+    FindDialog* findDialog() const;
+    CrossReferenceDialog* crossReferenceDialog() const;
     // The last normal (neither maximized nor minimized) rectangle: frame corner, window size.
     QRect normalRect() const { return normalRect_; }
     void SetNormalRect(const QRect& rect) { normalRect_ = rect; }
@@ -88,6 +93,17 @@ public:
     void onEditCopy();
     void onEditCut();
     void onEditPaste();
+    void onFind();
+    void onFindNext();
+    void onFindPrevious();
+    void onBlockInsert();
+    void onBlockDelete();
+    void onBlockMoveUp();
+    void onBlockMoveDown();
+    void onCrossReference();
+    void onZoomIn();
+    void onZoomOut();
+    void onZoomReset();
     void onLiveReceive();
     void onLiveExit();
     // The variable monitor closed through "Gráfico".
@@ -122,6 +138,8 @@ private:
     void ConnectDocument();
     void TrackNormalRect();
     QPrinter& Printer();
+    // The word of "Buscar" again, forward or backward; the box when there is none yet.
+    void FindAgain(bool forward);
 
     CVelmorinApp& app_;
     CVelmorinDoc& doc_;
@@ -139,6 +157,8 @@ private:
     QLabel* lockIndicators_[3] = {nullptr, nullptr, nullptr};
     BudgetIndicator* budget_ = nullptr;
     QPointer<HelpWindow> helpWindow_;
+    QPointer<FindDialog> findDialog_;
+    QPointer<CrossReferenceDialog> crossReference_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QtFrameDialogs> qtDialogs_;
     std::unique_ptr<LiveMonitor> liveMonitor_;
