@@ -68,7 +68,7 @@ TEST(ProgramBudget, CountsEachOutputOnceAndLeavesTheDiagramAsItWas) {
     BudgetMeter meter;
     const ProgramBudget& budget = meter.Measure(model);
     EXPECT_EQ(BudgetText(budget), "Código " + std::to_string(budget.codeBytes) +
-                                      "/256 bytes · Temp. 2/12 · Cont. 1/4 · Errores 0 · Warnings 0");
+                                      "/256 bytes · Temp. 2/12 · Cont. 1/4 · Errores 0 · Warnings 0 · 1 observación");
     EXPECT_EQ(EncodeSourceFile(model), before);
     // The same meter on an empty diagram forgets the program before.
     EXPECT_EQ(meter.Measure(Diagram().model()), ProgramBudget{});
