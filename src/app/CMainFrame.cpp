@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -27,16 +28,24 @@
 #include "app/HelpWindow.h"
 #include "app/QtFrameDialogs.h"
 #include "compiler/ui/BudgetIndicator.h"
+#include "editor/alias_commands.h"
+#include "editor/doc_messages.h"
 #include "editor/ui/CVelmorinView.h"
 #include "editor/ui/CrossReferenceDialog.h"
 #include "editor/ui/DiagramPrinter.h"
 #include "editor/ui/FindDialog.h"
+#include "editor/ui/DocumentPrinter.h"
 #include "link/ui/LiveMonitor.h"
 #include "model/tool_state.h"
 
 namespace velmorin {
 
 namespace {
+
+// A status-bar note naming a file by its name.
+QString StatusNote(const char* format, const std::string& path) {
+    return QString::fromUtf8(format).replace(QStringLiteral("%s"), QFileInfo(QString::fromStdString(path)).fileName());
+}
 
 QString MenuPath(const QString& path) {
     QString shown = QDir::toNativeSeparators(path);
@@ -340,15 +349,17 @@ QPrinter& CMainFrame::Printer() {
     return *printer_;
 }
 
+PrintHeading CMainFrame::Heading() const { return TodaysHeading(doc_.title().toStdString()); }
+
 void CMainFrame::onFilePrint() {
     QPrintDialog dialog(&Printer(), this);
-    if (dialog.exec() == QDialog::Accepted) view_->PrintDocument(Printer());
+    if (dialog.exec() == QDialog::Accepted) view_->PrintDocument(Printer(), Heading());
 }
 
 void CMainFrame::onFilePrintPreview() {
     QPrintPreviewDialog dialog(&Printer(), this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* printer) { view_->PrintDocument(*printer); });
+            [this](QPrinter* printer) { view_->PrintDocument(*printer, Heading()); });
     dialog.exec();
 }
 
@@ -358,8 +369,30 @@ void CMainFrame::onFilePrintSetup() {
 }
 
 void CMainFrame::onFileExportPdf() {
-    RunPdfExport(app_.prompts(), doc_.model(), view_->cellMetrics(), doc_.core().startDirectory(),
+    RunPdfExport(app_.prompts(), doc_.model(), view_->cellMetrics(), Heading(), doc_.core().startDirectory(),
                  doc_.core().currentPath());
+}
+
+void CMainFrame::onFileExportDoc() {
+    // The budget's measure and the documentation's compilation read the same model.
+    budget_->Flush();
+    RunDocumentationExport(app_.prompts(), doc_.model(), view_->cellMetrics(), Heading(), doc_.core().startDirectory(),
+                           doc_.core().currentPath());
+}
+
+void CMainFrame::onFileExportAliases() {
+    const std::optional<std::string> path =
+        RunAliasExport(app_.prompts(), doc_.model(), doc_.core().startDirectory(), doc_.core().currentPath());
+    if (path) statusBar()->showMessage(StatusNote(msg::AliasesExported, *path));
+}
+
+void CMainFrame::onFileImportAliases() {
+    const std::optional<AliasTableFile> table = AskAliasTable(app_.prompts(), doc_.core().startDirectory());
+    if (!table || !view_->ImportAliases(table->text)) return;
+    statusBar()->showMessage(StatusNote(msg::AliasesImported, table->path));
+    // A source file keeps only the names of the operands its program uses.
+    if (const std::string note = AliasesNotKeptNote(doc_.model()); !note.empty())
+        app_.prompts().ShowInformation(note, msg::ImportAliasesTitle);
 }
 
 void CMainFrame::onRecentFile(int index) {

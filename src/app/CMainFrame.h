@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/AppSettings.h"
+#include "editor/doc_layout.h"
 
 class QAction;
 class QLabel;
@@ -71,6 +72,9 @@ public:
     void onFilePrintPreview();
     void onFilePrintSetup();
     void onFileExportPdf();
+    void onFileExportDoc();
+    void onFileExportAliases();
+    void onFileImportAliases();
     void onRecentFile(int index);
     void onAppExit();
     void onToolCommand(int commandId);
@@ -140,6 +144,8 @@ private:
     QPrinter& Printer();
     // The word of "Buscar" again, forward or backward; the box when there is none yet.
     void FindAgain(bool forward);
+    // What heads a printout of the document now: its title and today's date.
+    PrintHeading Heading() const;
 
     CVelmorinApp& app_;
     CVelmorinDoc& doc_;

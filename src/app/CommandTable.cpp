@@ -5,7 +5,7 @@
 
 namespace velmorin {
 
-const std::array<CommandDef, 47> CommandTable = {{
+const std::array<CommandDef, 51> CommandTable = {{
     {cmd::FileNew, "&Nuevo\tCtrl+N", "Ctrl+N", "Crea un diagrama nuevo\nNuevo", ":/icons/new.svg",
      &CMainFrame::onFileNew, false},
     {cmd::FileOpen, "&Abrir...\tCtrl+A", "Ctrl+O; Ctrl+A", "Abre un diagrama existente\nAbrir", ":/icons/open.svg",
@@ -24,6 +24,16 @@ const std::array<CommandDef, 47> CommandTable = {{
      false},
     {cmd::FileExportPdf, "&Exportar PDF...", "", "Guarda las páginas del diagrama en un archivo PDF\nExportar PDF",
      nullptr, &CMainFrame::onFileExportPdf, false},
+    {cmd::FileExportDoc, "Exportar &documentación...", "",
+     "Guarda en un PDF el diagrama, sus operandos, sus observaciones y los diagnósticos de compilarlo\n"
+     "Exportar documentación",
+     nullptr, &CMainFrame::onFileExportDoc, false},
+    {cmd::FileExportAliases, "Exportar a&lias...", "",
+     "Guarda los alias de las memorias en una tabla CSV para una hoja de cálculo\nExportar alias", nullptr,
+     &CMainFrame::onFileExportAliases, false},
+    {cmd::FileImportAliases, "I&mportar alias...", "",
+     "Toma los alias de las memorias de una tabla CSV; se puede deshacer\nImportar alias", nullptr,
+     &CMainFrame::onFileImportAliases, false},
     {cmd::AppExit, "&Salir", "", "Sale de la aplicación; pregunta antes de descartar cambios\nSalir", nullptr,
      &CMainFrame::onAppExit, false},
 
@@ -114,10 +124,12 @@ const std::array<CommandDef, 47> CommandTable = {{
 
 namespace {
 
-constexpr int FileMenuItems[] = {cmd::FileNew,       cmd::FileOpen,  cmd::FileSave,         cmd::FileSaveAs,
-                                 cmd::Separator,     cmd::FilePrint, cmd::FilePrintPreview, cmd::FilePrintSetup,
-                                 cmd::FileExportPdf, cmd::Separator, cmd::RecentFiles,      cmd::Separator,
-                                 cmd::AppExit};
+constexpr int FileMenuItems[] = {cmd::FileNew,           cmd::FileOpen,       cmd::FileSave,
+                                 cmd::FileSaveAs,        cmd::Separator,      cmd::FilePrint,
+                                 cmd::FilePrintPreview,  cmd::FilePrintSetup, cmd::FileExportPdf,
+                                 cmd::FileExportDoc,     cmd::Separator,      cmd::FileExportAliases,
+                                 cmd::FileImportAliases, cmd::Separator,      cmd::RecentFiles,
+                                 cmd::Separator,         cmd::AppExit};
 constexpr int ElementMenuItems[] = {
     cmd::ToolVertical, cmd::ToolHorizontal,  cmd::ToolLd,          cmd::ToolLdn,     cmd::ToolOut,
     cmd::ToolIf,       cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided, cmd::ToolCounter, cmd::Separator,

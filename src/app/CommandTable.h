@@ -22,6 +22,9 @@ inline constexpr int FilePrintSetup = 57606;
 inline constexpr int FilePrint = 57607;
 inline constexpr int FilePrintPreview = 57609;
 inline constexpr int FileExportPdf = 32850;
+inline constexpr int FileExportDoc = 32870;
+inline constexpr int FileExportAliases = 32871;
+inline constexpr int FileImportAliases = 32872;
 inline constexpr int RecentFile1 = 57616;  // ..57619
 inline constexpr int AppAbout = 57664;
 inline constexpr int AppExit = 57665;
@@ -91,7 +94,7 @@ struct MenuDef {
     std::span<const int> items;  // command ids, cmd::Separator, cmd::RecentFiles
 };
 
-extern const std::array<CommandDef, 47> CommandTable;
+extern const std::array<CommandDef, 51> CommandTable;
 extern const std::array<MenuDef, 5> MenuTable;
 extern const std::span<const int> ToolBarLayout;
 

@@ -109,7 +109,12 @@ entrada.</p>
 <table border="0" cellspacing="2" cellpadding="2">
 <tr><td><b>Archivo</b></td><td>Nuevo, Abrir, Guardar, Guardar como, Imprimir,
 Presentación preliminar, Configurar impresora, Exportar PDF... (las páginas impresas en un
-archivo PDF), los cuatro archivos recientes, Salir.</td></tr>
+archivo PDF; cada página lleva el archivo, la fecha, sus bloques y su número), Exportar
+documentación... (un PDF con portada, diagrama, tabla de operandos con todos sus usos,
+observaciones y diagnósticos de compilar, sin escribir listado ni imagen), Exportar alias...
+e Importar alias... (los alias de las memorias como tabla CSV para una hoja de cálculo, con
+la cabecera memoria;alias; una importación con una fila mala no cambia nada y se deshace
+con Deshacer), los cuatro archivos recientes, Salir.</td></tr>
 <tr><td><b>Elementos</b></td><td>VERT y HORIZ (líneas), LD y LDN (contactos), OUT (bobina),
 IF (saltos y condiciones), CAJA1 (END, GOTO, RJP), CAJA2 (temporizadores, SET, RST y
 otras), CNTV (contador de dos filas); Buscar... (una memoria como S3, un alias, una etiqueta

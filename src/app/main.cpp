@@ -2,8 +2,9 @@
 // velmorin --screenshot FILE.png [FILE.ldr]   the main window as a picture
 // velmorin --screenshot-about FILE.png        the about box as a picture
 // velmorin --export-pdf OUT.pdf FILE.ldr      the printed pages as a PDF file
+// velmorin --export-doc OUT.pdf FILE.ldr      the program's documentation as a PDF file
 // The picture modes skip the splash, write no settings and end at once;
-// they work on the offscreen platform. The export opens no window at all.
+// they work on the offscreen platform. The exports open no window at all.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmorinApp.h"
 #include "editor/ui/DiagramPrinter.h"
+#include "editor/ui/DocumentPrinter.h"
 
 namespace {
 
@@ -43,13 +45,16 @@ bool AsksForHelpOrVersion(int argc, char** argv) {
     return HasArgument(argc, argv, {"--help", "-h", "-?", "--help-all", "--version", "-v"});
 }
 
-// The export needs no display either: without a platform chosen it runs offscreen.
+// The exports need no display either: without a platform chosen they run offscreen.
 void ChooseHeadlessPlatform(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
     for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--export-pdf" || QByteArray(argv[i]).startsWith("--export-pdf=")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-            return;
+        for (const char* option : {"--export-pdf", "--export-doc"}) {
+            const QByteArray word(argv[i]);
+            if (word == option || word.startsWith(QByteArray(option) + '=')) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+                return;
+            }
         }
     }
 }
@@ -66,6 +71,10 @@ struct CommandLine {
                                        "FILE.png"};
     QCommandLineOption exportPdf{"export-pdf", "Guarda las páginas del diagrama FILE.ldr en OUT.pdf y termina.",
                                  "OUT.pdf"};
+    QCommandLineOption exportDoc{"export-doc",
+                                 "Guarda la documentación de FILE.ldr (diagrama, operandos, observaciones y "
+                                 "diagnósticos) en OUT.pdf y termina.",
+                                 "OUT.pdf"};
 
     void Describe(QCommandLineParser& parser) const {
         parser.setApplicationDescription("Velmorin: editor, compilador y monitor Ladder");
@@ -74,6 +83,7 @@ struct CommandLine {
         parser.addOption(screenshot);
         parser.addOption(screenshotAbout);
         parser.addOption(exportPdf);
+        parser.addOption(exportDoc);
         parser.addPositionalArgument("FILE.ldr", "Archivo fuente Ladder que se abre al iniciar.", "[FILE.ldr]");
     }
 };
@@ -101,6 +111,7 @@ int Parse(QCommandLineParser& parser) {
 QString MisnamedFiles(const QCommandLineParser& parser, const CommandLine& options) {
     const qsizetype files = parser.positionalArguments().size();
     if (parser.isSet(options.exportPdf) && files != 1) return "--export-pdf needs one source file";
+    if (parser.isSet(options.exportDoc) && files != 1) return "--export-doc needs one source file";
     if (files > 1) return "only one source file can be opened";
     return {};
 }
@@ -115,14 +126,23 @@ bool WellFormed(const CommandLine& options, int argc, char** argv) {
     return parser.parse(words) && MisnamedFiles(parser, options).isEmpty();
 }
 
-int ExportPdf(const QString& pdfPath, const QStringList& files) {
-    const velmorin::Result exported =
-        velmorin::ExportSourceFilePdf(QFileInfo(files.front()).absoluteFilePath().toStdString(), pdfPath.toStdString());
+// An export of the one source file named; the fixed text, then what the
+// editor's box shows on its second line, when it fails.
+int Export(const velmorin::Result& exported) {
     if (exported) return ExitDone;
-    // The fixed text, then what the editor's box shows on its second line.
     QTextStream(stderr) << "velmorin: " << QString::fromStdString(exported.message) << " ("
                         << QString::fromStdString(exported.detail) << ")\n";
     return ExitFailed;
+}
+
+int Exports(const QCommandLineParser& parser, const CommandLine& options) {
+    const std::string source = QFileInfo(parser.positionalArguments().front()).absoluteFilePath().toStdString();
+    int status = ExitDone;
+    if (parser.isSet(options.exportPdf))
+        status = Export(velmorin::ExportSourceFilePdf(source, parser.value(options.exportPdf).toStdString()));
+    if (parser.isSet(options.exportDoc) && status == ExitDone)
+        status = Export(velmorin::ExportSourceFileDocumentation(source, parser.value(options.exportDoc).toStdString()));
+    return status;
 }
 
 }  // namespace
@@ -149,10 +169,9 @@ int main(int argc, char** argv) {
     if (const int status = Parse(parser); status >= 0) return status;
     const QCommandLineOption& screenshot = options.screenshot;
     const QCommandLineOption& screenshotAbout = options.screenshotAbout;
-    const QCommandLineOption& exportPdf = options.exportPdf;
 
     const QStringList files = parser.positionalArguments();
-    if (parser.isSet(exportPdf)) return ExportPdf(parser.value(exportPdf), files);
+    if (parser.isSet(options.exportPdf) || parser.isSet(options.exportDoc)) return Exports(parser, options);
 
     const bool picture = parser.isSet(screenshot) || parser.isSet(screenshotAbout);
     velmorin::StartOptions start;

@@ -21,10 +21,18 @@ int32_t LastUsedRow(const LadderGrid& grid) {
 
 PrintLayout LayOutPrint(const PrintPaper& paper, const CellMetrics& metrics) {
     PrintLayout layout;
-    layout.origin = {std::max(PrintMargin, paper.marginLeft), std::max(PrintMargin, paper.marginTop)};
-    const int32_t bottom = paper.height - std::max(PrintMargin, paper.marginBottom);
-    // The rows start below the empty band over the first one.
-    const int32_t room = bottom - layout.origin.y - (PrintFirstLowerEdge - 1) * metrics.h;
+    PageFrame& frame = layout.frame;
+    frame.left = std::max(PrintMargin, paper.marginLeft);
+    frame.right = paper.width - std::max(PrintMargin, paper.marginRight);
+    frame.headTop = std::max(PrintMargin, paper.marginTop);
+    frame.headBottom = frame.headTop + PageHeadHeight;
+    frame.footBottom = paper.height - std::max(PrintMargin, paper.marginBottom);
+    frame.footTop = frame.footBottom - PageFootHeight;
+    // The head sits in the empty band over the first row; only cells too
+    // small to leave it room push the diagram down.
+    const int32_t band = (PrintFirstLowerEdge - 1) * metrics.h;
+    layout.origin = {frame.left, frame.headTop + std::max(0, frame.bodyTop() - frame.headTop - band)};
+    const int32_t room = frame.bodyBottom() - layout.origin.y - band;
     const int32_t blocks = room / (BlockRows * std::max(1, metrics.h));
     layout.rowsPerPage = BlockRows * std::clamp(blocks, 1, PrintRowsPerPage / BlockRows);
     return layout;

@@ -182,8 +182,13 @@ TEST_F(DocumentFlowTest, RecentEntriesSitBetweenPrintingAndExit) {
     EXPECT_FALSE(items[placeholder]->isEnabled());
     EXPECT_TRUE(items[placeholder - 1]->isSeparator());
     EXPECT_TRUE(items[placeholder + 1]->isSeparator());
-    EXPECT_EQ(position(cmd::FilePrintSetup), placeholder - 3);
-    EXPECT_EQ(position(cmd::FileExportPdf), placeholder - 2);
+    // Printing and its exports, then the alias table, then the recent files.
+    EXPECT_EQ(position(cmd::FilePrintSetup), placeholder - 7);
+    EXPECT_EQ(position(cmd::FileExportPdf), placeholder - 6);
+    EXPECT_EQ(position(cmd::FileExportDoc), placeholder - 5);
+    EXPECT_TRUE(items[placeholder - 4]->isSeparator());
+    EXPECT_EQ(position(cmd::FileExportAliases), placeholder - 3);
+    EXPECT_EQ(position(cmd::FileImportAliases), placeholder - 2);
     EXPECT_EQ(position(cmd::AppExit), placeholder + 2);
 
     for (const char* name : {"a.ldr", "b.ldr", "c.ldr", "d.ldr", "e.ldr"}) {

@@ -86,8 +86,9 @@ expect "--link" velmorin-sim --li
 expect "c.bld sub" velmorin-sim --link /tmp/plc --image ""
 if [ "$editor" = yes ]; then
     expect "B.LDR a.ldr sub" velmorin ""
-    expect "--export-pdf" velmorin --exp
+    expect "--export-doc --export-pdf" velmorin --exp
     expect "out.pdf sub" velmorin --export-pdf ""
+    expect "out.pdf sub" velmorin --export-doc ""
 fi
 
 if [ "$failures" -ne 0 ]; then

@@ -45,10 +45,11 @@ TEST(PrintLayout, PagesHoldTwelveRowsPrintedPlain) {
 }
 
 // Every sheet gets whole blocks at the cells' own size, placed from the
-// paper's corner whatever the device's margins, and no row below the
-// printable part of the sheet.
-TEST(PrintLayout, ASheetTakesTheWholeBlocksThatFitAndNoRowIsCut) {
-    const CellMetrics screen96{169, 169}, screen120{135, 135};
+// paper's corner whatever the device's margins, with the page's head above
+// the first row and its foot below the last one, inside the printable part
+// of the sheet.
+TEST(PrintLayout, ASheetTakesTheWholeBlocksThatFitBetweenItsHeadAndFoot) {
+    const CellMetrics screen96{169, 169}, screen144{113, 113}, tiny{40, 40};
     struct Case {
         const char* what;
         PrintPaper paper;
@@ -64,7 +65,8 @@ TEST(PrintLayout, ASheetTakesTheWholeBlocksThatFitAndNoRowIsCut) {
         {"Letter landscape", {2794, 2159}, screen96, 8, {100, 100}, 12},
         {"A5 portrait", {1480, 2100}, screen96, 8, {100, 100}, 12},
         {"a printer with wide margins", {2100, 2970, 150, 350, 150, 350}, screen96, 8, {150, 350}, 12},
-        {"smaller cells fit three blocks across landscape", {2970, 2100}, screen120, 12, {100, 100}, 8},
+        {"smaller cells fit three blocks across landscape", {2970, 2100}, screen144, 12, {100, 100}, 8},
+        {"cells too small to leave the head room above them", {2100, 2970}, tiny, 12, {100, 110}, 8},
     };
     auto model = std::make_unique<ProgramModel>();
     ResetModel(*model);
@@ -78,6 +80,12 @@ TEST(PrintLayout, ASheetTakesTheWholeBlocksThatFitAndNoRowIsCut) {
         const int32_t pages = PrintPageCount(model->grid, layout);
         EXPECT_EQ(pages, c.pagesForAllBlocks);
         const int32_t printableBottom = c.paper.height - std::max(PrintMargin, c.paper.marginBottom);
+        const PageFrame& frame = layout.frame;
+        EXPECT_EQ(frame.headTop, std::max(PrintMargin, c.paper.marginTop));
+        EXPECT_EQ(frame.footBottom, printableBottom);
+        EXPECT_EQ(frame.left, c.origin.x);
+        EXPECT_EQ(frame.right, c.paper.width - std::max(PrintMargin, c.paper.marginRight));
+        EXPECT_LT(frame.headBottom, frame.footTop);
         for (int32_t page = 1; page <= pages; ++page) {
             const RowRange rows = PrintPageRows(page, layout);
             EXPECT_EQ((rows.first - 1) % BlockRows, 0) << "page " << page << " starts inside a block";
@@ -85,7 +93,8 @@ TEST(PrintLayout, ASheetTakesTheWholeBlocksThatFitAndNoRowIsCut) {
             const LogicalPoint last = PrintCellOrigin(page, rows.last, 9, c.metrics, layout);
             EXPECT_EQ(first.x, c.origin.x + c.metrics.w);                    // one column right
             EXPECT_EQ(first.y + c.metrics.h, c.origin.y + 3 * c.metrics.h);  // lower edge three rows down
-            EXPECT_LE(last.y + c.metrics.h, printableBottom) << "page " << page << ", row " << rows.last;
+            EXPECT_GE(first.y, frame.bodyTop()) << "page " << page << " under its head";
+            EXPECT_LE(last.y + c.metrics.h, frame.bodyBottom()) << "page " << page << ", row " << rows.last;
         }
     }
     // A sheet too short for one block still gets one to a page.

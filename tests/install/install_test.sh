@@ -232,7 +232,7 @@ done_if_clean "--version of ${programs[*]}: $version"
 # A word the editor does not take is a usage error (2) with its usage, told
 # without a display, before any window system is looked for.
 begin
-for words in "--bogus:Unknown option 'bogus'" "a.ldr b.ldr:only one source file" "--export-pdf x.pdf:--export-pdf needs one source file"; do
+for words in "--bogus:Unknown option 'bogus'" "a.ldr b.ldr:only one source file" "--export-pdf x.pdf:--export-pdf needs one source file" "--export-doc x.pdf:--export-doc needs one source file"; do
   args=${words%%:*} why=${words#*:}
   # shellcheck disable=SC2086
   message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/velmorin" $args 2>&1 >/dev/null)
@@ -266,15 +266,39 @@ snapshot | diff "$tmp/before" - >/dev/null || fail "the editor changed files und
 # A source it cannot read is named with the reason, and a pipe is not waited on.
 begin
 mkfifo "$tmp/pipe.ldr"
-for bad in "$tmp/missing.ldr:No existe el fichero o el directorio" "$tmp/pipe.ldr:Es una tubería (FIFO)"; do
-  file=${bad%%:*} reason=${bad#*:}
-  message=$(cd "$tmp/cwd" && timeout 20 "$usr/bin/velmorin" --export-pdf "$tmp/out.pdf" "$file" 2>&1)
-  status=$?
-  [ "$status" -eq 1 ] && [[ $message == *"Error al abrir el archivo ($file: $reason"* ]] ||
-    fail "velmorin --export-pdf of $file (status $status): $message"
+for export in --export-pdf --export-doc; do
+  for bad in "$tmp/missing.ldr:No existe el fichero o el directorio" "$tmp/pipe.ldr:Es una tubería (FIFO)"; do
+    file=${bad%%:*} reason=${bad#*:}
+    message=$(cd "$tmp/cwd" && timeout 20 "$usr/bin/velmorin" "$export" "$tmp/out.pdf" "$file" 2>&1)
+    status=$?
+    [ "$status" -eq 1 ] && [[ $message == *"Error al abrir el archivo ($file: $reason"* ]] ||
+      fail "velmorin $export of $file (status $status): $message"
+  done
 done
 [ ! -e "$tmp/out.pdf" ] || fail "a refused export left $tmp/out.pdf"
-done_if_clean "velmorin --export-pdf names an unreadable source and its reason"
+# A PDF that cannot be written is named with the reason, and nothing is left.
+message=$(cd "$tmp/cwd" && timeout 20 "$usr/bin/velmorin" --export-doc "$tmp/none/doc.pdf" \
+  "$usr/share/doc/velmorin/examples/latch.ldr" 2>&1)
+status=$?
+[ "$status" -eq 1 ] && [[ $message == *"Error al abrir el archivo ($tmp/none/doc.pdf: No existe el fichero o el directorio"* ]] ||
+  fail "velmorin --export-doc into a missing folder (status $status): $message"
+done_if_clean "velmorin --export-pdf and --export-doc name an unreadable source or an unwritable PDF and the reason"
+
+# The documentation of an example: its cover, its diagram and its tables,
+# and no listing or image beside the source.
+begin
+cp "$usr/share/doc/velmorin/examples/latch.ldr" "$tmp/latch.ldr"
+if (cd "$tmp/cwd" && timeout 60 "$usr/bin/velmorin" --export-doc "$tmp/latch.pdf" "$tmp/latch.ldr" >"$tmp/doc.log" 2>&1); then
+  text=$(pdftotext -layout "$tmp/latch.pdf" - 2>&1)
+  for words in "Documentación del programa" "Tabla de operandos" "Observaciones del programa" \
+    "Diagnósticos del compilador" "Página 1 de"; do
+    [[ $text == *"$words"* ]] || fail "velmorin --export-doc: no \"$words\" in $tmp/latch.pdf"
+  done
+  [ ! -e "$tmp/latch.prg" ] && [ ! -e "$tmp/latch.bld" ] || fail "velmorin --export-doc wrote a listing or an image"
+else
+  fail "velmorin --export-doc of latch.ldr: $(cat "$tmp/doc.log")"
+fi
+done_if_clean "velmorin --export-doc writes the documentation of an example"
 [ -z "$(ls -A "$tmp/cwd")" ] || fail "the editor wrote into its working folder: $(ls -A "$tmp/cwd")"
 [ -z "$(find "$XDG_CONFIG_HOME" -type f 2>/dev/null)" ] ||
   fail "the picture mode wrote settings: $(find "$XDG_CONFIG_HOME" -type f)"

@@ -225,7 +225,19 @@ int CVelmorinView::PageCount(const QPrinter& printer) const {
     return PrintPageCount(model_.grid, LayOutPrint(PaperOf(printer), metrics_));
 }
 
-void CVelmorinView::PrintDocument(QPrinter& printer) { PrintDiagram(printer, model_, metrics_); }
+void CVelmorinView::PrintDocument(QPrinter& printer, const PrintHeading& heading) {
+    PrintDiagram(printer, model_, metrics_, heading);
+}
+
+bool CVelmorinView::ImportAliases(std::string_view csv) {
+    bool taken = false;
+    Forward([&] {
+        ViewEffects fx = editor_.ImportAliases(csv);
+        taken = fx.message.empty() && editor_.editingEnabled() && !editor_.live();
+        return fx;
+    });
+    return taken;
+}
 
 // --- Events into the session ---------------------------------------------
 
@@ -411,7 +423,7 @@ void CVelmorinView::Apply(const ViewEffects& fx) {
     if (fx.ensureVisible) ScrollToShowRect(*fx.ensureVisible);
     emit historyChanged();
     if (!fx.statusNote.empty()) emit statusNote(QString::fromStdString(fx.statusNote));
-    if (!fx.message.empty()) ShowMessage(fx.message);
+    if (!fx.message.empty()) ShowMessage(fx.message, fx.detail);
     if (fx.runBlockDialog) {
         const BlockChoice choice = services_.dialogs ? services_.dialogs().Block() : BlockChoice::Cancel;
         Forward([this, choice] { return editor_.BlockDialogClosed(choice); });
@@ -432,8 +444,13 @@ void CVelmorinView::ScrollToShowRect(const PixelRect& rect) {
     verticalScrollBar()->setValue(to.y);
 }
 
-void CVelmorinView::ShowMessage(const std::string& text) {
-    if (services_.prompts) services_.prompts().ShowMessage(text);
+void CVelmorinView::ShowMessage(const std::string& text, const std::string& detail) {
+    if (!services_.prompts) return;
+    if (detail.empty()) {
+        services_.prompts().ShowMessage(text);
+    } else {
+        services_.prompts().ShowFailure(Result::Fail(text, detail));
+    }
 }
 
 void CVelmorinView::OpenPalette() {

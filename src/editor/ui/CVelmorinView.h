@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "editor/diagram_editor.h"
+#include "editor/doc_layout.h"
 #include "editor/live_values.h"
 #include "editor/paint_plan.h"
 #include "editor/ui/PaletteDialog.h"
@@ -120,9 +121,13 @@ public:
     const CellMetrics& cellMetrics() const { return metrics_; }
 
     // Whole blocks to a page (twelve rows on a portrait A4 sheet), as many
-    // pages as reach the last row in use.
+    // pages as reach the last row in use, each headed by `heading`.
     int PageCount(const QPrinter& printer) const;
-    void PrintDocument(QPrinter& printer);
+    void PrintDocument(QPrinter& printer, const PrintHeading& heading = {});
+
+    // "Importar alias...": the table's text into the program, one undo step;
+    // a refusal is shown with the line it stopped at. True when taken.
+    bool ImportAliases(std::string_view csv);
 
     // The scale the diagram is shown at; drawing, hit-testing and scrolling
     // follow it, printing does not. A change keeps the cursor cell (or, when
@@ -194,7 +199,7 @@ private:
     void PostCommand(int command);
     void RunCommand(int command);
     void OpenParameters();
-    void ShowMessage(const std::string& text);
+    void ShowMessage(const std::string& text, const std::string& detail = {});
 
     ProgramModel& model_;
     ToolState toolState_;

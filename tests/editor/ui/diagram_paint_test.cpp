@@ -9,15 +9,14 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegion>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cstring>
 #include <memory>
 
 #include "../../support/model_builders.h"
+#include "../../support/pdf_text.h"
 #include "../../support/scripted_frame_dialogs.h"
 #include "../../support/view_input.h"
 #include "editor/print_layout.h"
@@ -30,6 +29,10 @@
 namespace velmorin {
 namespace {
 
+using testing::FindWord;
+using testing::PdfPage;
+using testing::PdfWord;
+using testing::PdfWords;
 using testing::PutElement;
 using testing::PutRung;
 
@@ -341,48 +344,26 @@ TEST(DiagramPrint, ThePdfHasAPageForEveryTwelveRowsInUse) {
     EXPECT_FALSE(ExportDiagramPdf(*model, folder.filePath("no/such/folder.pdf").toStdString(), ScreenCellMetrics()).ok);
 }
 
-// The words of a PDF as poppler's text extraction finds them on each page;
-// it leaves out whatever lies off the page.
-struct PdfWord {
-    QString text;
-    QRectF box;  // points, from the page's top-left corner
-};
-struct PdfPage {
-    QSizeF size;
-    std::vector<PdfWord> words;
-};
-
-std::vector<PdfPage> PdfWords(const QString& path) {
-    QProcess extract;
-    extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    if (!extract.waitForFinished(20000) || extract.exitCode() != 0) {
-        ADD_FAILURE() << "pdftotext (poppler-utils, scripts/install-deps.sh) failed on " << path.toStdString();
-        return {};
-    }
-    const QString html = QString::fromUtf8(extract.readAllStandardOutput());
-    static const QRegularExpression tag(
-        QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" )re"
-                       R"re(xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    std::vector<PdfPage> pages;
-    for (const QRegularExpressionMatch& m : tag.globalMatch(html)) {
-        if (!m.captured(1).isEmpty()) {
-            pages.push_back({QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()), {}});
-        } else if (!pages.empty()) {
-            pages.back().words.push_back(
-                {m.captured(7), QRectF(QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()),
-                                       QPointF(m.captured(5).toDouble(), m.captured(6).toDouble()))});
-        }
-    }
-    return pages;
-}
-
-// Where a word is: its page (from 0) and box, or page -1 when it is on none.
-std::pair<int, QRectF> Find(const std::vector<PdfPage>& pages, const QString& text) {
+// Each page's first line is its head (file, date) and its last its foot
+// (the blocks shown, the page's number out of all); every other text lies
+// between them, so no row of the diagram reaches into either or off the paper.
+void ExpectHeadAndFoot(const std::vector<PdfPage>& pages, int blocksPerPage) {
     for (size_t p = 0; p < pages.size(); ++p) {
-        for (const PdfWord& word : pages[p].words)
-            if (word.text == text) return {static_cast<int>(p), word.box};
+        SCOPED_TRACE(::testing::Message() << "page " << p + 1);
+        const std::vector<PdfWord> lines = pages[p].Lines();
+        ASSERT_GE(lines.size(), 3u);
+        QStringList blocks;
+        for (int b = static_cast<int>(p) * blocksPerPage; b < std::min<int>(BlockCount, (p + 1) * blocksPerPage); ++b)
+            blocks << QStringLiteral("ETQ%1").arg(b + 1, 2, 10, QChar('0'));
+        EXPECT_EQ(lines.front().text, QStringLiteral("motor.ldr 07/03/2025"));
+        EXPECT_EQ(lines.back().text,
+                  QStringLiteral("Bloques: %1 Página %2 de %3").arg(blocks.join(", ")).arg(p + 1).arg(pages.size()));
+        for (size_t i = 1; i + 1 < lines.size(); ++i) {
+            EXPECT_GT(lines[i].box.top(), lines.front().box.bottom()) << lines[i].text.toStdString();
+            EXPECT_LT(lines[i].box.bottom(), lines.back().box.top()) << lines[i].text.toStdString();
+        }
+        EXPECT_TRUE(QRectF(QPointF(0, 0), pages[p].size).contains(lines.back().box));
     }
-    return {-1, {}};
 }
 
 TEST(DiagramPrint, LandscapePagesHoldWholeBlocksAndEveryRoadPlacesThePageAlike) {
@@ -396,13 +377,14 @@ TEST(DiagramPrint, LandscapePagesHoldWholeBlocksAndEveryRoadPlacesThePageAlike) 
                      QStringLiteral("fin%1").arg(block + 1, 2, 10, QChar('0')).toStdString());
     }
     CVelmorinView view(*model);
+    const PrintHeading heading{"motor.ldr", "07/03/2025"};
     const auto print = [&](const QString& name, QPageLayout::Orientation orientation) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder.filePath(name));
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(orientation);
-        view.PrintDocument(printer);
+        view.PrintDocument(printer, heading);
         return PdfWords(folder.filePath(name));
     };
 
@@ -411,8 +393,8 @@ TEST(DiagramPrint, LandscapePagesHoldWholeBlocksAndEveryRoadPlacesThePageAlike) 
     ASSERT_EQ(landscape.size(), 12u);
     for (int block = 0; block < BlockCount; ++block) {
         SCOPED_TRACE(block);
-        const auto label = Find(landscape, QStringLiteral("etq%1").arg(block + 1, 2, 10, QChar('0')));
-        const auto last = Find(landscape, QStringLiteral("fin%1").arg(block + 1, 2, 10, QChar('0')));
+        const auto label = FindWord(landscape, QStringLiteral("etq%1").arg(block + 1, 2, 10, QChar('0')));
+        const auto last = FindWord(landscape, QStringLiteral("fin%1").arg(block + 1, 2, 10, QChar('0')));
         EXPECT_EQ(label.first, block / 2);
         EXPECT_EQ(last.first, block / 2);
     }
@@ -421,24 +403,27 @@ TEST(DiagramPrint, LandscapePagesHoldWholeBlocksAndEveryRoadPlacesThePageAlike) 
         for (const PdfWord& word : page.words)
             EXPECT_TRUE(QRectF(QPointF(0, 0), page.size).contains(word.box)) << word.text.toStdString();
     }
+    ExpectHeadAndFoot(landscape, 2);
 
     // Portrait keeps three blocks to a sheet; the print dialog's file and
     // "Exportar PDF..." put them in the same place.
     const std::vector<PdfPage> portrait = print(QStringLiteral("portrait.pdf"), QPageLayout::Portrait);
-    ASSERT_TRUE(ExportDiagramPdf(*model, folder.filePath("export.pdf").toStdString(), view.cellMetrics()).ok);
+    ASSERT_TRUE(ExportDiagramPdf(*model, folder.filePath("export.pdf").toStdString(), view.cellMetrics(), heading).ok);
     const std::vector<PdfPage> exported = PdfWords(folder.filePath("export.pdf"));
     ASSERT_EQ(portrait.size(), 8u);
     ASSERT_EQ(exported.size(), 8u);
+    ExpectHeadAndFoot(portrait, 3);
+    ExpectHeadAndFoot(exported, 3);
     for (const char* word : {"etq01", "fin03", "etq24"}) {
-        const auto printed = Find(portrait, QString::fromLatin1(word));
-        const auto written = Find(exported, QString::fromLatin1(word));
+        const auto printed = FindWord(portrait, QString::fromLatin1(word));
+        const auto written = FindWord(exported, QString::fromLatin1(word));
         EXPECT_EQ(printed.first, written.first) << word;
         EXPECT_NEAR(printed.second.left(), written.second.left(), 0.5) << word;
         EXPECT_NEAR(printed.second.top(), written.second.top(), 0.5) << word;
     }
     // In the rail's cell: 10 mm from the paper's left edge and one cell further.
     const auto points = [](double millimetres) { return millimetres / 25.4 * 72; };
-    const double labelLeft = Find(portrait, QStringLiteral("etq01")).second.left();
+    const double labelLeft = FindWord(portrait, QStringLiteral("etq01")).second.left();
     EXPECT_GT(labelLeft, points(10 + 16.9));
     EXPECT_LT(labelLeft, points(10 + 2 * 16.9));
 }
