@@ -31,7 +31,9 @@
 #include "editor/alias_commands.h"
 #include "editor/doc_messages.h"
 #include "editor/ui/CVelmorinView.h"
+#include "editor/ui/CrossReferenceDialog.h"
 #include "editor/ui/DiagramPrinter.h"
+#include "editor/ui/FindDialog.h"
 #include "editor/ui/DocumentPrinter.h"
 #include "link/ui/LiveMonitor.h"
 #include "model/tool_state.h"
@@ -76,6 +78,13 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     dialogs_ = qtDialogs_.get();
     view_->SetServices(
         {[this]() -> FrameDialogs& { return *dialogs_; }, [this]() -> Prompts& { return app_.prompts(); }});
+    // The scale the user left the diagram at, kept for the next start.
+    view_->SetZoom(ViewZoom(app_.settings().zoomPercent));
+    app_.settings().zoomPercent = view_->zoom().percent();
+    connect(view_, &CVelmorinView::zoomChanged, this, [this](int percent) {
+        app_.settings().zoomPercent = percent;
+        statusBar()->showMessage(QStringLiteral("Zoom %1%").arg(percent), 2000);
+    });
     ConnectDocument();
     CreateBudgetIndicator();
     UpdateEditActions();
@@ -87,6 +96,8 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
 CMainFrame::~CMainFrame() = default;
 
 HelpWindow* CMainFrame::helpWindow() const { return helpWindow_.data(); }
+FindDialog* CMainFrame::findDialog() const { return findDialog_.data(); }
+CrossReferenceDialog* CMainFrame::crossReferenceDialog() const { return crossReference_.data(); }
 
 void CMainFrame::SetDialogs(FrameDialogs* dialogs) { dialogs_ = dialogs ? dialogs : qtDialogs_.get(); }
 
@@ -240,6 +251,9 @@ void CMainFrame::ConnectDocument() {
     connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, &CVelmorinView::ClearMarkedCell);
     connect(&app_, &CVelmorinApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
     connect(view_, &CVelmorinView::toolChanged, this, &CMainFrame::SyncToolChecks);
+    // A search that went round says so for a while, over the prompts.
+    connect(view_, &CVelmorinView::statusNote, this,
+            [this](const QString& note) { statusBar()->showMessage(note, 5000); });
 }
 
 void CMainFrame::UpdateTitle() { setWindowTitle(doc_.title() + QStringLiteral(" - ") + CVelmorinDoc::WindowTitle()); }
@@ -407,6 +421,30 @@ void CMainFrame::onEditCopy() { view_->CopySelection(); }
 void CMainFrame::onEditCut() { view_->CutSelection(); }
 void CMainFrame::onEditPaste() { view_->Paste(); }
 
+void CMainFrame::onFind() {
+    if (!findDialog_) {
+        findDialog_ = new FindDialog(this);
+        connect(findDialog_, &FindDialog::findRequested, view_, &CVelmorinView::Find);
+    }
+    findDialog_->Ask();
+}
+
+void CMainFrame::FindAgain(bool forward) {
+    if (!findDialog_ || findDialog_->word().trimmed().isEmpty()) {
+        onFind();
+        return;
+    }
+    view_->Find(findDialog_->word(), forward);
+}
+
+void CMainFrame::onFindNext() { FindAgain(true); }
+void CMainFrame::onFindPrevious() { FindAgain(false); }
+
+void CMainFrame::onBlockInsert() { view_->EditBlock(BlockEdit::Insert); }
+void CMainFrame::onBlockDelete() { view_->EditBlock(BlockEdit::Delete); }
+void CMainFrame::onBlockMoveUp() { view_->EditBlock(BlockEdit::MoveUp); }
+void CMainFrame::onBlockMoveDown() { view_->EditBlock(BlockEdit::MoveDown); }
+
 // --- Tools ---------------------------------------------------------------
 
 void CMainFrame::RunCompileCommand() {
@@ -451,7 +489,26 @@ void CMainFrame::onViewStatusBar() { statusBar()->setVisible(actions_.value(cmd:
 
 void CMainFrame::onErrorList() { dialogs_->ErrorList(); }
 
-void CMainFrame::onBudgetDiagnostics() { dialogs_->CurrentDiagnostics(budget_->budget().diagnostics); }
+void CMainFrame::onCrossReference() {
+    if (!crossReference_) {
+        crossReference_ = new CrossReferenceDialog(doc_.model(), *view_, this);
+        // The same changes as the live budget measures again.
+        connect(&doc_, &CVelmorinDoc::viewResetRequested, crossReference_, &CrossReferenceDialog::Schedule);
+        connect(&doc_, &CVelmorinDoc::redrawRequested, crossReference_, &CrossReferenceDialog::Schedule);
+        connect(view_, &CVelmorinView::diagramChanged, crossReference_, &CrossReferenceDialog::Schedule);
+    }
+    crossReference_->show();
+    crossReference_->raise();
+    crossReference_->activateWindow();
+}
+
+void CMainFrame::onZoomIn() { view_->SetZoom(view_->zoom().Stepped(1)); }
+void CMainFrame::onZoomOut() { view_->SetZoom(view_->zoom().Stepped(-1)); }
+void CMainFrame::onZoomReset() { view_->SetZoom(ViewZoom()); }
+
+void CMainFrame::onBudgetDiagnostics() {
+    dialogs_->CurrentDiagnostics(budget_->budget().diagnostics, budget_->budget().observations);
+}
 
 // --- Help ----------------------------------------------------------------
 

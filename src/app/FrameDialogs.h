@@ -14,6 +14,7 @@
 #include "compiler/program_image.h"
 #include "editor/diagram_editor.h"
 #include "editor/parameter_session.h"
+#include "model/observations.h"
 
 namespace velmorin {
 
@@ -33,8 +34,10 @@ public:
     virtual CompileResult Compile(const std::string& sourcePath) = 0;
     // "Listado de errores": the last compilation's diagnostics.
     virtual void ErrorList() = 0;
-    // The same list over the diagnostics of the status bar's live budget.
-    virtual void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) = 0;
+    // The same list over the diagnostics of the status bar's live budget,
+    // with the program's observations under it.
+    virtual void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics,
+                                    const std::vector<Observation>& observations) = 0;
     // "Enviar programa": true when the controller accepted the program.
     virtual bool SendProgram() = 0;
     // "Extraer programa": uploads the controller's program into a file.

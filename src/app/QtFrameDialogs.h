@@ -14,7 +14,8 @@ public:
 
     CompileResult Compile(const std::string& sourcePath) override;
     void ErrorList() override;
-    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override;
+    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics,
+                            const std::vector<Observation>& observations) override;
     bool SendProgram() override;
     std::optional<CodeImage> ExtractProgram() override;
     MonitorClose VariableMonitor() override;

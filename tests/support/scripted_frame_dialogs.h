@@ -36,6 +36,7 @@ public:
     std::vector<int> splashCounters;  // the counter each about box started from
     // The diagnostics each list of the live budget was given.
     std::vector<std::vector<DiagnosticEntry>> currentDiagnostics;
+    std::vector<std::vector<Observation>> currentObservations;
     std::vector<ParameterRequest> parameterRequests;
 
     CompileResult Compile(const std::string& sourcePath) override {
@@ -45,9 +46,11 @@ public:
         return Next(compileResults, CompileResult::Cancelled);
     }
     void ErrorList() override { opened.push_back("errorList"); }
-    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override {
+    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics,
+                            const std::vector<Observation>& observations) override {
         opened.push_back("currentDiagnostics");
         currentDiagnostics.push_back(diagnostics);
+        currentObservations.push_back(observations);
     }
     bool SendProgram() override {
         opened.push_back("send");

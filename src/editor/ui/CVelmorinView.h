@@ -23,6 +23,7 @@
 #include "editor/paint_plan.h"
 #include "editor/ui/PaletteDialog.h"
 #include "editor/view_overlay.h"
+#include "editor/zoom.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
 #include "model/tool_state.h"
@@ -87,6 +88,11 @@ public:
     void CutSelection();
     // The block buffer at the cursor cell ("Pegar", Ctrl+V).
     void Paste();
+    // "Insertar bloque", "Eliminar bloque", "Subir bloque", "Bajar bloque"
+    // at the cursor's block; a refusal is shown and changes nothing.
+    void EditBlock(BlockEdit edit);
+    // The cursor to the next (previous) cell that `word` names.
+    void Find(const QString& word, bool forward);
 
     // The palette window while it is open.
     PaletteDialog* palette() const { return palette_; }
@@ -94,6 +100,9 @@ public:
     CellPos markedCell() const { return overlay_.marked; }
     void SetMarkedCell(CellPos cell);
     void ClearMarkedCell() { SetMarkedCell({}); }
+    // Marks a cell and scrolls it to the third visible row, drawn at once:
+    // where a list's click (errors, observations, cross-reference) leads.
+    void ShowCell(CellPos cell);
 
     // Live mode: colours and values instead of the editing highlights, and
     // the mouse and keys edit nothing.
@@ -122,6 +131,14 @@ public:
     // a refusal is shown with the line it stopped at. True when taken.
     bool ImportAliases(std::string_view csv);
 
+    // The scale the diagram is shown at; drawing, hit-testing and scrolling
+    // follow it, printing does not. A change keeps the cursor cell (or, when
+    // it is out of sight, the middle of the view) where it is on the screen.
+    const ViewZoom& zoom() const { return zoom_; }
+    void SetZoom(ViewZoom zoom);
+    // As SetZoom, keeping the diagram point under `anchor` (viewport pixels) in place.
+    void SetZoomAt(ViewZoom zoom, QPoint anchor);
+
     // Where a cell of the diagram is on the screen now.
     QRect CellScreenRect(CellPos cell) const;
 
@@ -140,6 +157,10 @@ signals:
     void historyChanged();
     // A live paint has published a new operand list (monitoredOperands()).
     void liveOperandsPublished();
+    // A passing remark for the status bar (a search that went round).
+    void statusNote(const QString& note);
+    // The diagram is shown at another scale.
+    void zoomChanged(int percent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -150,6 +171,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void UpdateScrollBars();
@@ -188,6 +210,8 @@ private:
     DiagramEditor editor_;
     ViewServices services_;
     CellMetrics metrics_;
+    ViewZoom zoom_;
+    ZoomWheel wheel_;
     // Where the cross-out mark shows while the button (or Enter) is held.
     std::optional<CellPos> crossOut_;
     // The key whose press placed at the cursor (Enter, an Alt+arrow); its release ends the click.

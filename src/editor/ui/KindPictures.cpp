@@ -198,8 +198,9 @@ void DrawKindPicture(QPainter& p, int kind, const QColor& ink) {
     p.restore();
 }
 
-KindPictureSet::KindPictureSet(qreal devicePixelRatio) : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1.0) {
-    const int side = static_cast<int>(std::lround(Size * ratio_));
+KindPictureSet::KindPictureSet(qreal devicePixelRatio, qreal scale)
+    : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1.0), scale_(scale > 0 ? scale : 1.0) {
+    const int side = static_cast<int>(std::lround(Size * scale_ * ratio_));
     for (int kind = 0; kind < PictureKindCount; ++kind) {
         for (const PictureVariant variant : {PictureVariant::Black, PictureVariant::Red, PictureVariant::Green}) {
             if (variant != PictureVariant::Black && !KindHasColourVariants(kind)) continue;
@@ -207,7 +208,7 @@ KindPictureSet::KindPictureSet(qreal devicePixelRatio) : ratio_(devicePixelRatio
             image.fill(Qt::white);
             {
                 QPainter painter(&image);
-                painter.scale(ratio_, ratio_);
+                painter.scale(ratio_ * scale_, ratio_ * scale_);
                 DrawKindPicture(painter, kind, PictureInk(variant));
             }
             image.setDevicePixelRatio(ratio_);
