@@ -244,6 +244,7 @@ void CMainFrame::ConnectDocument() {
     connect(&doc_, &CVelmorinDoc::titleChanged, this, &CMainFrame::UpdateTitle);
     connect(&doc_, &CVelmorinDoc::viewResetRequested, view_, &CVelmorinView::InitialUpdate);
     connect(&doc_, &CVelmorinDoc::saved, view_, &CVelmorinView::MarkSaved);
+    connect(&doc_, &CVelmorinDoc::openedUnsaved, view_, &CVelmorinView::MarkUnsaved);
     connect(view_, &CVelmorinView::modifiedChanged, &doc_, &CVelmorinDoc::SetModified);
     connect(view_, &CVelmorinView::historyChanged, this, &CMainFrame::UpdateEditActions);
     connect(&doc_, &CVelmorinDoc::redrawRequested, view_->viewport(), qOverload<>(&QWidget::update));
@@ -465,7 +466,9 @@ void CMainFrame::SendThenCommands() {
 
 void CMainFrame::onSend() { SendThenCommands(); }
 
-void CMainFrame::onExtract() { dialogs_->ExtractProgram(); }
+void CMainFrame::onExtract() {
+    if (const std::optional<CodeImage> received = dialogs_->ExtractProgram()) doc_.OfferExtractedDiagram(*received);
+}
 
 void CMainFrame::onMonitor() {
     if (dialogs_->VariableMonitor() == MonitorClose::Graphic) onEnterLiveMode();

@@ -11,6 +11,7 @@
 
 #include "compiler/compile_outputs.h"
 #include "compiler/diagnostics.h"
+#include "compiler/program_image.h"
 #include "editor/diagram_editor.h"
 #include "editor/parameter_session.h"
 #include "model/observations.h"
@@ -40,7 +41,8 @@ public:
     // "Enviar programa": true when the controller accepted the program.
     virtual bool SendProgram() = 0;
     // "Extraer programa": uploads the controller's program into a file.
-    virtual void ExtractProgram() = 0;
+    // The program received, once it is stored; nothing otherwise.
+    virtual std::optional<CodeImage> ExtractProgram() = 0;
     // "Monitor": the variable monitor.
     virtual MonitorClose VariableMonitor() = 0;
     // "Comandos al PLC".

@@ -107,7 +107,9 @@ entrada.</p>
 
 <h3>Comandos</h3>
 <table border="0" cellspacing="2" cellpadding="2">
-<tr><td><b>Archivo</b></td><td>Nuevo, Abrir, Guardar, Guardar como, Imprimir,
+<tr><td><b>Archivo</b></td><td>Nuevo, Abrir (un diagrama <tt>*.ldr</tt>, o un programa
+compilado <tt>*.bld</tt>, que se abre reconstruido como diagrama nuevo, sin nombre), Guardar,
+Guardar como, Imprimir,
 Presentación preliminar, Configurar impresora, Exportar PDF... (las páginas impresas en un
 archivo PDF; cada página lleva el archivo, la fecha, sus bloques y su número), Exportar
 documentación... (un PDF con portada, diagrama, tabla de operandos con todos sus usos,
@@ -122,7 +124,8 @@ o una instrucción), Buscar siguiente y Buscar anterior (al dar la vuelta lo dic
 estado); Insertar bloque, Eliminar bloque, Subir bloque y Bajar bloque en el bloque del
 cursor (los saltos siguen apuntando al mismo escalón); Deshacer y Rehacer. El botón
 <i>Eliminar</i> de la barra borra elementos y líneas.</td></tr>
-<tr><td><b>Herramientas</b></td><td>Compilar, Enviar, Extraer programa del controlador,
+<tr><td><b>Herramientas</b></td><td>Compilar, Enviar, Extraer programa del controlador
+(después, <i>Abrir como diagrama</i> lo muestra como diagrama nuevo, sin nombre),
 Monitor, Comandos al PLC, Puerto Serie.</td></tr>
 <tr><td><b>Ver</b></td><td>Barra de herramientas, Barra de estado, Listado de errores,
 Referencias cruzadas (cada memoria con sus usos y cada etiqueta con sus saltos; un clic

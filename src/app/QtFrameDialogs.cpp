@@ -74,11 +74,13 @@ bool QtFrameDialogs::SendProgram() {
     return sent;
 }
 
-void QtFrameDialogs::ExtractProgram() {
+std::optional<CodeImage> QtFrameDialogs::ExtractProgram() {
     AppSettings& settings = app_.settings();
     TransferMemory memory = TransferMemoryOf(app_, settings);
-    RunExtractProgramDialog(&frame_, memory, Access(), app_.prompts(), app_.startDirectory().toStdString());
+    std::optional<CodeImage> received =
+        RunExtractProgramDialog(&frame_, memory, Access(), app_.prompts(), app_.startDirectory().toStdString());
     KeepTransferMemory(app_, settings, memory);
+    return received;
 }
 
 void QtFrameDialogs::CommandPanel() {

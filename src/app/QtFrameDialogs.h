@@ -17,7 +17,7 @@ public:
     void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics,
                             const std::vector<Observation>& observations) override;
     bool SendProgram() override;
-    void ExtractProgram() override;
+    std::optional<CodeImage> ExtractProgram() override;
     MonitorClose VariableMonitor() override;
     void CommandPanel() override;
     std::optional<int> SerialPort(int commPort) override;

@@ -18,6 +18,8 @@ public:
     std::deque<CompileResult> compileResults;
     std::function<CompileResult(const std::string& sourcePath)> compileRunner;
     std::deque<bool> sendResults;
+    // The programs "Extraer programa" receives; nothing, a failed extraction.
+    std::deque<std::optional<CodeImage>> extractResults;
     std::deque<MonitorClose> monitorResults;
     std::deque<std::optional<int>> portResults;
     std::deque<int> aboutResults;
@@ -54,7 +56,10 @@ public:
         opened.push_back("send");
         return Next(sendResults, false);
     }
-    void ExtractProgram() override { opened.push_back("extract"); }
+    std::optional<CodeImage> ExtractProgram() override {
+        opened.push_back("extract");
+        return Next(extractResults, std::optional<CodeImage>());
+    }
     MonitorClose VariableMonitor() override {
         opened.push_back("monitor");
         return Next(monitorResults, MonitorClose::Closed);

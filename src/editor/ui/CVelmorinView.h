@@ -76,6 +76,8 @@ public:
     void InitialUpdate();
     // The document was saved: undoing back to here clears its modified flag.
     void MarkSaved() { editor_.MarkSaved(); }
+    // A document opened without a file: it stays modified whatever is undone.
+    void MarkUnsaved() { editor_.MarkUnsaved(); }
 
     bool CanUndo() const { return editor_.CanUndo(); }
     bool CanRedo() const { return editor_.CanRedo(); }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "link/link_fields.h"
@@ -112,6 +113,11 @@ void ExtractProgramDialog::onReceive() {
         prompts_.ShowFailure(extraction.written);
     } else {
         extracted_ = true;
+        received_.emplace();
+        std::copy(extraction.received.upload.image.begin(), extraction.received.upload.image.end(),
+                  received_->bytes.begin());
+        // A controller holds no length: the code's end is found in the bytes.
+        received_->codeLength = ImageSize;
         prompts_.ShowInformation(outcome.message);
     }
     if (extracted_)
@@ -127,13 +133,13 @@ void ExtractProgramDialog::done(int result) {
     QDialog::done(result);
 }
 
-bool RunExtractProgramDialog(QWidget* parent, TransferMemory& memory, const LinkAccess& access, Prompts& prompts,
-                             const std::string& startDirectory) {
+std::optional<CodeImage> RunExtractProgramDialog(QWidget* parent, TransferMemory& memory, const LinkAccess& access,
+                                                 Prompts& prompts, const std::string& startDirectory) {
     const std::optional<std::string> path = prompts.AskFile(SaveImageRequest(startDirectory));
-    if (!path) return false;
+    if (!path) return std::nullopt;
     ExtractProgramDialog dialog(*path, memory, access, prompts, parent);
     dialog.exec();
-    return dialog.extracted();
+    return dialog.received();
 }
 
 }  // namespace velmorin
