@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* RecentGroup = "Recent File List";
 constexpr const char* PortsGroup = "Ports";
+constexpr const char* ViewGroup = "Vista";
+constexpr const char* ZoomKey = "Zoom";
 
 QString PortKey(size_t port) { return QStringLiteral("Com%1").arg(port + 1); }
 
@@ -79,6 +81,10 @@ AppSettings ReadAppSettings(QSettings& store) {
     for (size_t port = 0; port < settings.portDevices.size(); ++port)
         settings.portDevices[port] = store.value(PortKey(port)).toString().trimmed().toStdString();
     store.endGroup();
+    store.beginGroup(ViewGroup);
+    // Any number is taken; the view keeps it within its range.
+    settings.zoomPercent = ReadInt(store, ZoomKey, settings.zoomPercent);
+    store.endGroup();
     return settings;
 }
 
@@ -114,6 +120,10 @@ void WriteAppSettings(QSettings& store, const AppSettings& settings, const Windo
         else
             store.setValue(PortKey(port), QString::fromStdString(settings.portDevices[port]));
     }
+    store.endGroup();
+
+    store.beginGroup(ViewGroup);
+    WriteInt(store, ZoomKey, settings.zoomPercent);
     store.endGroup();
 
     store.beginGroup(RecentGroup);

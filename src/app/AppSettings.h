@@ -1,8 +1,8 @@
 #pragma once
 // The user's settings: read once at start-up, written once at exit, in the
 // store of organisation "Vadri", application "velmorin", with the groups
-// "Settings" and "WinPos", whose values are all integers, and our own group
-// "Ports": the device each of Com1..Com4 opens.
+// "Settings" and "WinPos", whose values are all integers, and our own groups
+// "Ports" (the device each of Com1..Com4 opens) and "Vista" (the diagram's zoom).
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +27,8 @@ struct AppSettings {
     int plcSelOnProg = 1;
     // "Ports"/"Com1".."Com4": a device path, or "" for the Com's default /dev/ttySn.
     std::array<std::string, 4> portDevices;
+    // "Vista"/"Zoom": the diagram's scale in percent, as the view last showed it.
+    int zoomPercent = 100;
 };
 
 // Show commands of the placement record.

@@ -30,7 +30,9 @@
 #include "editor/alias_commands.h"
 #include "editor/doc_messages.h"
 #include "editor/ui/CVelmorinView.h"
+#include "editor/ui/CrossReferenceDialog.h"
 #include "editor/ui/DiagramPrinter.h"
+#include "editor/ui/FindDialog.h"
 #include "editor/ui/DocumentPrinter.h"
 #include "link/ui/LiveMonitor.h"
 #include "model/tool_state.h"
@@ -81,6 +83,13 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     dialogs_ = qtDialogs_.get();
     view_->SetServices(
         {[this]() -> FrameDialogs& { return *dialogs_; }, [this]() -> Prompts& { return app_.prompts(); }});
+    // The scale the user left the diagram at, kept for the next start.
+    view_->SetZoom(ViewZoom(app_.settings().zoomPercent));
+    app_.settings().zoomPercent = view_->zoom().percent();
+    connect(view_, &CVelmorinView::zoomChanged, this, [this](int percent) {
+        app_.settings().zoomPercent = percent;
+        statusBar()->showMessage(QStringLiteral("Zoom %1%").arg(percent), 2000);
+    });
     ConnectDocument();
     CreateBudgetIndicator();
     UpdateEditActions();
@@ -92,6 +101,8 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
 CMainFrame::~CMainFrame() = default;
 
 HelpWindow* CMainFrame::helpWindow() const { return helpWindow_.data(); }
+FindDialog* CMainFrame::findDialog() const { return findDialog_.data(); }
+CrossReferenceDialog* CMainFrame::crossReferenceDialog() const { return crossReference_.data(); }
 
 void CMainFrame::SetDialogs(FrameDialogs* dialogs) { dialogs_ = dialogs ? dialogs : qtDialogs_.get(); }
 
@@ -239,12 +250,16 @@ void CMainFrame::ConnectDocument() {
     connect(&doc_, &CVelmorinDoc::titleChanged, this, &CMainFrame::UpdateTitle);
     connect(&doc_, &CVelmorinDoc::viewResetRequested, view_, &CVelmorinView::InitialUpdate);
     connect(&doc_, &CVelmorinDoc::saved, view_, &CVelmorinView::MarkSaved);
+    connect(&doc_, &CVelmorinDoc::openedUnsaved, view_, &CVelmorinView::MarkUnsaved);
     connect(view_, &CVelmorinView::modifiedChanged, &doc_, &CVelmorinDoc::SetModified);
     connect(view_, &CVelmorinView::historyChanged, this, &CMainFrame::UpdateEditActions);
     connect(&doc_, &CVelmorinDoc::redrawRequested, view_->viewport(), qOverload<>(&QWidget::update));
     connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, [this] { view_->MarkCell({}); });
     connect(&app_, &CVelmorinApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
     connect(view_, &CVelmorinView::toolChanged, this, &CMainFrame::SyncToolChecks);
+    // A search that went round says so for a while, over the prompts.
+    connect(view_, &CVelmorinView::statusNote, this,
+            [this](const QString& note) { statusBar()->showMessage(note, 5000); });
 }
 
 void CMainFrame::ShowLive(bool live) {
@@ -436,6 +451,30 @@ void CMainFrame::onEditCopy() { view_->CopySelection(); }
 void CMainFrame::onEditCut() { view_->CutSelection(); }
 void CMainFrame::onEditPaste() { view_->Paste(); }
 
+void CMainFrame::onFind() {
+    if (!findDialog_) {
+        findDialog_ = new FindDialog(this);
+        connect(findDialog_, &FindDialog::findRequested, view_, &CVelmorinView::Find);
+    }
+    findDialog_->Ask();
+}
+
+void CMainFrame::FindAgain(bool forward) {
+    if (!findDialog_ || findDialog_->word().trimmed().isEmpty()) {
+        onFind();
+        return;
+    }
+    view_->Find(findDialog_->word(), forward);
+}
+
+void CMainFrame::onFindNext() { FindAgain(true); }
+void CMainFrame::onFindPrevious() { FindAgain(false); }
+
+void CMainFrame::onBlockInsert() { view_->EditBlock(BlockEdit::Insert); }
+void CMainFrame::onBlockDelete() { view_->EditBlock(BlockEdit::Delete); }
+void CMainFrame::onBlockMoveUp() { view_->EditBlock(BlockEdit::MoveUp); }
+void CMainFrame::onBlockMoveDown() { view_->EditBlock(BlockEdit::MoveDown); }
+
 // --- Tools ---------------------------------------------------------------
 
 void CMainFrame::RunCompileCommand() {
@@ -457,7 +496,9 @@ void CMainFrame::SendThenCommands() {
 
 void CMainFrame::onSend() { SendThenCommands(); }
 
-void CMainFrame::onExtract() { dialogs_->ExtractProgram(); }
+void CMainFrame::onExtract() {
+    if (const std::optional<CodeImage> received = dialogs_->ExtractProgram()) doc_.OfferExtractedDiagram(*received);
+}
 
 void CMainFrame::onMonitor() {
     if (dialogs_->VariableMonitor() == MonitorClose::Graphic) onEnterLiveMode();
@@ -478,7 +519,26 @@ void CMainFrame::onViewStatusBar() { statusBar()->setVisible(actions_.value(cmd:
 
 void CMainFrame::onErrorList() { dialogs_->ErrorList(); }
 
-void CMainFrame::onBudgetDiagnostics() { dialogs_->CurrentDiagnostics(budget_->budget().diagnostics); }
+void CMainFrame::onCrossReference() {
+    if (!crossReference_) {
+        crossReference_ = new CrossReferenceDialog(doc_.model(), *view_, this);
+        // The same changes as the live budget measures again.
+        connect(&doc_, &CVelmorinDoc::viewResetRequested, crossReference_, &CrossReferenceDialog::Schedule);
+        connect(&doc_, &CVelmorinDoc::redrawRequested, crossReference_, &CrossReferenceDialog::Schedule);
+        connect(view_, &CVelmorinView::diagramChanged, crossReference_, &CrossReferenceDialog::Schedule);
+    }
+    crossReference_->show();
+    crossReference_->raise();
+    crossReference_->activateWindow();
+}
+
+void CMainFrame::onZoomIn() { view_->SetZoom(view_->zoom().Stepped(1)); }
+void CMainFrame::onZoomOut() { view_->SetZoom(view_->zoom().Stepped(-1)); }
+void CMainFrame::onZoomReset() { view_->SetZoom(ViewZoom()); }
+
+void CMainFrame::onBudgetDiagnostics() {
+    dialogs_->CurrentDiagnostics(budget_->budget().diagnostics, budget_->budget().observations);
+}
 
 // --- Help ----------------------------------------------------------------
 

@@ -22,6 +22,8 @@ class QToolBar;
 namespace velmorin {
 
 class BudgetIndicator;
+class CrossReferenceDialog;
+class FindDialog;
 class FrameDialogs;
 class HelpWindow;
 class LiveMonitor;
@@ -54,6 +56,9 @@ public:
     FrameDialogs& dialogs() { return *dialogs_; }
     void SetDialogs(FrameDialogs* dialogs);
     HelpWindow* helpWindow() const;
+    // The non-modal "Buscar" and "Referencias cruzadas" windows, once opened.
+    FindDialog* findDialog() const;
+    CrossReferenceDialog* crossReferenceDialog() const;
     // The last normal (neither maximized nor minimized) rectangle: frame corner, window size.
     QRect normalRect() const { return normalRect_; }
     void SetNormalRect(const QRect& rect) { normalRect_ = rect; }
@@ -92,6 +97,17 @@ public:
     void onEditCopy();
     void onEditCut();
     void onEditPaste();
+    void onFind();
+    void onFindNext();
+    void onFindPrevious();
+    void onBlockInsert();
+    void onBlockDelete();
+    void onBlockMoveUp();
+    void onBlockMoveDown();
+    void onCrossReference();
+    void onZoomIn();
+    void onZoomOut();
+    void onZoomReset();
     void onLiveReceive();
     void onLiveExit();
     // The variable monitor closed through "Gráfico".
@@ -133,6 +149,8 @@ private:
     void ConnectDocument();
     void TrackNormalRect();
     QPrinter& Printer();
+    // The word of "Buscar" again, forward or backward; the box when there is none yet.
+    void FindAgain(bool forward);
     // What heads a printout of the document now: its title and today's date.
     PrintHeading Heading() const;
 
@@ -154,6 +172,8 @@ private:
     QLabel* lockIndicators_[3] = {nullptr, nullptr, nullptr};
     BudgetIndicator* budget_ = nullptr;
     QPointer<HelpWindow> helpWindow_;
+    QPointer<FindDialog> findDialog_;
+    QPointer<CrossReferenceDialog> crossReference_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QtFrameDialogs> qtDialogs_;
     std::unique_ptr<LiveMonitor> liveMonitor_;

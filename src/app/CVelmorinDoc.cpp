@@ -1,6 +1,7 @@
 #include "app/CVelmorinDoc.h"
 
 #include "app/CVelmorinApp.h"
+#include "compiler/diagram_recovery.h"
 
 namespace velmorin {
 
@@ -14,6 +15,7 @@ CVelmorinDoc::CVelmorinDoc(CVelmorinApp& app, QObject* parent) : QObject(parent)
     hooks.markedCellCleared = [this] { emit markedCellCleared(); };
     hooks.diagnosticsCleared = [this] { emit diagnosticsCleared(); };
     hooks.redrawRequested = [this] { emit redrawRequested(); };
+    hooks.unsavedOpened = [this] { emit openedUnsaved(); };
     document_.SetHooks(std::move(hooks));
 }
 
@@ -27,7 +29,10 @@ QString CVelmorinDoc::title() const {
 }
 
 bool CVelmorinDoc::NewDocument() { return document_.NewDocument(app_.prompts()); }
-bool CVelmorinDoc::OpenDocument() { return document_.OpenDocument(app_.prompts()); }
+bool CVelmorinDoc::OpenDocument() { return OpenProgramFile(app_.prompts(), document_); }
+bool CVelmorinDoc::OfferExtractedDiagram(const CodeImage& image) {
+    return velmorin::OfferExtractedDiagram(app_.prompts(), document_, image);
+}
 bool CVelmorinDoc::LoadDocument(const QString& path) {
     return document_.LoadDocument(app_.prompts(), path.toStdString());
 }

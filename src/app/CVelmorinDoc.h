@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include "compiler/program_image.h"
 #include "model/document.h"
 
 namespace velmorin {
@@ -15,8 +16,7 @@ class CVelmorinDoc : public QObject {
     Q_OBJECT
 public:
     // Window title, file type, registry type and description of the document type.
-    static constexpr const char* DocumentTypeString =
-        "velmorin\n\nVelmor\n\n\nVelmorin.Document\nVelmor Document";
+    static constexpr const char* DocumentTypeString = "velmorin\n\nVelmor\n\n\nVelmorin.Document\nVelmor Document";
     static QString WindowTitle();
     static constexpr const char* UntitledName = "Sin título";
 
@@ -31,7 +31,11 @@ public:
     QString title() const;
 
     bool NewDocument();
+    // Sources and program images (*.bld): an image opens as its recovered
+    // diagram, without a file.
     bool OpenDocument();
+    // After "Extraer programa": offers the received program as a diagram.
+    bool OfferExtractedDiagram(const CodeImage& image);
     bool LoadDocument(const QString& path);
     bool SaveDocument();
     bool SaveDocumentAs();
@@ -46,6 +50,9 @@ signals:
     void diagnosticsCleared();
     // The diagram reached its file: the edit history's saved state.
     void saved();
+    // A diagram opened without a file (one recovered from an image): no
+    // saved state at all.
+    void openedUnsaved();
 
 private:
     CVelmorinApp& app_;

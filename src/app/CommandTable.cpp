@@ -13,7 +13,7 @@ constexpr CommandDef Tool(int id, int kind) {
 
 }  // namespace
 
-const std::array<CommandDef, 39> CommandTable = {{
+const std::array<CommandDef, 51> CommandTable = {{
     {cmd::FileNew, "&Nuevo\tCtrl+N", "Ctrl+N", "Crea un diagrama nuevo\nNuevo", ":/icons/new.svg",
      &CMainFrame::onFileNew, false},
     {cmd::FileOpen, "&Abrir...\tCtrl+A", "Ctrl+O; Ctrl+A", "Abre un diagrama existente\nAbrir", ":/icons/open.svg",
@@ -68,6 +68,24 @@ const std::array<CommandDef, 39> CommandTable = {{
     {cmd::SerialPort, "&Puerto Serie", "Alt+P", "Asigna el puerto de comunicación RS232 con PLC", nullptr,
      &CMainFrame::onSerialPort, false},
 
+    {cmd::Find, "&Buscar...\tCtrl+B", "Ctrl+B; Ctrl+F",
+     "Busca una memoria, un alias, una etiqueta o una instrucción en el diagrama\nBuscar", nullptr, &CMainFrame::onFind,
+     false},
+    {cmd::FindNext, "Buscar &siguiente\tF3", "F3", "Lleva el cursor a la siguiente celda buscada\nBuscar siguiente",
+     nullptr, &CMainFrame::onFindNext, false},
+    {cmd::FindPrevious, "Buscar an&terior\tMayús+F3", "Shift+F3",
+     "Lleva el cursor a la celda buscada anterior\nBuscar anterior", nullptr, &CMainFrame::onFindPrevious, false},
+    {cmd::BlockInsert, "&Insertar bloque", "",
+     "Inserta un bloque vacío en el del cursor; los siguientes bajan con sus etiquetas\nInsertar bloque", nullptr,
+     &CMainFrame::onBlockInsert, false},
+    {cmd::BlockDelete, "Eli&minar bloque", "",
+     "Elimina el bloque del cursor; los siguientes suben con sus etiquetas\nEliminar bloque", nullptr,
+     &CMainFrame::onBlockDelete, false},
+    {cmd::BlockMoveUp, "S&ubir bloque", "", "Cambia el bloque del cursor con el anterior\nSubir bloque", nullptr,
+     &CMainFrame::onBlockMoveUp, false},
+    {cmd::BlockMoveDown, "Ba&jar bloque", "", "Cambia el bloque del cursor con el siguiente\nBajar bloque", nullptr,
+     &CMainFrame::onBlockMoveDown, false},
+
     {cmd::ViewToolBar, "Barra de &herramientas", "", "Muestra u oculta la barra de herramientas\nBarra de herramientas",
      nullptr, &CMainFrame::onViewToolBar, true},
     {cmd::ViewStatusBar, "Barra de &estado", "", "Muestra u oculta la barra de estado\nBarra de estado", nullptr,
@@ -75,6 +93,15 @@ const std::array<CommandDef, 39> CommandTable = {{
     {cmd::ErrorList, "&Listado de errores", "",
      "Muestra los errores y observaciones de la última compilación\nListado de errores", nullptr,
      &CMainFrame::onErrorList, false},
+    {cmd::CrossReference, "&Referencias cruzadas\tF7", "F7",
+     "Muestra dónde se usa cada memoria y a qué etiquetas se salta\nReferencias cruzadas", nullptr,
+     &CMainFrame::onCrossReference, false},
+    {cmd::ZoomIn, "&Acercar\tCtrl++", "Ctrl++; Ctrl+=", "Muestra el diagrama más grande\nAcercar", nullptr,
+     &CMainFrame::onZoomIn, false},
+    {cmd::ZoomOut, "Ale&jar\tCtrl+-", "Ctrl+-", "Muestra el diagrama más pequeño\nAlejar", nullptr,
+     &CMainFrame::onZoomOut, false},
+    {cmd::ZoomReset, "&Tamaño normal\tCtrl+0", "Ctrl+0", "Muestra el diagrama a su tamaño normal\nTamaño normal",
+     nullptr, &CMainFrame::onZoomReset, false},
 
     {cmd::HelpTopics, "Temas de &ayuda", "", "Muestra los temas de ayuda\nTemas de ayuda", nullptr,
      &CMainFrame::onHelpTopics, false},
@@ -103,11 +130,15 @@ constexpr int FileMenuItems[] = {cmd::FileNew,           cmd::FileOpen,       cm
                                  cmd::FileExportDoc,     cmd::Separator,      cmd::FileExportAliases,
                                  cmd::FileImportAliases, cmd::Separator,      cmd::RecentFiles,
                                  cmd::Separator,         cmd::AppExit};
-constexpr int ElementMenuItems[] = {cmd::ToolVertical, cmd::ToolHorizontal, cmd::ToolLd,          cmd::ToolLdn,
-                                    cmd::ToolOut,      cmd::ToolIf,         cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided,
-                                    cmd::ToolCounter,  cmd::Separator,      cmd::EditUndo,        cmd::EditRedo};
+constexpr int ElementMenuItems[] = {
+    cmd::ToolVertical, cmd::ToolHorizontal,  cmd::ToolLd,          cmd::ToolLdn,     cmd::ToolOut,
+    cmd::ToolIf,       cmd::ToolBoxOneSided, cmd::ToolBoxTwoSided, cmd::ToolCounter, cmd::Separator,
+    cmd::Find,         cmd::FindNext,        cmd::FindPrevious,    cmd::Separator,   cmd::BlockInsert,
+    cmd::BlockDelete,  cmd::BlockMoveUp,     cmd::BlockMoveDown,   cmd::Separator,   cmd::EditUndo,
+    cmd::EditRedo};
 constexpr int ToolsMenuItems[] = {cmd::Compile, cmd::Send, cmd::Extract, cmd::Monitor, cmd::Commands, cmd::SerialPort};
-constexpr int ViewMenuItems[] = {cmd::ViewToolBar, cmd::ViewStatusBar, cmd::ErrorList};
+constexpr int ViewMenuItems[] = {cmd::ViewToolBar, cmd::ViewStatusBar, cmd::ErrorList, cmd::CrossReference,
+                                 cmd::Separator,   cmd::ZoomIn,        cmd::ZoomOut,   cmd::ZoomReset};
 constexpr int HelpMenuItems[] = {cmd::HelpTopics, cmd::Separator, cmd::AppAbout};
 
 constexpr int ToolBarItems[] = {

@@ -55,6 +55,17 @@ inline constexpr int EditPaste = 57637;
 inline constexpr int EditUndo = 57643;
 inline constexpr int EditRedo = 57644;
 inline constexpr int Commands = 32811;
+inline constexpr int Find = 32880;
+inline constexpr int FindNext = 32881;
+inline constexpr int FindPrevious = 32882;
+inline constexpr int BlockInsert = 32883;
+inline constexpr int BlockDelete = 32884;
+inline constexpr int BlockMoveUp = 32885;
+inline constexpr int BlockMoveDown = 32886;
+inline constexpr int CrossReference = 32887;
+inline constexpr int ZoomIn = 32888;
+inline constexpr int ZoomOut = 32889;
+inline constexpr int ZoomReset = 32890;
 inline constexpr int Extract = 32813;
 inline constexpr int LiveReceive = 1045;
 inline constexpr int LiveExit = 1178;
@@ -85,7 +96,7 @@ struct MenuDef {
     std::span<const int> items;  // command ids, cmd::Separator, cmd::RecentFiles
 };
 
-extern const std::array<CommandDef, 39> CommandTable;
+extern const std::array<CommandDef, 51> CommandTable;
 extern const std::array<MenuDef, 5> MenuTable;
 extern const std::span<const int> ToolBarLayout;
 

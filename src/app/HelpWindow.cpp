@@ -108,7 +108,9 @@ entrada.</p>
 
 <h3>Comandos</h3>
 <table border="0" cellspacing="2" cellpadding="2">
-<tr><td><b>Archivo</b></td><td>Nuevo, Abrir, Guardar, Guardar como, Imprimir,
+<tr><td><b>Archivo</b></td><td>Nuevo, Abrir (un diagrama <tt>*.ldr</tt>, o un programa
+compilado <tt>*.bld</tt>, que se abre reconstruido como diagrama nuevo, sin nombre), Guardar,
+Guardar como, Imprimir,
 Presentación preliminar, Configurar impresora, Exportar PDF... (las páginas impresas en un
 archivo PDF; cada página lleva el archivo, la fecha, sus bloques y su número), Exportar
 documentación... (un PDF con portada, diagrama, tabla de operandos con todos sus usos,
@@ -118,11 +120,19 @@ la cabecera memoria;alias; una importación con una fila mala no cambia nada y s
 con Deshacer), los cuatro archivos recientes, Salir.</td></tr>
 <tr><td><b>Elementos</b></td><td>VERT y HORIZ (líneas), LD y LDN (contactos), OUT (bobina),
 IF (saltos y condiciones), CAJA1 (END, GOTO, RJP), CAJA2 (temporizadores, SET, RST y
-otras), CNTV (contador de dos filas), Deshacer y Rehacer. El botón <i>Eliminar</i> de la barra borra
-elementos y líneas.</td></tr>
-<tr><td><b>Herramientas</b></td><td>Compilar, Enviar, Extraer programa del controlador,
+otras), CNTV (contador de dos filas); Buscar... (una memoria como S3, un alias, una etiqueta
+o una instrucción), Buscar siguiente y Buscar anterior (al dar la vuelta lo dice la barra de
+estado); Insertar bloque, Eliminar bloque, Subir bloque y Bajar bloque en el bloque del
+cursor (los saltos siguen apuntando al mismo escalón); Deshacer y Rehacer. El botón
+<i>Eliminar</i> de la barra borra elementos y líneas.</td></tr>
+<tr><td><b>Herramientas</b></td><td>Compilar, Enviar, Extraer programa del controlador
+(después, <i>Abrir como diagrama</i> lo muestra como diagrama nuevo, sin nombre),
 Monitor, Comandos al PLC, Puerto Serie.</td></tr>
-<tr><td><b>Ver</b></td><td>Barra de herramientas, Barra de estado, Listado de errores.</td></tr>
+<tr><td><b>Ver</b></td><td>Barra de herramientas, Barra de estado, Listado de errores,
+Referencias cruzadas (cada memoria con sus usos y cada etiqueta con sus saltos; un clic
+muestra la celda), Acercar, Alejar y Tamaño normal. El resumen de la barra de estado cuenta
+también las observaciones del programa (bobinas duplicadas, SET sin RST...); un clic las
+muestra bajo sus errores.</td></tr>
 <tr><td><b>Ayuda</b></td><td>Temas de ayuda y Acerca de velmorin.</td></tr>
 </table>
 

@@ -26,10 +26,14 @@ CompileResult QtFrameDialogs::Compile(const std::string& sourcePath) {
     return app_.KeepCompilation(RunCompileDialog(&frame_, app_.document().model(), sourcePath, app_.prompts()));
 }
 
-void QtFrameDialogs::ErrorList() { CurrentDiagnostics(app_.lastCompile().output.diagnostics); }
+void QtFrameDialogs::ErrorList() {
+    RunErrorList(&frame_, *frame_.view(), app_.document().model(), app_.lastCompile().output.diagnostics,
+                 app_.prompts());
+}
 
-void QtFrameDialogs::CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) {
-    RunErrorList(&frame_, *frame_.view(), app_.document().model(), diagnostics, app_.prompts());
+void QtFrameDialogs::CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics,
+                                        const std::vector<Observation>& observations) {
+    RunErrorList(&frame_, *frame_.view(), app_.document().model(), diagnostics, app_.prompts(), observations);
 }
 
 LinkAccess QtFrameDialogs::Access() { return {&app_.ControllerLink(), app_.settings().commPort, &app_.clock()}; }
@@ -70,11 +74,13 @@ bool QtFrameDialogs::SendProgram() {
     return sent;
 }
 
-void QtFrameDialogs::ExtractProgram() {
+std::optional<CodeImage> QtFrameDialogs::ExtractProgram() {
     AppSettings& settings = app_.settings();
     TransferMemory memory = TransferMemoryOf(app_, settings);
-    RunExtractProgramDialog(&frame_, memory, Access(), app_.prompts(), app_.startDirectory().toStdString());
+    std::optional<CodeImage> received =
+        RunExtractProgramDialog(&frame_, memory, Access(), app_.prompts(), app_.startDirectory().toStdString());
     KeepTransferMemory(app_, settings, memory);
+    return received;
 }
 
 void QtFrameDialogs::CommandPanel() {

@@ -14,9 +14,10 @@ public:
 
     CompileResult Compile(const std::string& sourcePath) override;
     void ErrorList() override;
-    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override;
+    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics,
+                            const std::vector<Observation>& observations) override;
     bool SendProgram() override;
-    void ExtractProgram() override;
+    std::optional<CodeImage> ExtractProgram() override;
     MonitorClose VariableMonitor() override;
     void CommandPanel() override;
     std::optional<int> SerialPort(int commPort) override;

@@ -3,11 +3,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
+#include <QTextEdit>
 #include <QTreeView>
 
 namespace velmorin {
@@ -80,6 +83,24 @@ public:
     }
 };
 
+// The details of a box hold a listing: its columns line up only in a
+// fixed-width font, and it is what the user came for, so it shows at once.
+void ShowDetailsFixed(QMessageBox& box) {
+    auto* details = box.findChild<QTextEdit*>();
+    if (details == nullptr) return;
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    details->setFont(fixed);
+    details->setLineWrapMode(QTextEdit::NoWrap);
+    const QFontMetrics metrics(fixed);
+    details->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('0')) * 44, metrics.lineSpacing() * 16);
+    for (QAbstractButton* button : box.buttons()) {
+        if (box.buttonRole(button) == QMessageBox::ActionRole) {
+            button->click();
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 void QtPrompts::ShowMessage(const std::string& text, const std::string& caption) {
@@ -104,6 +125,25 @@ bool QtPrompts::AskYesNo(const std::string& text, const std::string& caption) {
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool QtPrompts::OfferAction(const std::string& text, const std::string& action, const std::string& caption) {
+    QMessageBox box(QMessageBox::Information, Caption(caption), QString::fromStdString(text), QMessageBox::NoButton,
+                    parent_);
+    QPushButton* chosen = box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Cerrar"), QMessageBox::RejectRole);
+    box.setDefaultButton(chosen);
+    box.exec();
+    return box.clickedButton() == chosen;
+}
+
+void QtPrompts::ShowListing(const Result& failure, const std::string& listing) {
+    QMessageBox box(QMessageBox::Warning, Caption({}), QString::fromStdString(failure.message), QMessageBox::Ok,
+                    parent_);
+    box.setInformativeText(QString::fromStdString(failure.detail));
+    box.setDetailedText(QString::fromStdString(listing));
+    ShowDetailsFixed(box);
+    box.exec();
 }
 
 QStringList QtPrompts::NameFilters(const FileDialogRequest& request) {

@@ -19,6 +19,9 @@ public:
     // The detail goes on the box's informative line, under the fixed text.
     void ShowFailure(const Result& failure) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    bool OfferAction(const std::string& text, const std::string& action, const std::string& caption) override;
+    // The listing behind the box's details button, in a fixed-width font.
+    void ShowListing(const Result& failure, const std::string& listing) override;
     std::optional<std::string> AskFile(const FileDialogRequest& request) override;
 
     // "Fuente Ladder (*.ldr)" and the like, in the order given.

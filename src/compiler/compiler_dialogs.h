@@ -6,6 +6,7 @@
 
 #include "compiler/compile_outputs.h"
 #include "compiler/diagnostics.h"
+#include "model/observations.h"
 
 namespace velmorin {
 
@@ -19,8 +20,10 @@ public:
     virtual CompileResult Compile(const std::string& sourcePath) = 0;
     // "Listado de errores": the last compilation's diagnostics.
     virtual void ErrorList() = 0;
-    // The same list over the diagnostics of the status bar's live budget.
-    virtual void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) = 0;
+    // The same list over the diagnostics of the status bar's live budget,
+    // with the program's observations under it.
+    virtual void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics,
+                                    const std::vector<Observation>& observations) = 0;
 };
 
 }  // namespace velmorin

@@ -17,6 +17,16 @@ std::string SpacedNumber(int value) {
 
 }  // namespace
 
+namespace {
+
+std::string BlockName(const ProgramModel& model, int label) {
+    // A damaged position names no label rather than reading past the table.
+    if (label < 0 || label >= LabelCount) return {};
+    return FieldText(model.labels[static_cast<size_t>(label)].name);
+}
+
+}  // namespace
+
 std::vector<ErrorListRow> ErrorListRows(const ProgramModel& model, const std::vector<DiagnosticEntry>& diagnostics) {
     std::vector<ErrorListRow> rows;
     rows.reserve(diagnostics.size());
@@ -25,13 +35,29 @@ std::vector<ErrorListRow> ErrorListRows(const ProgramModel& model, const std::ve
         const DiagnosticPlace place = PlaceOf(entry.column, entry.row);
         ErrorListRow row;
         AppendZeroPadded(row.number, static_cast<int64_t>(i), 3);
-        // A damaged position names no label rather than reading past the table.
-        if (place.label >= 0 && place.label < LabelCount) row.block = FieldText(model.labels[place.label].name);
+        row.block = BlockName(model, place.label);
         row.rowInBlock = SpacedNumber(place.rowInBlock);
         row.column = SpacedNumber(place.column);
         row.description = DiagnosticMessage(entry.key);
         row.gridRow = entry.row;
         rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<ErrorListRow> ObservationRows(const ProgramModel& model, const std::vector<Observation>& observations) {
+    std::vector<ErrorListRow> rows;
+    for (size_t i = 0; i < observations.size(); ++i) {
+        for (const OperandUse& cell : observations[i].cells) {
+            ErrorListRow row;
+            AppendZeroPadded(row.number, static_cast<int64_t>(i), 3);
+            row.block = BlockName(model, cell.block());
+            row.rowInBlock = SpacedNumber(cell.rowInBlock());
+            row.column = SpacedNumber(cell.column);
+            row.description = observations[i].text;
+            row.gridRow = cell.row;
+            rows.push_back(std::move(row));
+        }
     }
     return rows;
 }

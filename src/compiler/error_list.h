@@ -7,6 +7,7 @@
 
 #include "compiler/diagnostics.h"
 #include "model/ladder_model.h"
+#include "model/observations.h"
 
 namespace velmorin {
 
@@ -22,6 +23,11 @@ struct ErrorListRow {
 
 // One row per diagnostic, in the order given.
 std::vector<ErrorListRow> ErrorListRows(const ProgramModel& model, const std::vector<DiagnosticEntry>& diagnostics);
+
+// The program's observations in the same columns: one row for each cell an
+// observation is about, numbered by the observation, so that every cell of a
+// duplicate coil can be reached with a click.
+std::vector<ErrorListRow> ObservationRows(const ProgramModel& model, const std::vector<Observation>& observations);
 
 // The cell marked after a click and the first visible row that shows it as
 // the third visible row (row 0 near the top).

@@ -52,6 +52,8 @@ int CountIn(const OperandSet& named, int32_t first, int32_t last) {
 
 const ProgramBudget& BudgetMeter::Measure(const ProgramModel& model) {
     last_ = ProgramBudget{};
+    // A half-drawn program that compiles nothing yet can already hold a remark.
+    last_.observations = FindObservations(model);
     // In memory: nothing is written, not even a listing.
     CompileOutput output = Compile(model);
     if (output.nothingToCompile) return last_;
@@ -89,6 +91,11 @@ std::string BudgetText(const ProgramBudget& budget) {
     AppendDecimal(text, budget.errors);
     text += " · Warnings ";
     AppendDecimal(text, budget.warnings);
+    if (!budget.observations.empty()) {
+        text += " · ";
+        AppendDecimal(text, static_cast<int64_t>(budget.observations.size()));
+        text += budget.observations.size() == 1 ? " observación" : " observaciones";
+    }
     return text;
 }
 

@@ -8,6 +8,7 @@
 
 #include "compiler/diagnostics.h"
 #include "model/ladder_model.h"
+#include "model/observations.h"
 
 namespace velmorin {
 
@@ -23,6 +24,8 @@ struct ProgramBudget {
     int errors = 0;
     int warnings = 0;
     std::vector<DiagnosticEntry> diagnostics;
+    // The editor's own remarks on the program, apart from the compiler's counts.
+    std::vector<Observation> observations;
     bool operator==(const ProgramBudget&) const = default;
 };
 
@@ -38,7 +41,8 @@ private:
 
 ProgramBudget MeasureBudget(const ProgramModel& model);
 
-// The status bar's text: "Código 113/256 bytes · Temp. 3/12 · Cont. 1/4 · Errores 0 · Warnings 1".
+// The status bar's text: "Código 113/256 bytes · Temp. 3/12 · Cont. 1/4 · Errores 0 · Warnings 1",
+// and when there are observations, their count after it (" · 2 observaciones").
 std::string BudgetText(const ProgramBudget& budget);
 
 }  // namespace velmorin

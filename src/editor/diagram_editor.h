@@ -72,6 +72,9 @@ public:
     // clears the modified flag (a click still waiting for its dialog was
     // saved as it lies, and its dialog's change is a step of its own).
     void MarkSaved();
+    // A document opened without a file: no state of it was saved, so no
+    // undo clears the modified flag.
+    void MarkUnsaved() { history_.ForgetSaved(); }
 
     // Mouse, in pixels of the unscrolled diagram.
     ViewEffects LeftDown(PixelPoint point, bool shift);

@@ -22,7 +22,11 @@ DocumentContent GatherDocumentContent(const ProgramModel& model, const PrintHead
     DocumentContent content;
     content.heading = heading;
     const ProgramBudget budget = CompileInMemory(model);
-    content.budget = BudgetText(budget);
+    // The cover gives the observations a row of their own, so its budget
+    // line stops where the compiler's figures do.
+    ProgramBudget figures = budget;
+    figures.observations.clear();
+    content.budget = BudgetText(figures);
     content.nothingToCompile = budget.nothingToCompile;
     content.compileTotals = FormatCompileTotals(budget.errors, budget.warnings, budget.codeBytes);
     for (const ErrorListRow& row : ErrorListRows(model, budget.diagnostics)) {

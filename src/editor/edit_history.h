@@ -44,6 +44,9 @@ public:
     // it changed so far becomes a step and the rest a step of its own, so
     // that undoing comes back to exactly what the file holds.
     void MarkSaved(const ProgramModel& model);
+    // No state of the program is saved (a diagram opened without a file):
+    // it stays modified whatever is undone, until MarkSaved.
+    void ForgetSaved() { saved_.reset(); }
     // Whether the program differs from the last saved state.
     bool modified() const { return saved_ != position_; }
     size_t stepCount() const { return steps_.size(); }

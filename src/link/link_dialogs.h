@@ -4,6 +4,8 @@
 // read and store), tests script them.
 #include <optional>
 
+#include "compiler/program_image.h"
+
 namespace velmorin {
 
 // How the variable monitor was closed.
@@ -19,7 +21,8 @@ public:
     // "Enviar programa": true when the controller accepted the program.
     virtual bool SendProgram() = 0;
     // "Extraer programa": uploads the controller's program into a file.
-    virtual void ExtractProgram() = 0;
+    // The program received, once it is stored; nothing otherwise.
+    virtual std::optional<CodeImage> ExtractProgram() = 0;
     // "Monitor": the variable monitor.
     virtual MonitorClose VariableMonitor() = 0;
     // "Comandos al PLC".

@@ -102,6 +102,7 @@ bool Document::OpenUntitled(Prompts& prompts, const ProgramModel& model) {
     SetTitle(std::string());
     Call(hooks_.redrawRequested);
     modified_ = true;
+    Call(hooks_.unsavedOpened);
     return true;
 }
 

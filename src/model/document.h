@@ -28,6 +28,9 @@ struct DocumentHooks {
     std::function<void()> diagnosticsCleared;
     // A loaded diagram must be drawn again.
     std::function<void()> redrawRequested;
+    // A diagram opened without a file: no state of it was ever saved, so
+    // undoing every edit must not clear the modified mark.
+    std::function<void()> unsavedOpened;
 };
 
 class Document {

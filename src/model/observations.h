@@ -29,6 +29,7 @@ struct Observation {
     int32_t operand = 0;            // variable index
     std::string text;               // the remark, UTF-8
     std::vector<OperandUse> cells;  // the cells it is about, grid order
+    bool operator==(const Observation&) const = default;
 };
 
 // In ascending operand order, and for one operand in the order of the kinds.

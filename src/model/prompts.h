@@ -44,6 +44,18 @@ public:
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
     // The chosen path, or nothing when cancelled.
     virtual std::optional<std::string> AskFile(const FileDialogRequest& request) = 0;
+    // A modal box that reports something done and offers one thing to do
+    // next: a button named `action` beside one that only closes the box.
+    // True when the action was chosen.
+    virtual bool OfferAction(const std::string& text, const std::string& action, const std::string& caption) {
+        return AskYesNo(text + "\n" + action + "?", caption);
+    }
+    // A failure that comes with a text to read (an instruction listing): the
+    // failure as ShowFailure shows it, and the text in a fixed-width font,
+    // so that its columns stand under each other.
+    virtual void ShowListing(const Result& failure, const std::string& listing) {
+        ShowFailure(Result::Fail(failure.message, failure.detail + "\n\n" + listing));
+    }
 };
 
 }  // namespace velmorin

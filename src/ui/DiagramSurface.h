@@ -32,6 +32,11 @@ public:
     virtual QRect CellScreenRect(CellPos cell) const = 0;
     virtual QRect VisibleScreenRect() const = 0;
 
+    // Where a click in a list of cells leads (errors, observations, the
+    // cross-reference): the cell marked and brought to the third visible
+    // row, drawn at once.
+    void PointAt(CellPos cell);
+
     // Live mode: colours and values instead of the editing highlights; the
     // mouse and keys edit nothing.
     virtual void SetLiveMode(bool live) = 0;

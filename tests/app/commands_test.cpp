@@ -147,8 +147,27 @@ TEST_F(CommandsTest, MenusInOrder) {
 
     QStringList elements;
     for (QAction* action : frame().menuBar()->actions()[1]->menu()->actions()) elements << action->text();
-    EXPECT_EQ(elements, (QStringList{"VERT", "HORIZ", "LD", "LDN", "OUT", "IF", "CAJA1", "CAJA2", "CNTV", "",
-                                     "&Deshacer\tCtrl+Z", "&Rehacer\tCtrl+Y"}));
+    EXPECT_EQ(elements, (QStringList{"VERT",
+                                     "HORIZ",
+                                     "LD",
+                                     "LDN",
+                                     "OUT",
+                                     "IF",
+                                     "CAJA1",
+                                     "CAJA2",
+                                     "CNTV",
+                                     "",
+                                     "&Buscar...\tCtrl+B",
+                                     "Buscar &siguiente\tF3",
+                                     QString::fromUtf8("Buscar an&terior\tMayús+F3"),
+                                     "",
+                                     "&Insertar bloque",
+                                     "Eli&minar bloque",
+                                     "S&ubir bloque",
+                                     "Ba&jar bloque",
+                                     "",
+                                     "&Deshacer\tCtrl+Z",
+                                     "&Rehacer\tCtrl+Y"}));
 }
 
 TEST_F(CommandsTest, ToolBarOrder) {

@@ -4,10 +4,18 @@
 #include <QMenu>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
 #include "app/CommandTable.h"
+#include "app/QtPrompts.h"
+#include "compiler/compiler.h"
+#include "compiler/program_image.h"
 #include "editor/ui/CVelmorinView.h"
 #include "model/messages.h"
 #include "shell_test_support.h"
+#include "support/view_input.h"
 
 namespace velmorin {
 namespace {
@@ -246,6 +254,73 @@ TEST_F(DocumentFlowTest, AnUnreadableCommandLineFileEndsTheProgram) {
     // It never got far enough to have settings to write.
     app->ExitInstance();
     EXPECT_TRUE(testing::Store().allKeys().isEmpty());
+}
+
+// "Archivo > Abrir..." with a program image: its diagram opens without a
+// file, saving it asks for a name (the image stays as it was), and an image
+// no diagram compiles to opens nothing and says where it was lost.
+TEST_F(DocumentFlowTest, AnImageOpensAsAnUntitledDiagramOrNotAtAll) {
+    ASSERT_TRUE(Start());
+    auto source = std::make_unique<ProgramModel>();
+    ResetModel(*source);
+    ASSERT_TRUE(ReadSourceFile(*source, VELMORIN_SOURCE_DIR "/examples/counter.ldr"));
+    const CompileOutput compiled = Compile(*source);
+    ASSERT_TRUE(compiled.finalImage);
+    const std::string imagePath = FilePath("counter.bld");
+    ASSERT_TRUE(WriteImageFile(imagePath, compiled.image, {1, 2, 2026}));
+    CodeImage backwards;
+    const uint8_t jumpBack[] = {0x06, 0x00, 0x11, 0x00, 0x0F};
+    std::copy(std::begin(jumpBack), std::end(jumpBack), backwards.bytes.begin());
+    backwards.codeLength = 5;
+    const std::string badPath = FilePath("bad.bld");
+    ASSERT_TRUE(WriteImageFile(badPath, backwards, {1, 2, 2026}));
+    const QByteArray imageBytes = [&] {
+        QFile file(QString::fromStdString(imagePath));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    prompts.fileAnswers = {imagePath};
+    frame().action(cmd::FileOpen)->trigger();
+    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    QStringList filters = QtPrompts::NameFilters(prompts.fileRequests[0]);
+    EXPECT_EQ(filters, (QStringList{"Fuente Ladder (*.ldr)", "Binario Ladder (*.bld)", "Todos los archivos (*.*)"}));
+    EXPECT_TRUE(doc().currentPath().isEmpty());
+    EXPECT_TRUE(doc().modified());
+    EXPECT_EQ(frame().windowTitle(), QString::fromUtf8("Sin título - velmorin"));
+    const CompileOutput again = Compile(doc().model());
+    ASSERT_TRUE(again.finalImage);
+    EXPECT_TRUE(std::equal(again.image.bytes.begin(), again.image.bytes.end(), compiled.image.bytes.begin()));
+    EXPECT_EQ(again.image.codeLength, compiled.image.codeLength);
+
+    // An edit taken back leaves it modified: no state of it was ever saved.
+    CVelmorinView& view = *frame().view();
+    frame().action(cmd::ToolHorizontal)->trigger();
+    testing::MouseClick(view, testing::ViewPoint(view, 90, 4));
+    ASSERT_TRUE(view.CanUndo());
+    view.Undo();
+    EXPECT_FALSE(view.CanUndo());
+    EXPECT_TRUE(doc().modified());
+
+    prompts.fileAnswers = {FilePath("recovered")};
+    frame().action(cmd::FileSave)->trigger();
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    EXPECT_TRUE(prompts.fileRequests[1].save);
+    EXPECT_EQ(doc().currentPath().toStdString(), FilePath("recovered.ldr"));
+    EXPECT_FALSE(doc().modified());
+    QFile image(QString::fromStdString(imagePath));
+    ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+    EXPECT_EQ(image.readAll(), imageBytes);
+
+    prompts.fileAnswers = {badPath};
+    frame().action(cmd::FileOpen)->trigger();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0], "No se pudo reconstruir el diagrama");
+    EXPECT_EQ(prompts.details[0], "dirección 02: salto hacia atrás");
+    ASSERT_EQ(prompts.listings.size(), 1u);
+    EXPECT_NE(prompts.listings[0].find("jp1"), std::string::npos);
+    EXPECT_EQ(doc().currentPath().toStdString(), FilePath("recovered.ldr"));
+    EXPECT_FALSE(doc().modified());
+    EXPECT_TRUE(prompts.AllAnswersUsed());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTreeView>
 
@@ -85,6 +86,64 @@ TEST(QtPrompts, AFailureShowsItsDetailUnderTheFixedText) {
             EXPECT_EQ(box.text(), "Error al abrir el archivo");
             EXPECT_EQ(box.informativeText(), "/tmp/q.bld: Permiso denegado");
             EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+            box.button(QMessageBox::Ok)->click();
+        });
+    EXPECT_TRUE(seen);
+}
+
+// Set VELMORIN_GRAB_DIR to look at a box as the user sees it.
+void Grab(QWidget& box, const char* name) {
+    const QByteArray dir = qgetenv("VELMORIN_GRAB_DIR");
+    if (!dir.isEmpty()) box.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(name)));
+}
+
+// The offer after an extraction: its own button and one that only closes;
+// only the first takes it.
+TEST(QtPrompts, AnOfferIsTakenOnlyByItsOwnButton) {
+    QtPrompts prompts;
+    for (bool take : {false, true}) {
+        bool answer = !take;
+        const bool seen = WhileShown<QMessageBox>(
+            [&] { answer = prompts.OfferAction("Programa reconstruido.", "Abrir como diagrama", "Extraer programa"); },
+            [&](QMessageBox& box) {
+                EXPECT_EQ(box.windowTitle(), "Extraer programa");
+                EXPECT_EQ(box.icon(), QMessageBox::Information);
+                QStringList names;
+                QAbstractButton* pressed = nullptr;
+                for (QAbstractButton* button : box.buttons()) {
+                    names << button->text();
+                    if ((button->text() == "Abrir como diagrama") == take) pressed = button;
+                }
+                names.sort();
+                EXPECT_EQ(names, (QStringList{"Abrir como diagrama", "Cerrar"}));
+                Grab(box, "offer.png");
+                ASSERT_NE(pressed, nullptr);
+                pressed->click();
+            });
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(answer, take);
+    }
+}
+
+// A failure with a listing: the address on the line under the text, and the
+// listing shown at once in a fixed-width font.
+TEST(QtPrompts, AListingShowsInAFixedWidthFont) {
+    QtPrompts prompts;
+    const std::string listing = "~VLB image, 5 bytes\n00  06 00     ld e1\n02  11 00     jp1 00\n";
+    const bool seen = WhileShown<QMessageBox>(
+        [&] {
+            prompts.ShowListing(Result::Fail("No se pudo reconstruir el diagrama", "dirección 02: salto hacia atrás"),
+                                listing);
+        },
+        [&](QMessageBox& box) {
+            EXPECT_EQ(box.text(), "No se pudo reconstruir el diagrama");
+            EXPECT_EQ(box.informativeText(), QString::fromUtf8("dirección 02: salto hacia atrás"));
+            EXPECT_EQ(box.detailedText().toStdString(), listing);
+            auto* details = box.findChild<QTextEdit*>();
+            ASSERT_NE(details, nullptr);
+            EXPECT_TRUE(details->isVisible());
+            EXPECT_TRUE(QFontInfo(details->font()).fixedPitch());
+            Grab(box, "not-recovered.png");
             box.button(QMessageBox::Ok)->click();
         });
     EXPECT_TRUE(seen);

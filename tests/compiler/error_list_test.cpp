@@ -42,5 +42,27 @@ TEST(ErrorList, RowsShowNumberLabelNameRowInBlockColumnAndTextAndClicksLeadToThe
     for (const auto& [got, want] : targets) EXPECT_TRUE(got == want) << want.row << ": " << got.topRow;
 }
 
+TEST(ErrorList, ObservationRowsGiveEachCellItsOwnRowNumberedByItsObservation) {
+    auto model = std::make_unique<ProgramModel>();
+    ResetModel(*model);
+    const auto use = [](int row, int column) {
+        OperandUse u;
+        u.row = row;
+        u.column = column;
+        return u;
+    };
+    const std::vector<Observation> observations = {
+        {ObservationKind::DuplicateCoil, 9, "Bobina duplicada: S2", {use(1, 8), use(6, 8)}},
+        {ObservationKind::OutputNeverWritten, 11, "La salida S4", {use(96, 1)}},
+    };
+    const std::vector<ErrorListRow> expected = {
+        {"000", "ETQ01", " 1", " 8", "Bobina duplicada: S2", 1},
+        {"000", "ETQ02", " 2", " 8", "Bobina duplicada: S2", 6},
+        {"001", "ETQ24", " 4", " 1", "La salida S4", 96},
+    };
+    EXPECT_EQ(ObservationRows(*model, observations), expected);
+    EXPECT_TRUE(ObservationRows(*model, {}).empty());
+}
+
 }  // namespace
 }  // namespace velmorin

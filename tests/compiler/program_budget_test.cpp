@@ -68,10 +68,40 @@ TEST(ProgramBudget, CountsEachOutputOnceAndLeavesTheDiagramAsItWas) {
     BudgetMeter meter;
     const ProgramBudget& budget = meter.Measure(model);
     EXPECT_EQ(BudgetText(budget), "Código " + std::to_string(budget.codeBytes) +
-                                      "/256 bytes · Temp. 2/12 · Cont. 1/4 · Errores 0 · Warnings 0");
+                                      "/256 bytes · Temp. 2/12 · Cont. 1/4 · Errores 0 · Warnings 0 · 1 observación");
     EXPECT_EQ(EncodeSourceFile(model), before);
     // The same meter on an empty diagram forgets the program before.
     EXPECT_EQ(meter.Measure(Diagram().model()), ProgramBudget{});
+}
+
+TEST(ProgramBudget, ObservationsAreCountedAtTheEndOfTheTextAndChangeNoCompilerCount) {
+    const struct {
+        std::vector<std::string> rows;
+        size_t observations;
+        std::string tail;  // after "Warnings n"
+    } cases[] = {
+        {{"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}, 0, ""},
+        {{"ld:e1 ─ ─ ─ ─ ─ ─ set:v02"}, 1, " · 1 observación"},
+        {{"ld:e1 ─ ─ ─ ─ ─ ─ out:s2", "ld:e2 ─ ─ ─ ─ ─ ─ out:s2", "ld:e3 ─ ─ ─ ─ ─ ─ set:s2"}, 2, " · 2 observaciones"},
+    };
+    for (const auto& c : cases) {
+        Diagram d;
+        for (size_t r = 0; r < c.rows.size(); ++r) d.Row(static_cast<int>(r) + 1, c.rows[r]);
+        d.Block(1, {"end"});
+        const ProgramBudget budget = MeasureBudget(d.model());
+        EXPECT_EQ(budget.observations, FindObservations(d.model())) << c.rows.front();
+        EXPECT_EQ(budget.observations.size(), c.observations) << c.rows.front();
+        ProgramBudget without = budget;
+        without.observations.clear();
+        EXPECT_EQ(BudgetText(budget), BudgetText(without) + c.tail) << c.rows.front();
+        EXPECT_EQ(BudgetText(without).find("observ"), std::string::npos);
+        // The compiler's own counts are those of the same program without the remarks.
+        EXPECT_EQ(budget.warnings, static_cast<int>(budget.diagnostics.size()) - budget.errors);
+    }
+    // An unfinished program already says what it saw.
+    Diagram unfinished;
+    unfinished.Block(0, {"ld:s4"});
+    EXPECT_EQ(MeasureBudget(unfinished.model()).observations.size(), 1u);
 }
 
 }  // namespace

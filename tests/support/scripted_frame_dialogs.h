@@ -18,6 +18,8 @@ public:
     std::deque<CompileResult> compileResults;
     std::function<CompileResult(const std::string& sourcePath)> compileRunner;
     std::deque<bool> sendResults;
+    // The programs "Extraer programa" receives; nothing, a failed extraction.
+    std::deque<std::optional<CodeImage>> extractResults;
     std::deque<MonitorClose> monitorResults;
     std::deque<std::optional<int>> portResults;
     std::deque<int> aboutResults;
@@ -36,6 +38,7 @@ public:
     std::vector<int> splashCounters;  // the counter each about box started from
     // The diagnostics each list of the live budget was given.
     std::vector<std::vector<DiagnosticEntry>> currentDiagnostics;
+    std::vector<std::vector<Observation>> currentObservations;
     std::vector<ParameterRequest> parameterRequests;
 
     CompileResult Compile(const std::string& sourcePath) override {
@@ -45,15 +48,20 @@ public:
         return Next(compileResults, CompileResult::Cancelled);
     }
     void ErrorList() override { opened.push_back("errorList"); }
-    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics) override {
+    void CurrentDiagnostics(const std::vector<DiagnosticEntry>& diagnostics,
+                            const std::vector<Observation>& observations) override {
         opened.push_back("currentDiagnostics");
         currentDiagnostics.push_back(diagnostics);
+        currentObservations.push_back(observations);
     }
     bool SendProgram() override {
         opened.push_back("send");
         return Next(sendResults, false);
     }
-    void ExtractProgram() override { opened.push_back("extract"); }
+    std::optional<CodeImage> ExtractProgram() override {
+        opened.push_back("extract");
+        return Next(extractResults, std::optional<CodeImage>());
+    }
     MonitorClose VariableMonitor() override {
         opened.push_back("monitor");
         return Next(monitorResults, MonitorClose::Closed);

@@ -22,6 +22,7 @@ public:
 
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<bool> actionAnswers;
 
     std::vector<std::string> messages;  // the main texts, in order
     std::vector<std::string> details;   // the detail line of each message ("" for none)
@@ -29,6 +30,14 @@ public:
     std::vector<FileDialogRequest> fileRequests;
     // The messages among `messages` that reported a success (information icon).
     std::vector<std::string> informations;
+    struct Offer {
+        std::string text;
+        std::string action;
+        std::string caption;
+    };
+    std::vector<Offer> offers;
+    // The listing shown with each failure that came with one.
+    std::vector<std::string> listings;
 
     void ShowMessage(const std::string& text, const std::string& /*caption*/) override {
         messages.push_back(text);
@@ -56,6 +65,22 @@ public:
         return answer;
     }
 
+    bool OfferAction(const std::string& text, const std::string& action, const std::string& caption) override {
+        offers.push_back({text, action, caption});
+        if (actionAnswers.empty()) {
+            ADD_FAILURE() << "unexpected offer: " << action;
+            return false;
+        }
+        const bool answer = actionAnswers.front();
+        actionAnswers.pop_front();
+        return answer;
+    }
+
+    void ShowListing(const Result& failure, const std::string& listing) override {
+        ShowFailure(failure);
+        listings.push_back(listing);
+    }
+
     std::optional<std::string> AskFile(const FileDialogRequest& request) override {
         fileRequests.push_back(request);
         if (fileAnswers.empty()) {
@@ -67,7 +92,7 @@ public:
         return answer;
     }
 
-    bool AllAnswersUsed() const { return yesNoAnswers.empty() && fileAnswers.empty(); }
+    bool AllAnswersUsed() const { return yesNoAnswers.empty() && fileAnswers.empty() && actionAnswers.empty(); }
 };
 
 }  // namespace velmorin::testing

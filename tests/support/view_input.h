@@ -11,9 +11,9 @@
 
 namespace velmorin::testing {
 
-// The viewport point in the middle of a half of cell (row, column).
+// The viewport point in the middle of a half of cell (row, column), at the view's zoom.
 inline QPointF ViewPoint(const CVelmorinView& view, int row, int column, int xHalf = 1, int yHalf = 1) {
-    const PixelPoint p = HalfPoint({column, row}, xHalf, yHalf);
+    const PixelPoint p = view.zoom().ToScreen(HalfPoint({column, row}, xHalf, yHalf));
     return QPointF(p.x - view.horizontalScrollBar()->value(), p.y - view.verticalScrollBar()->value());
 }
 

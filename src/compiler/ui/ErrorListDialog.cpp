@@ -1,12 +1,14 @@
 #include "compiler/ui/ErrorListDialog.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "compiler/compiler_messages.h"
 #include "ui/MoveBeside.h"
+#include "model/observation_messages.h"
 
 namespace velmorin {
 
@@ -27,56 +29,76 @@ QTableWidgetItem* Cell(const std::string& text) {
 
 }  // namespace
 
-ErrorListDialog::ErrorListDialog(const std::vector<ErrorListRow>& rows, DiagramSurface& diagram, QWidget* parent)
+ErrorListDialog::ErrorListDialog(const std::vector<ErrorListRow>& rows, DiagramSurface& diagram, QWidget* parent,
+                                 const std::vector<ErrorListRow>& observations)
     : QDialog(parent), diagram_(diagram) {
     setWindowTitle(QStringLiteral("Listado de errores"));
     setObjectName(QStringLiteral("errorListDialog"));
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    list_ = new QTableWidget(static_cast<int>(rows.size()), ColumnCount, this);
-    list_->setObjectName(QStringLiteral("errorList"));
-    list_->setShowGrid(true);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setWordWrap(false);
-    list_->verticalHeader()->hide();
-    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
-    list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list_->horizontalHeader()->setStretchLastSection(false);
-    list_->horizontalHeader()->setHighlightSections(false);
-    for (int c = 0; c < ColumnCount; ++c)
-        list_->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(Headings[c])));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const ErrorListRow& row = rows[static_cast<size_t>(r)];
-        QTableWidgetItem* number = Cell(row.number);
-        number->setData(Qt::UserRole, row.gridRow);
-        list_->setItem(r, 0, number);
-        list_->setItem(r, 1, Cell(row.block));
-        list_->setItem(r, 2, Cell(row.rowInBlock));
-        list_->setItem(r, 3, Cell(row.column));
-        list_->setItem(r, 4, Cell(row.description));
+    auto* layout = new QVBoxLayout(this);
+    list_ = MakeList(rows, "errorList");
+    layout->addWidget(list_);
+    if (!observations.empty()) {
+        // The live budget's own remarks have their box only when there are some.
+        list_->setVisible(!rows.empty());
+        auto* heading = new QLabel(QString::fromUtf8(msg::ObservationsHeading), this);
+        heading->setObjectName(QStringLiteral("observationsHeading"));
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        observations_ = MakeList(observations, "observationList");
+        layout->addWidget(heading);
+        layout->addWidget(observations_);
     }
-    // Only a click on an item leads to the diagram; the empty space below the rows does nothing.
-    connect(list_, &QTableWidget::cellClicked, this, [this](int row, int /*column*/) { MarkRow(row); });
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("errorListOk"));
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list_);
     layout->addWidget(ok_, 0, Qt::AlignHCenter);
-    resize(560, 300);
+    resize(560, observations.empty() || rows.empty() ? 300 : 420);
+}
+
+QTableWidget* ErrorListDialog::MakeList(const std::vector<ErrorListRow>& rows, const char* name) {
+    auto* list = new QTableWidget(static_cast<int>(rows.size()), ColumnCount, this);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setShowGrid(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setWordWrap(false);
+    list->verticalHeader()->hide();
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 6);
+    list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list->horizontalHeader()->setStretchLastSection(false);
+    list->horizontalHeader()->setHighlightSections(false);
+    for (int c = 0; c < ColumnCount; ++c)
+        list->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(Headings[c])));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const ErrorListRow& row = rows[static_cast<size_t>(r)];
+        QTableWidgetItem* number = Cell(row.number);
+        number->setData(Qt::UserRole, row.gridRow);
+        list->setItem(r, 0, number);
+        list->setItem(r, 1, Cell(row.block));
+        list->setItem(r, 2, Cell(row.rowInBlock));
+        list->setItem(r, 3, Cell(row.column));
+        list->setItem(r, 4, Cell(row.description));
+    }
+    // Only a click on an item leads to the diagram; the empty space below the rows does nothing.
+    connect(list, &QTableWidget::cellClicked, this, [this, list](int row, int /*column*/) { MarkRow(*list, row); });
+    return list;
 }
 
 void ErrorListDialog::SizeColumns() {
-    const int unit = list_->viewport()->width() / UnitsAcross;
-    for (int c = 0; c < ColumnCount; ++c) list_->setColumnWidth(c, ColumnUnits[c] * unit);
+    for (QTableWidget* list : {list_, observations_}) {
+        if (!list) continue;
+        const int unit = list->viewport()->width() / UnitsAcross;
+        for (int c = 0; c < ColumnCount; ++c) list->setColumnWidth(c, ColumnUnits[c] * unit);
+    }
 }
 
 void ErrorListDialog::resizeEvent(QResizeEvent* event) {
@@ -89,17 +111,16 @@ void ErrorListDialog::showEvent(QShowEvent* event) {
     SizeColumns();
 }
 
-void ErrorListDialog::MarkRow(int row) {
-    const QTableWidgetItem* number = list_->item(row, 0);
-    const QTableWidgetItem* column = list_->item(row, 3);
+void ErrorListDialog::MarkRow(const QTableWidget& list, int row) {
+    const QTableWidgetItem* number = list.item(row, 0);
+    const QTableWidgetItem* column = list.item(row, 3);
     if (!number || !column) return;
-    const ErrorListTarget target = TargetOf(number->data(Qt::UserRole).toInt(), column->text().trimmed().toInt());
-    diagram_.ScrollToRow(target.topRow);
-    // The user looks at the diagram while the box stays open: the mark
-    // shows at once, and out from under the box.
-    diagram_.MarkCell({target.column, target.row});
-    const QRect cell = diagram_.CellScreenRect({target.column, target.row});
-    if (frameGeometry().intersects(cell)) MoveBeside(*this, cell);
+    const CellPos cell{column->text().trimmed().toInt(), number->data(Qt::UserRole).toInt()};
+    // The user looks at the diagram while the box stays open: drawn now,
+    // and out from under the box.
+    diagram_.PointAt(cell);
+    const QRect shown = diagram_.CellScreenRect(cell);
+    if (frameGeometry().intersects(shown)) MoveBeside(*this, shown);
 }
 
 void ErrorListDialog::done(int result) {
@@ -111,16 +132,17 @@ void ErrorListDialog::done(int result) {
 }
 
 void RunErrorList(QWidget* parent, DiagramSurface& diagram, const ProgramModel& model,
-                  const std::vector<DiagnosticEntry>& diagnostics, Prompts& prompts) {
-    if (diagnostics.empty()) {
+                  const std::vector<DiagnosticEntry>& diagnostics, Prompts& prompts,
+                  const std::vector<Observation>& observations) {
+    if (diagnostics.empty() && observations.empty()) {
         prompts.ShowMessage(msg::NoDiagnostics);
         return;
     }
-    ErrorListDialog dialog(ErrorListRows(model, diagnostics), diagram, parent);
+    ErrorListDialog dialog(ErrorListRows(model, diagnostics), diagram, parent, ObservationRows(model, observations));
     // Clear of the rows a click brings the marked cell to (the third visible
     // row, or one of the first two at the top of the diagram).
     const QRect visible = diagram.VisibleScreenRect();
-    MoveBeside(dialog, QRect(visible.topLeft(), QSize(visible.width(), 3 * CellPixels)));
+    MoveBeside(dialog, QRect(visible.topLeft(), QSize(visible.width(), 3 * diagram.CellScreenRect({0, 0}).height())));
     dialog.exec();
 }
 

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTimerEvent>
+#include <QWheelEvent>
 
 #include "editor/print_layout.h"
 #include "editor/ui/DiagramPainter.h"
@@ -61,13 +62,46 @@ int CVelmorinView::LogicalToPixelsX(int units) const { return units * CellPixels
 int CVelmorinView::LogicalToPixelsY(int units) const { return units * CellPixels / metrics_.h; }
 
 void CVelmorinView::UpdateScrollBars() {
+    // The scroll bars count screen pixels of the zoomed diagram.
     const QSize visible = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, LogicalToPixelsX(ExtentWidth) - visible.width()));
-    verticalScrollBar()->setRange(0, std::max(0, LogicalToPixelsY(ExtentHeight) - visible.height()));
-    horizontalScrollBar()->setPageStep(LogicalToPixelsX(PageStepX));
-    verticalScrollBar()->setPageStep(LogicalToPixelsY(PageStepY));
-    horizontalScrollBar()->setSingleStep(LogicalToPixelsX(LineStepX));
-    verticalScrollBar()->setSingleStep(LogicalToPixelsY(LineStepY));
+    horizontalScrollBar()->setRange(0, std::max(0, zoom_.ToScreen(LogicalToPixelsX(ExtentWidth)) - visible.width()));
+    verticalScrollBar()->setRange(0, std::max(0, zoom_.ToScreen(LogicalToPixelsY(ExtentHeight)) - visible.height()));
+    horizontalScrollBar()->setPageStep(zoom_.ToScreen(LogicalToPixelsX(PageStepX)));
+    verticalScrollBar()->setPageStep(zoom_.ToScreen(LogicalToPixelsY(PageStepY)));
+    horizontalScrollBar()->setSingleStep(zoom_.ToScreen(LogicalToPixelsX(LineStepX)));
+    verticalScrollBar()->setSingleStep(zoom_.ToScreen(LogicalToPixelsY(LineStepY)));
+}
+
+void CVelmorinView::SetZoom(ViewZoom zoom) {
+    // The cursor cell stays where the user sees it; out of sight, the middle of the view does.
+    QPoint anchor(viewport()->width() / 2, viewport()->height() / 2);
+    if (IsEditable(editor_.hoverCell())) {
+        const QRect cursor = ViewportRect(CellRect(editor_.hoverCell()));
+        if (viewport()->rect().contains(cursor.center())) anchor = cursor.center();
+    }
+    SetZoomAt(zoom, anchor);
+}
+
+void CVelmorinView::SetZoomAt(ViewZoom zoom, QPoint anchor) {
+    if (zoom == zoom_) return;
+    const PixelPoint under = DiagramPoint(anchor);
+    zoom_ = zoom;
+    UpdateScrollBars();
+    const PixelPoint at = zoom_.ToScreen(under);
+    horizontalScrollBar()->setValue(at.x - anchor.x());
+    verticalScrollBar()->setValue(at.y - anchor.y());
+    viewport()->update();
+    emit zoomChanged(zoom_.percent());
+}
+
+void CVelmorinView::wheelEvent(QWheelEvent* event) {
+    if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    const int steps = wheel_.Steps(event->angleDelta().y());
+    if (steps != 0) SetZoomAt(zoom_.Stepped(steps), event->position().toPoint());
+    event->accept();
 }
 
 void CVelmorinView::resizeEvent(QResizeEvent* event) {
@@ -79,11 +113,12 @@ QPoint CVelmorinView::ScrollPosition() const { return {horizontalScrollBar()->va
 
 PixelPoint CVelmorinView::DiagramPoint(const QPointF& viewportPoint) const {
     const QPoint at = viewportPoint.toPoint() + ScrollPosition();
-    return {at.x(), at.y()};
+    return zoom_.ToDiagram(PixelPoint{at.x(), at.y()});
 }
 
 QRect CVelmorinView::ViewportRect(const PixelRect& rect) const {
-    return QRect(rect.x, rect.y, rect.width, rect.height).translated(-ScrollPosition());
+    const PixelRect shown = zoom_.ToScreen(rect);
+    return QRect(shown.x, shown.y, shown.width, shown.height).translated(-ScrollPosition());
 }
 
 void CVelmorinView::InitialUpdate() {
@@ -105,7 +140,7 @@ void CVelmorinView::MarkCell(CellPos cell) {
 
 void CVelmorinView::ShowCell(CellPos cell) { ScrollToShowRect(CellRect(cell)); }
 
-void CVelmorinView::ScrollToRow(int row) { verticalScrollBar()->setValue(std::max(0, row) * CellPixels); }
+void CVelmorinView::ScrollToRow(int row) { verticalScrollBar()->setValue(std::max(0, row) * zoom_.cellPixels()); }
 
 QRect CVelmorinView::VisibleScreenRect() const {
     return QRect(viewport()->mapToGlobal(QPoint(0, 0)), viewport()->size());
@@ -140,8 +175,8 @@ PaintInputs CVelmorinView::CurrentPaintInputs(RowRange rows) const {
 
 DiagramPainter& CVelmorinView::Painter() {
     const qreal ratio = viewport()->devicePixelRatioF();
-    if (!painter_ || painter_->pictures().devicePixelRatio() != ratio) {
-        painter_ = std::make_unique<DiagramPainter>(metrics_, ratio);
+    if (!painter_ || painter_->pictures().devicePixelRatio() != ratio || painter_->cellPixels() != zoom_.cellPixels()) {
+        painter_ = std::make_unique<DiagramPainter>(metrics_, ratio, zoom_.cellPixels());
     }
     return *painter_;
 }
@@ -159,7 +194,7 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     const QPoint scroll = ScrollPosition();
     // Every visible row, whatever part was invalidated: the live paint's
     // operand list and the pending erasures must not depend on it.
-    const RowRange rows = RowsToPaint(scroll.y(), scroll.y() + viewport()->height());
+    const RowRange rows = RowsToPaint(zoom_.ToDiagram(scroll.y()), zoom_.ToDiagram(scroll.y() + viewport()->height()));
     PlanPaint(model_, CurrentPaintInputs(rows), metrics_, diagram.measure(), plan_);
     {
         QPainter painter(&buffer_);
@@ -167,7 +202,8 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
         if (crossOut_ && !editor_.live()) {
             // The refusal's feedback, inverted over whatever the cell shows.
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            painter.drawImage(QPoint(crossOut_->column * CellPixels, crossOut_->row * CellPixels) - scroll,
+            const int side = zoom_.cellPixels();
+            painter.drawImage(QPoint(crossOut_->column * side, crossOut_->row * side) - scroll,
                               diagram.pictures().Picture(KindCrossOut, PictureVariant::Black));
         }
     }
@@ -216,10 +252,20 @@ void CVelmorinView::mousePressEvent(QMouseEvent* event) {
             Apply(editor_.LeftUp());
         }
     } else if (event->button() == Qt::RightButton) {
+        // The palette's rules count in 64-pixel cells; the place they give is
+        // scaled back to the cells as the screen shows them.
         const QPoint client = event->position().toPoint();
         const QPoint origin = viewport()->mapToGlobal(QPoint(0, 0));
-        Apply(editor_.RightDown({client.x(), client.y()}, {viewport()->width(), viewport()->height()},
-                                {origin.x(), origin.y()}));
+        const PixelPoint originUnits = zoom_.ToDiagram(PixelPoint{origin.x(), origin.y()});
+        ViewEffects fx = editor_.RightDown(
+            zoom_.ToDiagram(PixelPoint{client.x(), client.y()}),
+            {zoom_.ToDiagram(viewport()->width()), zoom_.ToDiagram(viewport()->height())}, originUnits);
+        if (fx.palettePosition) {
+            const PixelPoint shown = zoom_.ToScreen(
+                PixelPoint{fx.palettePosition->x - originUnits.x, fx.palettePosition->y - originUnits.y});
+            fx.palettePosition = PixelPoint{origin.x() + shown.x, origin.y() + shown.y};
+        }
+        Apply(fx);
     }
     event->accept();
 }
@@ -348,6 +394,13 @@ void CVelmorinView::CutSelection() {
 void CVelmorinView::Paste() {
     Forward([this] { return editor_.Paste(); });
 }
+void CVelmorinView::EditBlock(BlockEdit edit) {
+    Forward([this, edit] { return editor_.EditBlock(edit); });
+}
+void CVelmorinView::Find(const QString& word, bool forward) {
+    const std::string text = word.toStdString();
+    Forward([this, &text, forward] { return editor_.Find(text, forward); });
+}
 
 // --- What the session reported -------------------------------------------
 
@@ -371,6 +424,7 @@ void CVelmorinView::Apply(const ViewEffects& fx) {
     }
     if (fx.ensureVisible) ScrollToShowRect(*fx.ensureVisible);
     emit historyChanged();
+    if (!fx.statusNote.empty()) emit statusNote(QString::fromStdString(fx.statusNote));
     if (!fx.message.empty()) ShowMessage(fx.message, fx.detail);
     if (fx.runBlockDialog) {
         const BlockChoice choice = services_.dialogs ? services_.dialogs().Block() : BlockChoice::Cancel;
@@ -386,7 +440,8 @@ QRect CVelmorinView::CellScreenRect(CellPos cell) const {
 
 void CVelmorinView::ScrollToShowRect(const PixelRect& rect) {
     const QPoint scroll = ScrollPosition();
-    const PixelPoint to = ScrollToShow(rect, {scroll.x(), scroll.y()}, {viewport()->width(), viewport()->height()});
+    const PixelPoint to =
+        ScrollToShow(zoom_.ToScreen(rect), {scroll.x(), scroll.y()}, {viewport()->width(), viewport()->height()});
     horizontalScrollBar()->setValue(to.x);
     verticalScrollBar()->setValue(to.y);
 }

@@ -24,6 +24,7 @@
 #include "editor/paint_plan.h"
 #include "editor/ui/PaletteDialog.h"
 #include "editor/view_overlay.h"
+#include "editor/zoom.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
 #include "model/tool_state.h"
@@ -76,6 +77,8 @@ public:
     void InitialUpdate();
     // The document was saved: undoing back to here clears its modified flag.
     void MarkSaved() { editor_.MarkSaved(); }
+    // A document opened without a file: it stays modified whatever is undone.
+    void MarkUnsaved() { editor_.MarkUnsaved(); }
 
     bool CanUndo() const { return editor_.CanUndo(); }
     bool CanRedo() const { return editor_.CanRedo(); }
@@ -86,6 +89,11 @@ public:
     void CutSelection();
     // The block buffer at the cursor cell ("Pegar", Ctrl+V).
     void Paste();
+    // "Insertar bloque", "Eliminar bloque", "Subir bloque", "Bajar bloque"
+    // at the cursor's block; a refusal is shown and changes nothing.
+    void EditBlock(BlockEdit edit);
+    // The cursor to the next (previous) cell that `word` names.
+    void Find(const QString& word, bool forward);
 
     // The palette window while it is open.
     PaletteDialog* palette() const { return palette_; }
@@ -120,6 +128,14 @@ public:
     // a refusal is shown with the line it stopped at. True when taken.
     bool ImportAliases(std::string_view csv);
 
+    // The scale the diagram is shown at; drawing, hit-testing and scrolling
+    // follow it, printing does not. A change keeps the cursor cell (or, when
+    // it is out of sight, the middle of the view) where it is on the screen.
+    const ViewZoom& zoom() const { return zoom_; }
+    void SetZoom(ViewZoom zoom);
+    // As SetZoom, keeping the diagram point under `anchor` (viewport pixels) in place.
+    void SetZoomAt(ViewZoom zoom, QPoint anchor);
+
     // Logical 0.1 mm to screen pixels, a cell being 64 pixels.
     int LogicalToPixelsX(int units) const;
     int LogicalToPixelsY(int units) const;
@@ -135,6 +151,10 @@ signals:
     void historyChanged();
     // A live paint has listed the operands anew (monitoredOperands()).
     void liveOperandsPublished();
+    // A passing remark for the status bar (a search that went round).
+    void statusNote(const QString& note);
+    // The diagram is shown at another scale.
+    void zoomChanged(int percent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -145,6 +165,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void UpdateScrollBars();
@@ -183,6 +204,8 @@ private:
     DiagramEditor editor_;
     ViewServices services_;
     CellMetrics metrics_;
+    ViewZoom zoom_;
+    ZoomWheel wheel_;
     // Where the cross-out mark shows while the button (or Enter) is held.
     std::optional<CellPos> crossOut_;
     // The key whose press placed at the cursor (Enter, an Alt+arrow); its release ends the click.

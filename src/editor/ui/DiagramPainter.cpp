@@ -25,19 +25,21 @@ Rect Outward(const QRectF& r) {
 
 }  // namespace
 
-DiagramPainter::DiagramPainter(const CellMetrics& metrics, qreal devicePixelRatio)
-    : metrics_(metrics), pictures_(devicePixelRatio) {
+DiagramPainter::DiagramPainter(const CellMetrics& metrics, qreal devicePixelRatio, int cellPixels)
+    : metrics_(metrics),
+      cellPixels_(cellPixels > 0 ? cellPixels : CellPixels),
+      pictures_(devicePixelRatio, static_cast<qreal>(cellPixels_) / CellPixels) {
     // The diagram fonts are sized in the drawing's logical unit; the unit is
-    // whatever makes a cell 64 pixels, so the fonts are made for that resolution.
-    const int dpiX = static_cast<int>(std::lround(CellPixels * 254.0 / metrics_.w));
-    const int dpiY = static_cast<int>(std::lround(CellPixels * 254.0 / metrics_.h));
+    // whatever makes a cell cellPixels_ pixels, so the fonts are made for that resolution.
+    const int dpiX = static_cast<int>(std::lround(cellPixels_ * 254.0 / metrics_.w));
+    const int dpiY = static_cast<int>(std::lround(cellPixels_ * 254.0 / metrics_.h));
     for (int i = 0; i < DiagramFontCount; ++i) {
         fonts_[static_cast<size_t>(i)] = MakeFont(FontTable[static_cast<size_t>(i)], dpiX, dpiY);
         fontMetrics_[static_cast<size_t>(i)] = std::make_unique<QFontMetricsF>(fonts_[static_cast<size_t>(i)]);
     }
     measure_ = [this](std::string_view text, int32_t font) {
         const qreal pixels = Shape(std::string(text), font).width;
-        return static_cast<int32_t>(std::lround(pixels * metrics_.w / CellPixels));
+        return static_cast<int32_t>(std::lround(pixels * metrics_.w / cellPixels_));
     };
 }
 
@@ -57,14 +59,14 @@ const DiagramPainter::ShapedText& DiagramPainter::Shape(const std::string& bytes
 
 void DiagramPainter::DrawTexts(QPainter& painter, const PaintPlan& plan, const PlannedCell& cell, QPointF origin,
                                std::array<Rect, OperandRectCount>* keep) {
-    const qreal sx = static_cast<qreal>(CellPixels) / metrics_.w;
-    const qreal sy = static_cast<qreal>(CellPixels) / metrics_.h;
+    const qreal sx = static_cast<qreal>(cellPixels_) / metrics_.w;
+    const qreal sy = static_cast<qreal>(cellPixels_) / metrics_.h;
     for (int32_t i = cell.firstText; i < cell.firstText + cell.textCount; ++i) {
         const PlannedText& t = plan.texts[static_cast<size_t>(i)];
         const int font = std::clamp(t.font, 0, DiagramFontCount - 1);
         const ShapedText& shaped = Shape(t.text, font);
         const QFontMetricsF& fm = *fontMetrics_[static_cast<size_t>(font)];
-        const QRectF box(origin.x() + t.x * sx, origin.y() + CellPixels - t.top * sy, shaped.width, fm.height());
+        const QRectF box(origin.x() + t.x * sx, origin.y() + cellPixels_ - t.top * sy, shaped.width, fm.height());
         if (cell.opaqueText) painter.fillRect(box, Qt::white);
         painter.setFont(fonts_[static_cast<size_t>(font)]);
         painter.drawText(QPointF(box.left(), box.top() + fm.ascent()), shaped.text);
@@ -79,7 +81,7 @@ void DiagramPainter::PaintScreen(QPainter& painter, const PaintPlan& plan, QPoin
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(Qt::black);
     for (const PlannedCell& cell : plan.cells) {
-        const QPoint origin(cell.column * CellPixels - scroll.x(), cell.row * CellPixels - scroll.y());
+        const QPoint origin(cell.column * cellPixels_ - scroll.x(), cell.row * cellPixels_ - scroll.y());
         painter.setCompositionMode(ModeOf(RasterOp::And));
         if (cell.labelFrame) {
             painter.drawImage(origin, pictures_.Picture(cell.kind, PictureVariant::Black));
@@ -93,8 +95,8 @@ void DiagramPainter::PaintScreen(QPainter& painter, const PaintPlan& plan, QPoin
         if (overlay != nullptr) {
             keep = &overlay->operandRectsAt(cell.row, cell.column);
             if (cell.elementRect)
-                overlay->elementRectAt(cell.row, cell.column) = {origin.x(), origin.y(), origin.x() + CellPixels,
-                                                                 origin.y() + CellPixels};
+                overlay->elementRectAt(cell.row, cell.column) = {origin.x(), origin.y(), origin.x() + cellPixels_,
+                                                                 origin.y() + cellPixels_};
         }
         if (cell.textCount > 0) DrawTexts(painter, plan, cell, origin, keep);
     }
@@ -105,15 +107,16 @@ void DiagramPainter::PaintPage(QPainter& painter, const PaintPlan& plan, int pag
                                qreal dpiX, qreal dpiY) {
     painter.save();
     // From here on one unit is one screen pixel of the cell; a cell keeps its logical size on paper.
-    painter.scale(metrics_.w * dpiX / (CellPixels * 254.0), metrics_.h * dpiY / (CellPixels * 254.0));
+    painter.scale(metrics_.w * dpiX / (cellPixels_ * 254.0), metrics_.h * dpiY / (cellPixels_ * 254.0));
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(Qt::black);
     for (const PlannedCell& cell : plan.cells) {
         const LogicalPoint at = PrintCellOrigin(page, cell.row, cell.column, metrics_, layout);
-        const QPointF origin(static_cast<qreal>(at.x) * CellPixels / metrics_.w,
-                             static_cast<qreal>(at.y) * CellPixels / metrics_.h);
+        const QPointF origin(static_cast<qreal>(at.x) * cellPixels_ / metrics_.w,
+                             static_cast<qreal>(at.y) * cellPixels_ / metrics_.h);
         painter.save();
         painter.translate(origin);
+        painter.scale(static_cast<qreal>(cellPixels_) / CellPixels, static_cast<qreal>(cellPixels_) / CellPixels);
         DrawKindPicture(painter, cell.kind, Qt::black);
         if (cell.labelFrame) DrawKindPicture(painter, KindLabelFrame, Qt::black);
         painter.restore();

@@ -24,19 +24,22 @@ namespace velmorin {
 
 class DiagramPainter {
 public:
-    // Fonts and pictures for cells of `metrics`, drawn 64 x 64 device-independent pixels.
-    explicit DiagramPainter(const CellMetrics& metrics, qreal devicePixelRatio = 1.0);
+    // Fonts and pictures for cells of `metrics`, drawn `cellPixels` square
+    // on the screen (64, or the view's zoom of it). A page keeps the metric
+    // size whatever the screen shows.
+    explicit DiagramPainter(const CellMetrics& metrics, qreal devicePixelRatio = 1.0, int cellPixels = CellPixels);
     ~DiagramPainter();
     DiagramPainter(const DiagramPainter&) = delete;
     DiagramPainter& operator=(const DiagramPainter&) = delete;
 
     const CellMetrics& metrics() const { return metrics_; }
+    int cellPixels() const { return cellPixels_; }
     const TextMeasure& measure() const { return measure_; }
     const QFont& font(int index) const { return fonts_[static_cast<size_t>(index)]; }
     const KindPictureSet& pictures() const { return pictures_; }
 
-    // A screen plan onto a raster image that shows the diagram from pixel
-    // `scroll` on. With an overlay, the device rectangles of live elements
+    // A screen plan onto a raster image that shows the diagram from screen
+    // pixel `scroll` on (in cells of cellPixels()). With an overlay, the device rectangles of live elements
     // and value texts are stored in it.
     void PaintScreen(QPainter& painter, const PaintPlan& plan, QPoint scroll, ViewOverlay* overlay = nullptr);
 
@@ -55,6 +58,7 @@ private:
                    std::array<Rect, OperandRectCount>* keep);
 
     CellMetrics metrics_;
+    int cellPixels_;
     std::array<QFont, DiagramFontCount> fonts_;
     std::array<std::unique_ptr<QFontMetricsF>, DiagramFontCount> fontMetrics_;
     KindPictureSet pictures_;

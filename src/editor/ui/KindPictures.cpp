@@ -199,19 +199,20 @@ void DrawKindPicture(QPainter& p, int kind, const QColor& ink) {
     p.restore();
 }
 
-KindPictureSet::KindPictureSet(qreal devicePixelRatio) : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1.0) {}
+KindPictureSet::KindPictureSet(qreal devicePixelRatio, qreal scale)
+    : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1.0), scale_(scale > 0 ? scale : 1.0) {}
 
 const QImage& KindPictureSet::Picture(int kind, PictureVariant variant) const {
     kind = std::clamp(kind, 0, PictureKindCount - 1);
     if (variant != PictureVariant::Black && !KindHasColourVariants(kind)) variant = PictureVariant::Black;
     QImage& picture = pictures_[static_cast<size_t>(kind)][static_cast<size_t>(variant)];
     if (picture.isNull()) {
-        const int side = static_cast<int>(std::lround(Size * ratio_));
+        const int side = static_cast<int>(std::lround(Size * scale_ * ratio_));
         QImage image(side, side, QImage::Format_RGB32);
         image.fill(Qt::white);
         {
             QPainter painter(&image);
-            painter.scale(ratio_, ratio_);
+            painter.scale(ratio_ * scale_, ratio_ * scale_);
             DrawKindPicture(painter, kind, PictureInk(variant));
         }
         image.setDevicePixelRatio(ratio_);

@@ -29,12 +29,15 @@ void DrawKindPicture(QPainter& painter, int kind, const QColor& ink);
 // a few kinds, and the first paint need not wait for all of them.
 class KindPictureSet {
 public:
-    explicit KindPictureSet(qreal devicePixelRatio = 1.0);
+    // Pictures `scale` times their 64-pixel size (the view's zoom), drawn
+    // from their shapes at that size rather than stretched.
+    explicit KindPictureSet(qreal devicePixelRatio = 1.0, qreal scale = 1.0);
     const QImage& Picture(int kind, PictureVariant variant) const;
     qreal devicePixelRatio() const { return ratio_; }
 
 private:
     qreal ratio_;
+    qreal scale_;
     mutable std::array<std::array<QImage, 3>, PictureKindCount> pictures_;
 };
 

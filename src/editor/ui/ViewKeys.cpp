@@ -20,6 +20,8 @@ constexpr ViewKeyDef ViewKeys[] = {
      ViewKeyGroup::Arrows, Qt::ShiftModifier, ViewKeyAction::ExtendSelection},
     {"Mayús+arrastrar", "Seleccionar un bloque para copiarlo, cortarlo o pegarlo", ViewKeyGroup::None,
      Qt::ShiftModifier, ViewKeyAction::None},
+    {"Ctrl+rueda", "Acerca o aleja el diagrama (del 50% al 200%, de 25 en 25) alrededor del puntero",
+     ViewKeyGroup::None, Qt::ControlModifier, ViewKeyAction::None},
     {"Clic derecho",
      "Abre la paleta Elementos junto a la celda; otro clic derecho en la misma celda alterna HORIZ, "
      "VERT y Eliminar",

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "link/link_fields.h"
@@ -94,6 +95,11 @@ void ExtractProgramDialog::onReceive() {
         prompts_.ShowFailure(extraction.written);
     } else {
         extracted_ = true;
+        received_.emplace();
+        std::copy(extraction.received.upload.image.begin(), extraction.received.upload.image.end(),
+                  received_->bytes.begin());
+        // A controller holds no length: the code's end is found in the bytes.
+        received_->codeLength = ImageSize;
         prompts_.ShowInformation(outcome.message);
     }
     if (extracted_)
@@ -109,14 +115,14 @@ void ExtractProgramDialog::done(int result) {
     QDialog::done(result);
 }
 
-bool RunExtractProgramDialog(QWidget* parent, TransferMemory& memory, const LinkAccess& access, Prompts& prompts,
-                             const std::string& startDirectory) {
+std::optional<CodeImage> RunExtractProgramDialog(QWidget* parent, TransferMemory& memory, const LinkAccess& access,
+                                                 Prompts& prompts, const std::string& startDirectory) {
     const std::optional<std::string> path = prompts.AskFile(
         FileRequest(FileType::Image, FileDialogMode::Save, "Guardar archivo binario", startDirectory, false));
-    if (!path) return false;
+    if (!path) return std::nullopt;
     ExtractProgramDialog dialog(*path, memory, access, prompts, parent);
     dialog.exec();
-    return dialog.extracted();
+    return dialog.received();
 }
 
 }  // namespace velmorin

@@ -7,7 +7,10 @@
 // the password fields stay in memory.
 #include <QDialog>
 
+#include <optional>
 #include <string>
+
+#include "compiler/program_image.h"
 
 #include "link/link_access.h"
 #include "link/link_dialog_rules.h"
@@ -28,6 +31,8 @@ public:
 
     // True once the program has been received and written.
     bool extracted() const { return extracted_; }
+    // The program received, all 256 bytes; set when extracted.
+    const std::optional<CodeImage>& received() const { return received_; }
     UploadRequest request() const;
 
     LinkFieldSpinBox* idField() const { return id_; }
@@ -45,6 +50,7 @@ private:
     LinkAccess access_;
     Prompts& prompts_;
     bool extracted_ = false;
+    std::optional<CodeImage> received_;
     bool receiving_ = false;
 
     LinkFieldSpinBox* id_ = nullptr;
@@ -54,9 +60,9 @@ private:
 };
 
 // The extract command's dialog from opening to closing: "Guardar archivo
-// binario" first (cancelling it ends the command), then the dialog. True
-// when the program was received and written.
-bool RunExtractProgramDialog(QWidget* parent, TransferMemory& memory, const LinkAccess& access, Prompts& prompts,
-                             const std::string& startDirectory);
+// binario" first (cancelling it ends the command), then the dialog. The
+// program, when it was received and written.
+std::optional<CodeImage> RunExtractProgramDialog(QWidget* parent, TransferMemory& memory, const LinkAccess& access,
+                                                 Prompts& prompts, const std::string& startDirectory);
 
 }  // namespace velmorin

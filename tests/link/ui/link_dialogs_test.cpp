@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -26,6 +27,7 @@
 #include "../../support/modal_script.h"
 #include "../../support/sim_process.h"
 #include "app/CommandTable.h"
+#include "compiler/compiler.h"
 #include "compiler/program_image.h"
 #include "compiler/ui/CompileDialog.h"
 #include "link/link_access.h"
@@ -36,6 +38,7 @@
 #include "link/ui/PasswordGroup.h"
 #include "link/ui/PortSelectDialog.h"
 #include "link/ui/SendProgramDialog.h"
+#include "model/source_file.h"
 
 namespace velmorin {
 namespace {
@@ -180,14 +183,60 @@ TEST_F(LinkDialogsTest, ExtractWritesTheControllersProgramWithItsDate) {
                             }))
         << "last progress line: " << (busyProgress.empty() ? "" : *busyProgress.rbegin());
 
-    // Received but not stored: the file's own message, never the success.
+    // Three bytes no diagram compiles to: no offer, the reason, nothing opened.
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1], "No se pudo reconstruir el diagrama");
+    EXPECT_TRUE(prompts.offers.empty());
+    EXPECT_FALSE(doc().modified());
+
+    // Received but not stored: the file's own message, never the success,
+    // and nothing to offer.
     prompts.fileAnswers = {FilePath("missing/out.bld")};
     script.On<ExtractProgramDialog>([](ExtractProgramDialog& extract) { extract.receiveButton()->click(); });
     Drive(script, [&] { frame().action(cmd::Extract)->trigger(); });
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_EQ(prompts.messages[1], "Error al abrir el archivo");
-    EXPECT_NE(prompts.details[1].find("missing"), std::string::npos);
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_EQ(prompts.messages[2], "Error al abrir el archivo");
+    EXPECT_NE(prompts.details[2].find("missing"), std::string::npos);
     EXPECT_EQ(prompts.informations.size(), 1u);
+}
+
+// The field case the way back exists for: the machine runs, its source is
+// lost. The program read out of the controller opens as a diagram that has
+// no file and compiles to the same bytes, and leaving it asks first.
+TEST_F(LinkDialogsTest, ExtractedProgramOpensAsADiagramThatCompilesToTheSameImage) {
+    auto source = std::make_unique<ProgramModel>();
+    ResetModel(*source);
+    ASSERT_TRUE(ReadSourceFile(*source, VELMORIN_SOURCE_DIR "/examples/jump.ldr"));
+    const CompileOutput compiled = velmorin::Compile(*source);
+    ASSERT_TRUE(compiled.finalImage);
+    const std::string stored = FilePath("stored.bld");
+    ASSERT_TRUE(WriteImageFile(stored, compiled.image, {1, 2, 2026}));
+    SimProcess sim({"--image", stored});
+    ASSERT_NO_FATAL_FAILURE(Attach(sim));
+    prompts.fileAnswers = {FilePath("out.bld")};
+    prompts.actionAnswers = {true};
+
+    ModalScript script;
+    script.On<ExtractProgramDialog>([](ExtractProgramDialog& extract) { extract.receiveButton()->click(); });
+    Drive(script, [&] { frame().action(cmd::Extract)->trigger(); });
+
+    EXPECT_EQ(prompts.informations, std::vector<std::string>{"Extracción de programa OK!"});
+    ASSERT_EQ(prompts.offers.size(), 1u);
+    EXPECT_EQ(prompts.offers[0].action, "Abrir como diagrama");
+    EXPECT_TRUE(doc().currentPath().isEmpty());
+    EXPECT_TRUE(doc().modified());
+    EXPECT_EQ(frame().windowTitle(), QString::fromUtf8("Sin título - velmorin"));
+    const CompileOutput again = velmorin::Compile(doc().model());
+    ASSERT_TRUE(again.finalImage);
+    EXPECT_EQ(
+        std::vector<uint8_t>(again.image.bytes.begin(), again.image.bytes.begin() + again.image.codeLength),
+        std::vector<uint8_t>(compiled.image.bytes.begin(), compiled.image.bytes.begin() + compiled.image.codeLength));
+
+    prompts.yesNoAnswers = {false};
+    EXPECT_FALSE(frame().close());
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].text, "El diagrama fue editado. Descarta los cambios?");
+    EXPECT_TRUE(prompts.AllAnswersUsed());
 }
 
 TEST_F(LinkDialogsTest, SilentControllerGivesTheSendErrorAfterFiveSeconds) {
