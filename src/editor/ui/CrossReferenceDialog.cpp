@@ -1,6 +1,7 @@
 #include "editor/ui/CrossReferenceDialog.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSet>
 #include <QTreeWidget>
 #include <QVBoxLayout>
