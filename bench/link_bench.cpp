@@ -77,13 +77,13 @@ void BM_VariablePollCycle(benchmark::State& state) {
     TermiosLink link({sim.device(), "", "", ""});
     SystemClock clock;
     ControllerImage image;
-    MonitorLink monitor(link, clock, 0, image);
+    MonitorLink monitor(link, clock, 0);
     if (const Result opened = monitor.Open(); !opened) return state.SkipWithError(opened.message.c_str());
     std::vector<MonitorRow> rows;
     for (int i = 0; i < state.range(0); ++i) rows.push_back({15 + i, 0, 0});  // V01, V02, ...
     const VariablePollPlan plan = PlanVariablePoll(rows);
     monitor.channel().Publish(plan.renewed);
-    PollCycle cycle(monitor.channel(), monitor.Exchanger(), {ListPolicy::FollowEveryPair, {}});
+    PollCycle cycle(monitor.channel(), monitor.Exchanger(image), {ListPolicy::FollowEveryPair, {}});
     cycle.Start();
     int exchanges = 0;
     const auto start = std::chrono::steady_clock::now();

@@ -15,8 +15,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/AppResources.h"
 #include "app/MarkupRenderer.h"
+#include "ui/DialogUnits.h"
+#include "ui/Resources.h"
 
 namespace velmorin {
 
@@ -27,16 +28,6 @@ constexpr const char* ProjectPage = "https://velmorin.example.org/docs";
 constexpr const char* TeamMail = "mailto:equipo@velmorin.example.org";
 
 }  // namespace
-
-QSize DialogUnitsToPixels(const QFont& font, int x, int y) {
-    // The average width is taken over the alphabet, as dialog templates do,
-    // rounded to whole pixels; each size is rounded, not each unit.
-    const QFontMetricsF metrics(font);
-    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const int baseX = std::max(1, qRound(metrics.horizontalAdvance(alphabet) / alphabet.size()));
-    const int baseY = std::max(1, QFontMetrics(font).height());
-    return {(x * baseX + 2) / 4, (y * baseY + 4) / 8};
-}
 
 QSize AboutDialog::DialogSize(const QFont& font) { return DialogUnitsToPixels(font, 201, 98); }
 

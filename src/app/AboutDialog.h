@@ -68,11 +68,6 @@ private:
     QPushButton* splashButton_ = nullptr;
 };
 
-// Dialog units, as dialog templates measure: a horizontal unit is a quarter
-// of the font's average character width, a vertical unit an eighth of its
-// height. Both directions scale by the font, so proportions are kept.
-QSize DialogUnitsToPixels(const QFont& font, int x, int y);
-
 // Runs the about box modally; returns the splash counter after it closed.
 int ShowAboutBox(int splashCounter, const QFont& versionFont, QWidget* parent = nullptr);
 

@@ -21,7 +21,6 @@
 #include <QToolBar>
 #include <QWhatsThis>
 
-#include "app/AppResources.h"
 #include "app/CVelmorinApp.h"
 #include "app/CVelmorinDoc.h"
 #include "app/CommandTable.h"
@@ -37,6 +36,7 @@
 #include "editor/ui/DocumentPrinter.h"
 #include "link/ui/LiveMonitor.h"
 #include "model/tool_state.h"
+#include "ui/Resources.h"
 
 namespace velmorin {
 
@@ -59,7 +59,11 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     : QMainWindow(parent), app_(app), doc_(doc) {
     InitAppResources();
     setObjectName("mainFrame");
-    setWindowIcon(QIcon(":/icons/velmorin.svg"));
+    // The window manager's icon is drawn in six sizes, none of them inside
+    // the window: it comes once the window is on the screen.
+    connect(
+        this, &CMainFrame::firstPainted, this, [this] { setWindowIcon(QIcon(":/icons/velmorin.svg")); },
+        Qt::SingleShotConnection);
     view_ = new CVelmorinView(doc_.model(), this);
     setCentralWidget(view_);
 
@@ -72,7 +76,8 @@ CMainFrame::CMainFrame(CVelmorinApp& app, CVelmorinDoc& doc, QWidget* parent)
     SyncToolChecks();
 
     liveMonitor_ = std::make_unique<LiveMonitor>(
-        LiveMonitor::FrameParts{this, toolBar_, liveBar_, liveReceive_, liveIndicators_[0], liveIndicators_[1], view_},
+        LiveMonitor::FrameParts{[this](bool live) { ShowLive(live); }, liveBar_, liveReceive_, liveIndicators_[0],
+                                liveIndicators_[1], view_},
         app_.liveImage());
     qtDialogs_ = std::make_unique<QtFrameDialogs>(app_, *this);
     dialogs_ = qtDialogs_.get();
@@ -142,6 +147,7 @@ void CMainFrame::BindKeys(QAction* action, const char* keys) {
 void CMainFrame::CreateMenus() {
     for (const MenuDef& menuDef : MenuTable) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuDef.title));
+        menus_ << menu;
         bool anchorNext = false;
         for (const int id : menuDef.items) {
             QAction* added = nullptr;
@@ -248,12 +254,31 @@ void CMainFrame::ConnectDocument() {
     connect(view_, &CVelmorinView::modifiedChanged, &doc_, &CVelmorinDoc::SetModified);
     connect(view_, &CVelmorinView::historyChanged, this, &CMainFrame::UpdateEditActions);
     connect(&doc_, &CVelmorinDoc::redrawRequested, view_->viewport(), qOverload<>(&QWidget::update));
-    connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, &CVelmorinView::ClearMarkedCell);
+    connect(&doc_, &CVelmorinDoc::markedCellCleared, view_, [this] { view_->MarkCell({}); });
     connect(&app_, &CVelmorinApp::recentFilesChanged, this, &CMainFrame::RebuildRecentFileMenu);
     connect(view_, &CVelmorinView::toolChanged, this, &CMainFrame::SyncToolChecks);
     // A search that went round says so for a while, over the prompts.
     connect(view_, &CVelmorinView::statusNote, this,
             [this](const QString& note) { statusBar()->showMessage(note, 5000); });
+}
+
+void CMainFrame::ShowLive(bool live) {
+    for (QMenu* menu : std::as_const(menus_)) menu->menuAction()->setEnabled(!live);
+    // Greyed menus alone would leave the keys working: a disabled command ignores its keys.
+    if (live) {
+        liveDisabled_.clear();
+        for (const CommandDef& command : CommandTable) {
+            QAction* action = actions_.value(command.id);
+            if (!action || !action->isEnabled()) continue;
+            action->setEnabled(false);
+            liveDisabled_ << action;
+        }
+    } else {
+        for (QAction* action : std::as_const(liveDisabled_)) action->setEnabled(true);
+        liveDisabled_.clear();
+    }
+    toolBar_->setVisible(!live);
+    liveBar_->setVisible(live);
 }
 
 void CMainFrame::UpdateTitle() { setWindowTitle(doc_.title() + QStringLiteral(" - ") + CVelmorinDoc::WindowTitle()); }
@@ -302,6 +327,11 @@ void CMainFrame::UpdateEditActions() {
 }
 
 bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::Paint && !painted_) {
+        painted_ = true;
+        // Queued: the whole window is painted and on the screen by then.
+        QMetaObject::invokeMethod(this, &CMainFrame::firstPainted, Qt::QueuedConnection);
+    }
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         messagePane_->setText(tip.isEmpty() ? QString::fromUtf8(IdleText) : tip);

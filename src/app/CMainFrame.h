@@ -113,6 +113,11 @@ public:
     // The variable monitor closed through "Gráfico".
     void onEnterLiveMode();
 
+    // Live mode's look: the live bar instead of the toolbar, and every menu
+    // and command of the tables out of use (their keys too), until it ends,
+    // when exactly what it disabled comes back.
+    void ShowLive(bool live);
+
     void UpdateTitle();
     void RebuildRecentFileMenu();
     void SyncToolChecks();
@@ -122,6 +127,8 @@ public:
 signals:
     // The close was accepted; the placement was captured just before.
     void closed(const velmorin::WindowPlacement& placement);
+    // The window has been painted on the screen for the first time.
+    void firstPainted();
 
 protected:
     bool event(QEvent* event) override;
@@ -151,6 +158,8 @@ private:
     CVelmorinDoc& doc_;
     CVelmorinView* view_ = nullptr;
     QHash<int, QAction*> actions_;
+    QList<QMenu*> menus_;  // in the menu table's order
+    QList<QAction*> liveDisabled_;
     QList<QAction*> recentActions_;
     QMenu* fileMenu_ = nullptr;
     QAction* recentAnchor_ = nullptr;  // the separator after the recent files
@@ -170,6 +179,7 @@ private:
     std::unique_ptr<LiveMonitor> liveMonitor_;
     FrameDialogs* dialogs_ = nullptr;
     QRect normalRect_;
+    bool painted_ = false;
 };
 
 }  // namespace velmorin

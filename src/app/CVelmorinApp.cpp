@@ -1,39 +1,22 @@
 #include "app/CVelmorinApp.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QPainter>
-#include <QScreen>
 #include <QSettings>
-#include <QSvgRenderer>
-#include <QTimer>
 
-#include <cmath>
+#include <algorithm>
 
-#include "app/AppResources.h"
 #include "app/CMainFrame.h"
 #include "app/CVelmorinDoc.h"
 #include "link/port_devices.h"
+#include "ui/Resources.h"
 
 namespace velmorin {
 
-const std::array<FontDef, 5> FontTable = {{
-    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 700, false},
-    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 12, 400, false},
-    {"Times New Roman", "Liberation Serif,DejaVu Serif", 40, 10, 700, false},
-    {"Times New Roman", "Liberation Serif,DejaVu Serif", 36, 8, 400, false},
-    // The about box's version line: a dialog control measures in pixels.
-    {"MS Sans Serif", "Liberation Sans,DejaVu Sans", 20, 8, 800, true},
-}};
-
 namespace {
-
-constexpr const char* IndicatorPaths[3] = {":/indicators/green.svg", ":/indicators/red.svg", ":/indicators/dark.svg"};
-constexpr int IndicatorSize = 9;
 
 QSettings OpenStore() { return QSettings(SettingsOrganisation, SettingsApplication); }
 
@@ -43,51 +26,10 @@ CVelmorinApp::CVelmorinApp(QObject* parent) : QObject(parent) {}
 
 CVelmorinApp::~CVelmorinApp() = default;
 
-QFont CVelmorinApp::MakeFont(const FontDef& def, int dpiX, int dpiY) {
-    QStringList families{QString::fromLatin1(def.face)};
-    families += QString::fromLatin1(def.fallbacks).split(u',', Qt::SkipEmptyParts);
-    QFont font;
-    font.setFamilies(families);
-    font.setWeight(static_cast<QFont::Weight>(def.weight));
-    // The height is the whole character cell, ascent plus descent; the width
-    // the average character width. Qt sizes by em and stretch, so measure
-    // once and correct both.
-    const double cellPixels = def.dialogPixels ? def.height : def.height * dpiY / 254.0;
-    const double widthPixels = def.dialogPixels ? def.width : def.width * dpiX / 254.0;
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(cellPixels))));
-    const QFontMetricsF first(font);
-    if (first.height() > 0) {
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(cellPixels * cellPixels / first.height()))));
-    }
-    const QFontMetricsF sized(font);
-    double average = sized.averageCharWidth();
-    if (average <= 0) average = sized.horizontalAdvance(u'x');
-    if (average > 0) {
-        font.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * widthPixels / average)), 1, 4000));
-    }
-    return font;
-}
-
-void CVelmorinApp::CreateFonts() {
-    int dpiX = 96, dpiY = 96;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        dpiX = static_cast<int>(std::lround(screen->logicalDotsPerInchX()));
-        dpiY = static_cast<int>(std::lround(screen->logicalDotsPerInchY()));
-    }
-    for (int i = 0; i < FontCount; ++i) fonts_[i] = MakeFont(FontTable[i], dpiX, dpiY);
-}
-
-void CVelmorinApp::LoadIndicators() {
-    for (int i = 0; i < 3; ++i) {
-        QPixmap pixmap(IndicatorSize, IndicatorSize);
-        pixmap.fill(Qt::transparent);
-        QSvgRenderer renderer(QString::fromLatin1(IndicatorPaths[i]));
-        if (renderer.isValid()) {
-            QPainter painter(&pixmap);
-            renderer.render(&painter);
-        }
-        indicators_[i] = pixmap;
-    }
+const QFont& CVelmorinApp::font(int index) const {
+    std::optional<QFont>& font = fonts_[static_cast<size_t>(std::clamp(index, 0, FontCount - 1))];
+    if (!font) font = MakeScreenFont(index);
+    return *font;
 }
 
 CompileResult CVelmorinApp::KeepCompilation(CompileRun run) {
@@ -108,8 +50,7 @@ PlcLink& CVelmorinApp::ControllerLink() {
 }
 
 MonitorContext CVelmorinApp::MonitorLinkContext() {
-    const LightPictures lights{indicators_[IndicatorGreen], indicators_[IndicatorRed], indicators_[IndicatorDark]};
-    return {ControllerLink(), clock_, settings_.commPort, settings_.plcId, prompts(), lights};
+    return {ControllerLink(), clock_, settings_.commPort, settings_.plcId, prompts(), indicators_};
 }
 
 void CVelmorinApp::AddRecentFile(const QString& path) {
@@ -145,7 +86,6 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     recentFiles_.Assign(recent);
 
     settings_ = ReadAppSettings(store);
-    CreateFonts();
 
     doc_ = std::make_unique<CVelmorinDoc>(*this);
     frame_ = std::make_unique<CMainFrame>(*this, *doc_);
@@ -166,14 +106,19 @@ bool CVelmorinApp::InitInstance(const StartOptions& options) {
     frame_->SetNormalRect(PlacementRect(placement_));
     ApplyWindowPlacement(*frame_, placement_);
 
-    LoadIndicators();
+    indicators_ = LoadLightPictures();
 
     startDirectory_ = QDir::currentPath();
     doc_->core().SetStartDirectory(startDirectory_.toStdString());
     doc_->SetModified(false);
     started_ = true;
 
-    if (options.splash) QTimer::singleShot(0, frame_.get(), [this] { frame_->onAppAbout(); });
+    // The splash waits for the window to be on the screen: building and
+    // showing it first would only keep the user waiting for the window.
+    if (options.splash)
+        connect(
+            frame_.get(), &CMainFrame::firstPainted, frame_.get(), [this] { frame_->onAppAbout(); },
+            Qt::SingleShotConnection);
     return true;
 }
 

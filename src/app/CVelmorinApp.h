@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/AppSettings.h"
 #include "app/QtPrompts.h"
@@ -21,6 +22,8 @@
 #include "link/termios_link.h"
 #include "link/ui/MonitorContext.h"
 #include "model/recent_files.h"
+#include "ui/Fonts.h"
+#include "ui/IndicatorLights.h"
 
 namespace velmorin {
 
@@ -32,27 +35,9 @@ struct StartOptions {
     bool splash = true;  // the about box for three seconds after the window shows
 };
 
-// One of the five shared fonts. Sizes are in the logical units of the
-// surface the font is drawn on: 0.1 mm for the diagram fonts, pixels for
-// the one that labels a dialog.
-struct FontDef {
-    const char* face;
-    const char* fallbacks;  // fontconfig families tried when the face is missing, comma-separated
-    int height;
-    int width;
-    int weight;
-    bool dialogPixels;
-};
-
-extern const std::array<FontDef, 5> FontTable;
-
-enum Indicator { IndicatorGreen = 0, IndicatorRed = 1, IndicatorDark = 2 };
-
 class CVelmorinApp : public QObject {
     Q_OBJECT
 public:
-    static constexpr int FontCount = 5;
-
     explicit CVelmorinApp(QObject* parent = nullptr);
     ~CVelmorinApp() override;
 
@@ -65,8 +50,9 @@ public:
 
     AppSettings& settings() { return settings_; }
     const WindowPlacement& placement() const { return placement_; }
-    const QFont& font(int index) const { return fonts_[index]; }
-    const QPixmap& indicator(Indicator which) const { return indicators_[which]; }
+    // Made at the first use, for the primary screen.
+    const QFont& font(int index) const;
+    const QPixmap& indicator(Indicator which) const { return indicators_.Of(which); }
     const QString& startDirectory() const { return startDirectory_; }
     // The last compile command's run: its diagnostics are what the error
     // list shows, its final image what the send dialog offers. Kept until the
@@ -111,22 +97,17 @@ public:
     CVelmorinDoc& document() { return *doc_; }
     CMainFrame* frame() const { return frame_.get(); }
 
-    // Font sized for a paint device of the given resolution (ignored for dialog fonts).
-    static QFont MakeFont(const FontDef& def, int dpiX, int dpiY);
-
 signals:
     void recentFilesChanged();
 
 private:
     void LoadTranslations();
-    void CreateFonts();
-    void LoadIndicators();
     void OnFrameClosed(const WindowPlacement& placement);
 
     AppSettings settings_;
     WindowPlacement placement_;
-    std::array<QFont, FontCount> fonts_;
-    std::array<QPixmap, 3> indicators_;
+    mutable std::array<std::optional<QFont>, FontCount> fonts_;
+    LightPictures indicators_;
     QString startDirectory_;
     CompileRun lastCompile_;
     uint16_t transferPassword_ = 0;

@@ -1,9 +1,17 @@
 #include "app/CommandTable.h"
 
 #include "app/CMainFrame.h"
-#include "model/cell_kinds.h"
 
 namespace velmorin {
+namespace {
+
+// An element tool's command: what it shows comes from the element tools' table.
+constexpr CommandDef Tool(int id, int kind) {
+    const ElementTool& tool = ElementToolOf(kind);
+    return {id, tool.caption, "", tool.prompt, tool.icon, nullptr, true, tool.kind};
+}
+
+}  // namespace
 
 const std::array<CommandDef, 51> CommandTable = {{
     {cmd::FileNew, "&Nuevo\tCtrl+N", "Ctrl+N", "Crea un diagrama nuevo\nNuevo", ":/icons/new.svg",
@@ -37,24 +45,16 @@ const std::array<CommandDef, 51> CommandTable = {{
     {cmd::AppExit, "&Salir", "", "Sale de la aplicación; pregunta antes de descartar cambios\nSalir", nullptr,
      &CMainFrame::onAppExit, false},
 
-    {cmd::ToolVertical, "VERT", "", "Inserta una línea vertical\nVertical", ":/icons/vert.svg", nullptr, true,
-     KindVertical},
-    {cmd::ToolHorizontal, "HORIZ", "", "Inserta una línea horizontal\nHorizontal", ":/icons/horiz.svg", nullptr, true,
-     KindHorizontal},
-    {cmd::ToolLd, "LD", "", "Inserta una carga de acumulador \nLD", ":/icons/ld.svg", nullptr, true, KindContactOpen},
-    {cmd::ToolLdn, "LDN", "", "Inserta una carga negada de acumulador\nLDN", ":/icons/ldn.svg", nullptr, true,
-     KindContactClosed},
-    {cmd::ToolOut, "OUT", "", "Inserta una bobina de salida\nOUT", ":/icons/out.svg", nullptr, true, KindCoil},
-    {cmd::ToolIf, "IF", "", "Inserta una caja de condición o de salto\nIF1,IF0,IFV1,JP1,JP0,JPV1", ":/icons/if.svg",
-     nullptr, true, KindConditional},
-    {cmd::ToolBoxOneSided, "CAJA1", "", "Inserta una caja de un solo lado\nEND,GOTO,RJP", ":/icons/caja1.svg", nullptr,
-     true, KindBoxOneSided},
-    {cmd::ToolBoxTwoSided, "CAJA2", "",
-     "Inserta una caja de dos lados\nRST,SET,SETB,TP,TPF,TPV,TPVF,OSC,GOSUB,RCT,RTP,NOT,SETIF1,XOR,CLRIF1,NOTA",
-     ":/icons/caja2.svg", nullptr, true, KindBoxTwoSided},
-    {cmd::ToolCounter, "CNTV", "", "Inserta un contador de dos filas\nCNTV", ":/icons/cntv.svg", nullptr, true,
-     KindBoxLowerHalf},
-    {cmd::ToolDelete, nullptr, "", "Elimina un elemento\nEliminar", ":/icons/delete.svg", nullptr, true, KindBlank},
+    Tool(cmd::ToolVertical, KindVertical),
+    Tool(cmd::ToolHorizontal, KindHorizontal),
+    Tool(cmd::ToolLd, KindContactOpen),
+    Tool(cmd::ToolLdn, KindContactClosed),
+    Tool(cmd::ToolOut, KindCoil),
+    Tool(cmd::ToolIf, KindConditional),
+    Tool(cmd::ToolBoxOneSided, KindBoxOneSided),
+    Tool(cmd::ToolBoxTwoSided, KindBoxTwoSided),
+    Tool(cmd::ToolCounter, KindBoxLowerHalf),
+    Tool(cmd::ToolDelete, KindBlank),
 
     {cmd::Compile, "&Compilar", "", "Compila el LADDER\nCompilar", ":/icons/compile.svg",
      &CMainFrame::RunCompileCommand, false},
@@ -160,53 +160,11 @@ const std::array<MenuDef, 5> MenuTable = {{
 
 const std::span<const int> ToolBarLayout = ToolBarItems;
 
-namespace {
-
-constexpr ViewKeyDef ViewKeys[] = {
-    {"Flechas", "Mueven el cursor (la celda marcada) y desplazan el diagrama para mostrarlo"},
-    {"Intro",
-     "Hace en la celda del cursor lo que un clic con la herramienta elegida; con HORIZ o VERT, la línea "
-     "entera"},
-    {"Alt+Flecha", "Con HORIZ o VERT, media línea hacia ese lado de la celda del cursor"},
-    {"Supr", "Borra el elemento o la línea de la celda del cursor"},
-    {"Mayús+Flechas",
-     "Seleccionan un bloque dentro de un mismo bloque de cuatro filas; al soltar Mayús se abre el "
-     "cuadro Bloque (Cortar, Copiar)"},
-    {"Mayús+arrastrar", "Seleccionar un bloque para copiarlo, cortarlo o pegarlo"},
-    {"Ctrl+rueda", "Acerca o aleja el diagrama (del 50% al 200%, de 25 en 25) alrededor del puntero"},
-    {"Clic derecho",
-     "Abre la paleta Elementos junto a la celda; otro clic derecho en la misma celda alterna HORIZ, "
-     "VERT y Eliminar"},
-};
-
-}  // namespace
-
-const std::span<const ViewKeyDef> ViewKeyTable = ViewKeys;
-
 const CommandDef* FindCommand(int id) {
     for (const auto& command : CommandTable) {
         if (command.id == id) return &command;
     }
     return nullptr;
-}
-
-const CommandDef* FindToolCommand(int kind) {
-    for (const auto& command : CommandTable) {
-        if (command.tool != NotATool && command.tool == kind) return &command;
-    }
-    return nullptr;
-}
-
-QString PromptStatusText(const char* prompt) {
-    const QString text = QString::fromUtf8(prompt ? prompt : "");
-    const qsizetype split = text.indexOf(u'\n');
-    return split < 0 ? text : text.left(split);
-}
-
-QString PromptToolTip(const char* prompt) {
-    const QString text = QString::fromUtf8(prompt ? prompt : "");
-    const qsizetype split = text.indexOf(u'\n');
-    return split < 0 ? QString() : text.mid(split + 1);
 }
 
 }  // namespace velmorin

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include "ui/ElementTools.h"
+
 namespace velmorin {
 
 class CMainFrame;
@@ -98,19 +100,6 @@ extern const std::array<CommandDef, 51> CommandTable;
 extern const std::array<MenuDef, 5> MenuTable;
 extern const std::span<const int> ToolBarLayout;
 
-// Keys the diagram view handles itself, for the help window's key list.
-struct ViewKeyDef {
-    const char* keys;  // as the help shows them
-    const char* text;
-};
-extern const std::span<const ViewKeyDef> ViewKeyTable;
-
 const CommandDef* FindCommand(int id);
-// The element tool command that lays down `kind`; nullptr when none does.
-const CommandDef* FindToolCommand(int kind);
-
-// The status-bar text and the tooltip of a prompt.
-QString PromptStatusText(const char* prompt);
-QString PromptToolTip(const char* prompt);
 
 }  // namespace velmorin

@@ -6,8 +6,9 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/AppResources.h"
 #include "app/CommandTable.h"
+#include "editor/ui/ViewKeys.h"
+#include "ui/Resources.h"
 
 namespace velmorin {
 

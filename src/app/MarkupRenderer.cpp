@@ -89,6 +89,39 @@ std::optional<QString> LinkTagTarget(const QString& text, qsizetype at) {
     return text.mid(from, std::min<qsizetype>(to - from, MaxLinkTarget));
 }
 
+// The tags the renderer knows, by their start (case aside), each with the
+// least the control must show for it to act. Earlier rows win.
+struct TagDef {
+    QLatin1StringView start;
+    MarkupLevel needs;
+    MarkupRenderer::TagAction action;
+};
+
+using Tag = MarkupRenderer::TagAction;
+constexpr TagDef Tags[] = {
+    {QLatin1StringView("<br>"), MarkupLevel::PlainText, Tag::LineBreak},
+    {QLatin1StringView("<p>"), MarkupLevel::PlainText, Tag::LineBreak},
+    {QLatin1StringView("<b>"), MarkupLevel::Formatting, Tag::Bold},
+    {QLatin1StringView("</b>"), MarkupLevel::Formatting, Tag::EndBold},
+    {QLatin1StringView("<u>"), MarkupLevel::Formatting, Tag::Underline},
+    {QLatin1StringView("</u>"), MarkupLevel::Formatting, Tag::EndUnderline},
+    {QLatin1StringView("<i>"), MarkupLevel::Formatting, Tag::Italic},
+    {QLatin1StringView("</i>"), MarkupLevel::Formatting, Tag::EndItalic},
+    {QLatin1StringView("<font"), MarkupLevel::Formatting, Tag::Colour},
+    {QLatin1StringView("</font>"), MarkupLevel::Formatting, Tag::EndColour},
+    {QLatin1StringView("<a href=\""), MarkupLevel::Links, Tag::Link},
+    {QLatin1StringView("</a>"), MarkupLevel::Links, Tag::EndLink},
+};
+
+const TagDef* TagAt(const QString& text, qsizetype at) {
+    for (const TagDef& tag : Tags) {
+        if (StartsWithTag(text, at, tag.start)) {
+            return &tag;
+        }
+    }
+    return nullptr;
+}
+
 bool RangesMeet(MarkupRange probe, MarkupRange link) {
     if (probe.end <= probe.start) {
         return probe.start >= link.start && probe.start < link.end;
@@ -202,21 +235,6 @@ void MarkupRenderer::Render(const QString& text) {
         return;
     }
 
-    const bool formatting = level_ == MarkupLevel::Formatting || level_ == MarkupLevel::Links;
-    const bool linking = level_ == MarkupLevel::Links;
-    auto endPosition = [this] {
-        QTextCursor cursor(textEdit_->document());
-        cursor.movePosition(QTextCursor::End);
-        return cursor.position();
-    };
-    auto closeLink = [&] {
-        if (linkStart_ >= 0) {
-            links_.push_back({{linkStart_, endPosition()}, linkTarget_});
-            linkStart_ = -1;
-            linkTarget_.clear();
-        }
-    };
-
     // 2. Scan, keeping the tag depth and the start of the pending plain run.
     int depth = 0;
     qsizetype runStart = 0;
@@ -228,45 +246,10 @@ void MarkupRenderer::Render(const QString& text) {
                 AppendRun(text.mid(runStart, i - runStart));
             }
             ++depth;
-            if (StartsWithTag(text, i, QLatin1StringView("<br>")) ||
-                StartsWithTag(text, i, QLatin1StringView("<p>"))) {
-                AppendLineBreak();
-            } else if (!formatting) {
-                // Plain-text controls take no formatting at all.
-            } else if (StartsWithTag(text, i, QLatin1StringView("<b>"))) {
-                format_.setFontWeight(QFont::Bold);
-            } else if (StartsWithTag(text, i, QLatin1StringView("</b>"))) {
-                format_.setFontWeight(QFont::Normal);
-            } else if (StartsWithTag(text, i, QLatin1StringView("<u>"))) {
-                format_.setFontUnderline(true);
-            } else if (StartsWithTag(text, i, QLatin1StringView("</u>"))) {
-                format_.setFontUnderline(false);
-            } else if (StartsWithTag(text, i, QLatin1StringView("<i>"))) {
-                format_.setFontItalic(true);
-            } else if (StartsWithTag(text, i, QLatin1StringView("</i>"))) {
-                format_.setFontItalic(false);
-            } else if (StartsWithTag(text, i, QLatin1StringView("<font"))) {
-                if (const auto colour = FontTagColour(text, i)) {
-                    format_.setForeground(*colour);
-                }
-            } else if (StartsWithTag(text, i, QLatin1StringView("</font>"))) {
-                format_.clearForeground();
-            } else if (!linking) {
-                // Links need the link-capable control.
-            } else if (const auto target = LinkTagTarget(text, i)) {
-                closeLink();
-                linkStart_ = endPosition();
-                linkTarget_ = *target;
-                format_.setAnchor(true);
-                format_.setAnchorHref(*target);
-                format_.setFontUnderline(true);
-                format_.setForeground(LinkColour);
-            } else if (StartsWithTag(text, i, QLatin1StringView("</a>"))) {
-                closeLink();
-                format_.clearForeground();
-                format_.setFontUnderline(false);
-                format_.setAnchor(false);
-                format_.clearProperty(QTextFormat::AnchorHref);
+            const TagDef* tag = TagAt(text, i);
+            // A tag the control cannot show, and any other tag, change nothing.
+            if (tag && level_ >= tag->needs) {
+                ApplyTag(tag->action, text, i);
             }
         } else if (c == QLatin1Char('>') && depth > 0) {
             // 4. Leaving a tag; back at depth 0 the next run starts here.
@@ -281,7 +264,73 @@ void MarkupRenderer::Render(const QString& text) {
         AppendRun(text.mid(runStart));
     }
     if (textEdit_) {
-        closeLink();
+        CloseLink();
+    }
+}
+
+int MarkupRenderer::EndPosition() const {
+    QTextCursor cursor(textEdit_->document());
+    cursor.movePosition(QTextCursor::End);
+    return cursor.position();
+}
+
+void MarkupRenderer::CloseLink() {
+    if (linkStart_ >= 0) {
+        links_.push_back({{linkStart_, EndPosition()}, linkTarget_});
+        linkStart_ = -1;
+        linkTarget_.clear();
+    }
+}
+
+void MarkupRenderer::ApplyTag(TagAction action, const QString& text, qsizetype at) {
+    switch (action) {
+        case TagAction::LineBreak:
+            AppendLineBreak();
+            break;
+        case TagAction::Bold:
+            format_.setFontWeight(QFont::Bold);
+            break;
+        case TagAction::EndBold:
+            format_.setFontWeight(QFont::Normal);
+            break;
+        case TagAction::Underline:
+            format_.setFontUnderline(true);
+            break;
+        case TagAction::EndUnderline:
+            format_.setFontUnderline(false);
+            break;
+        case TagAction::Italic:
+            format_.setFontItalic(true);
+            break;
+        case TagAction::EndItalic:
+            format_.setFontItalic(false);
+            break;
+        case TagAction::Colour:
+            if (const auto colour = FontTagColour(text, at)) {
+                format_.setForeground(*colour);
+            }
+            break;
+        case TagAction::EndColour:
+            format_.clearForeground();
+            break;
+        case TagAction::Link:
+            if (const auto target = LinkTagTarget(text, at)) {
+                CloseLink();
+                linkStart_ = EndPosition();
+                linkTarget_ = *target;
+                format_.setAnchor(true);
+                format_.setAnchorHref(*target);
+                format_.setFontUnderline(true);
+                format_.setForeground(LinkColour);
+            }
+            break;
+        case TagAction::EndLink:
+            CloseLink();
+            format_.clearForeground();
+            format_.setFontUnderline(false);
+            format_.setAnchor(false);
+            format_.clearProperty(QTextFormat::AnchorHref);
+            break;
     }
 }
 
@@ -335,8 +384,7 @@ bool MarkupRenderer::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     }
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-        type != QEvent::MouseButtonDblClick) {
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick) {
         return QObject::eventFilter(watched, event);
     }
     auto* mouse = static_cast<QMouseEvent*>(event);

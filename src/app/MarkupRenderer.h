@@ -63,6 +63,20 @@ public:
         MarkupRange range;
         QString target;
     };
+    // What a recognised tag does to the text that follows.
+    enum class TagAction {
+        LineBreak,
+        Bold,
+        EndBold,
+        Underline,
+        EndUnderline,
+        Italic,
+        EndItalic,
+        Colour,
+        EndColour,
+        Link,
+        EndLink,
+    };
 
     MarkupRenderer(QWidget* control, MarkupLevel level);
     ~MarkupRenderer() override;
@@ -83,6 +97,11 @@ protected:
 private:
     void AppendRun(const QString& run);
     void AppendLineBreak();
+    void ApplyTag(TagAction action, const QString& text, qsizetype at);
+    // Only for the text controls: where the next character goes, and the
+    // open link, if any, ended there.
+    int EndPosition() const;
+    void CloseLink();
     int CharacterAt(const QPoint& viewportPoint) const;
 
     QWidget* control_;

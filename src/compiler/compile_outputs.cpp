@@ -129,20 +129,4 @@ CompileRun CompileToFiles(const ProgramModel& model, const std::string& sourcePa
     return CompileAndWrite(model, preparation.targets, CompileCallbacks{}, nullptr, date);
 }
 
-CompileWorker::~CompileWorker() { Join(); }
-
-void CompileWorker::Start(const ProgramModel& model, CompileTargets targets, CompileCallbacks callbacks,
-                          const std::atomic<bool>* cancel, std::optional<ImageDate> date) {
-    Join();
-    running_.store(true);
-    thread_ = std::thread([this, &model, targets = std::move(targets), callbacks = std::move(callbacks), cancel, date] {
-        run_ = CompileAndWrite(model, targets, callbacks, cancel, date);
-        running_.store(false);
-    });
-}
-
-void CompileWorker::Join() {
-    if (thread_.joinable()) thread_.join();
-}
-
 }  // namespace velmorin

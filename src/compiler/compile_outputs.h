@@ -7,7 +7,6 @@
 #include <atomic>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "compiler/compiler.h"
 #include "compiler/program_image.h"
@@ -92,23 +91,5 @@ CompileRun CompileAndWrite(const ProgramModel& model, const CompileTargets& targ
 // PrepareCompile and CompileAndWrite in one, for a caller without a window.
 CompileRun CompileToFiles(const ProgramModel& model, const std::string& sourcePath,
                           std::optional<ImageDate> date = std::nullopt);
-
-// Runs CompileAndWrite on its own thread. The model must not change until
-// Join; the run is read after it.
-class CompileWorker {
-public:
-    ~CompileWorker();
-    void Start(const ProgramModel& model, CompileTargets targets, CompileCallbacks callbacks,
-               const std::atomic<bool>* cancel, std::optional<ImageDate> date = std::nullopt);
-    bool Running() const { return running_.load(); }
-    void Join();
-    // What the last job came to; complete once Join has returned.
-    CompileRun& run() { return run_; }
-
-private:
-    std::thread thread_;
-    std::atomic<bool> running_{false};
-    CompileRun run_;
-};
 
 }  // namespace velmorin

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "compiler/numbers.h"
-#include "editor/geometry.h"
 
 namespace velmorin {
 
@@ -65,7 +64,7 @@ std::vector<ErrorListRow> ObservationRows(const ProgramModel& model, const std::
 
 ErrorListTarget TargetOf(int gridRow, int column) {
     // Two rows above the marked one stay in view; the first rows cannot scroll that far.
-    return {gridRow, column, std::max(0, (gridRow - 2) * CellPixels)};
+    return {gridRow, column, std::max(0, gridRow - 2)};
 }
 
 }  // namespace velmorin

@@ -1,7 +1,7 @@
 #pragma once
 // What the error list shows and where a click on one of its rows leads: the
-// five texts of each diagnostic, the grid cell it points at and the scroll
-// position that brings that cell into view. The dialog only draws these.
+// five texts of each diagnostic, the grid cell it points at and the row the
+// diagram scrolls to so that the cell shows. The dialog only draws these.
 #include <string>
 #include <vector>
 
@@ -29,12 +29,12 @@ std::vector<ErrorListRow> ErrorListRows(const ProgramModel& model, const std::ve
 // duplicate coil can be reached with a click.
 std::vector<ErrorListRow> ObservationRows(const ProgramModel& model, const std::vector<Observation>& observations);
 
-// The cell marked after a click and the vertical scroll position, in view
-// pixels, that shows it as the third visible row (0 near the top).
+// The cell marked after a click and the first visible row that shows it as
+// the third visible row (row 0 near the top).
 struct ErrorListTarget {
     int row = -1;
     int column = -1;
-    int scrollY = 0;
+    int topRow = 0;
     bool operator==(const ErrorListTarget&) const = default;
 };
 ErrorListTarget TargetOf(int gridRow, int column);

@@ -118,12 +118,4 @@ LiveRefresh RefreshLive(const LadderGrid& grid, const LiveImageSnapshot& image, 
     return refresh;
 }
 
-MonitoredOperandBoard::MonitoredOperandBoard()
-    : current_(std::make_shared<const MonitoredOperandList>(MonitoredOperandList{-1})) {}
-
-void MonitoredOperandBoard::Publish(MonitoredOperandList list) {
-    if (list.empty() || list.back() != -1) list.push_back(-1);
-    current_.store(std::make_shared<const MonitoredOperandList>(std::move(list)));
-}
-
 }  // namespace velmorin

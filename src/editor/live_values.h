@@ -4,9 +4,7 @@
 // colour refresh after each poll cycle. Plain functions over the model and
 // the view's overlay; the view forwards their results to the window.
 #include <array>
-#include <atomic>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,17 +59,5 @@ struct LiveRefresh {
 // snapshot; collects the element rectangles whose colour changed and the
 // value-text rectangles to redraw. The grid is only read.
 LiveRefresh RefreshLive(const LadderGrid& grid, const LiveImageSnapshot& image, ViewOverlay& overlay);
-
-// The list the poll worker reads while the interface thread replaces it:
-// the worker always sees a whole list, never one being written.
-class MonitoredOperandBoard {
-public:
-    MonitoredOperandBoard();
-    void Publish(MonitoredOperandList list);
-    std::shared_ptr<const MonitoredOperandList> Current() const { return current_.load(); }
-
-private:
-    std::atomic<std::shared_ptr<const MonitoredOperandList>> current_;
-};
 
 }  // namespace velmorin

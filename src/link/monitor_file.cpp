@@ -8,6 +8,7 @@
 
 #include "link/monitor_messages.h"
 #include "model/atomic_file.h"
+#include "model/file_requests.h"
 #include "model/header_line.h"
 #include "model/messages.h"
 #include "model/operand_areas.h"
@@ -43,18 +44,6 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
-}
-
-FileDialogRequest MonitorRequest(bool save, const char* title, const std::string& directory) {
-    FileDialogRequest request;
-    request.save = save;
-    request.title = title;
-    request.filters = {{"Monitor Ladder", "*.mld"}, {"Todos los archivos", "*.*"}};
-    request.presetName = "*.mld";
-    request.directory = directory;
-    request.defaultExtension = "mld";
-    request.confirmOverwrite = save;
-    return request;
 }
 
 std::string WithMonitorExtension(const std::string& path) {
@@ -166,20 +155,15 @@ std::string ProgramDisplayName(const std::string& path) {
 }
 
 FileDialogRequest MonitorSaveRequest(const std::string& directory) {
-    return MonitorRequest(true, "Guardar archivo monitor", directory);
+    return FileRequest(FileType::MonitorSet, FileDialogMode::Save, "Guardar archivo monitor", directory, true);
 }
 
 FileDialogRequest MonitorOpenRequest(const std::string& directory) {
-    return MonitorRequest(false, "Abrir archivo Monitor", directory);
+    return FileRequest(FileType::MonitorSet, FileDialogMode::Open, "Abrir archivo Monitor", directory, true);
 }
 
 FileDialogRequest AssociateRequest(const std::string& directory) {
-    FileDialogRequest request;
-    request.title = "Abrir programa asociado al Monitor";
-    request.filters = {{"Fuente Ladder", "*.ldr"}, {"Todos los archivos", "*.*"}};
-    request.directory = directory;
-    request.defaultExtension = "ldr";
-    return request;
+    return FileRequest(FileType::Source, FileDialogMode::Open, "Abrir programa asociado al Monitor", directory, false);
 }
 
 bool SaveMonitorSet(Prompts& prompts, const MonitorState& state, const std::string& directory) {

@@ -11,8 +11,7 @@ std::vector<WriteRow> WriteRowsFor(std::span<const SendRow> rows) {
     return out;
 }
 
-MonitorLink::MonitorLink(PlcLink& link, Clock& clock, int port, ControllerImage& image)
-    : link_(link), clock_(clock), port_(port), image_(image) {}
+MonitorLink::MonitorLink(PlcLink& link, Clock& clock, int port) : link_(link), clock_(clock), port_(port) {}
 
 MonitorLink::~MonitorLink() { Close(); }
 
@@ -25,7 +24,7 @@ Result MonitorLink::Open() {
 
 void MonitorLink::Close() {
     worker_.RequestStop();
-    worker_.Join();
+    worker_.WaitForEnd();
     if (!open_) return;
     link_.ClosePort(port_);
     open_ = false;
@@ -35,13 +34,16 @@ void MonitorLink::Purge() {
     if (open_) link_.PurgePort(port_);
 }
 
-bool MonitorLink::Poll(int a, int b) {
+bool MonitorLink::Poll(int a, int b, ControllerImage& into) {
     if (!ControllerImage::Holds(a) || !ControllerImage::Holds(b)) return false;
-    return PollExchange(Line(), id_.load(), static_cast<uint8_t>(a), static_cast<uint8_t>(b), image_).replied;
+    return PollExchange(Line(), id_.load(), static_cast<uint8_t>(a), static_cast<uint8_t>(b), into).replied;
 }
 
-Result MonitorLink::StartPolling(PollPlan plan, PollWorkerCallbacks callbacks, PollWorkerOptions options) {
-    return worker_.Start(channel_, Exchanger(), std::move(plan), std::move(callbacks), std::move(options));
+Result MonitorLink::StartPolling(const JobLauncher& launch, PollPlan plan, PollWorkerCallbacks callbacks,
+                                 PollWorkerOptions options) {
+    return worker_.Start(
+        launch, channel_, [this](int a, int b, ControllerImage& into) { return Poll(a, b, into); }, std::move(plan),
+        std::move(callbacks), std::move(options));
 }
 
 bool MonitorLink::Write(std::span<const WriteRow> rows) {

@@ -23,8 +23,7 @@ std::vector<WriteRow> WriteRowsFor(std::span<const SendRow> rows);
 
 class MonitorLink {
 public:
-    // Replies go into `image`: the live diagram's or the variable monitor's.
-    MonitorLink(PlcLink& link, Clock& clock, int port, ControllerImage& image);
+    MonitorLink(PlcLink& link, Clock& clock, int port);
     // Stops the worker, waits for it and closes the port.
     ~MonitorLink();
     MonitorLink(const MonitorLink&) = delete;
@@ -42,20 +41,22 @@ public:
     uint8_t controllerId() const { return id_.load(); }
 
     void Purge();
-    // One polling exchange for a and b into the image; true when it was answered.
-    bool Poll(int a, int b);
-    PairExchange Exchanger() {
-        return [this](int a, int b) { return Poll(a, b); };
+    // One polling exchange for a and b into `into`; true when it was answered.
+    bool Poll(int a, int b, ControllerImage& into);
+    // Polling in place, on the caller's thread, into `into`.
+    PairExchange Exchanger(ControllerImage& into) {
+        return [this, &into](int a, int b) { return Poll(a, b, into); };
     }
 
     // The worker's list; published from the interface thread only.
     PollListChannel& channel() { return channel_; }
-    // The port belongs to the worker until it has ended.
-    Result StartPolling(PollPlan plan, PollWorkerCallbacks callbacks, PollWorkerOptions options = {});
+    // The worker, on the thread `launch` gives it, with an image of its own;
+    // the port belongs to it until it has ended.
+    Result StartPolling(const JobLauncher& launch, PollPlan plan, PollWorkerCallbacks callbacks,
+                        PollWorkerOptions options = {});
     void RequestStop() { worker_.RequestStop(); }
     bool polling() const { return worker_.running(); }
     bool workerAlive() const { return worker_.alive(); }
-    void JoinWorker() { worker_.Join(); }
 
     // The write exchange; refused (false) while a worker is alive or the
     // port is closed. True when every row was answered.
@@ -67,7 +68,6 @@ private:
     PlcLink& link_;
     Clock& clock_;
     int port_ = 0;
-    ControllerImage& image_;
     bool open_ = false;
     std::atomic<uint8_t> id_{1};
     PollListChannel channel_;

@@ -1,6 +1,7 @@
 #include "link/poll_list.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace velmorin {
 
@@ -37,20 +38,19 @@ TakenPair PollPairs::Take(std::span<const int32_t> list) {
 }
 
 void PollListChannel::Publish(std::span<const int32_t> entries) {
-    const PollAddresses clean = CleanPollAddresses(entries);
-    Buffer& buffer = buffers_[back_];
-    std::copy(clean.begin(), clean.end(), buffer.entries.begin());
-    buffer.count = clean.size();
-    // The filled buffer goes to the middle; whatever was there (read or
-    // not) becomes the next one to fill.
-    back_ = middle_.exchange(static_cast<uint8_t>(back_ | Fresh), std::memory_order_acq_rel) & IndexMask;
+    PollAddresses clean = CleanPollAddresses(entries);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    published_ = std::move(clean);
+    fresh_ = true;
 }
 
 std::span<const int32_t> PollListChannel::Latest() {
-    if (middle_.load(std::memory_order_acquire) & Fresh)
-        front_ = middle_.exchange(front_, std::memory_order_acq_rel) & IndexMask;
-    const Buffer& buffer = buffers_[front_];
-    return {buffer.entries.data(), buffer.count};
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (fresh_) {
+        taken_.swap(published_);
+        fresh_ = false;
+    }
+    return taken_;
 }
 
 }  // namespace velmorin

@@ -1,9 +1,8 @@
 #pragma once
 // The addresses a poll worker reads, how it takes them two at a time, and
 // how the interface thread hands it a new list while it runs.
-#include <array>
-#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <vector>
@@ -53,9 +52,8 @@ private:
 
 // Hands whole lists from one writer thread (the interface) to one reader
 // thread (the poll worker). The writer publishes a complete list; the reader
-// gets the newest complete one and never sees a list being written. Three
-// fixed buffers change hands through one atomic index, so neither side
-// waits for the other and nothing is allocated.
+// takes the newest complete one and never sees a list being written. Both
+// sides hold the lock only to exchange the lists.
 class PollListChannel {
 public:
     // Writer side. The entries are cleaned as CleanPollAddresses does.
@@ -66,17 +64,10 @@ public:
     std::span<const int32_t> Latest();
 
 private:
-    struct Buffer {
-        std::array<int32_t, PollListCapacity> entries{};
-        size_t count = 0;
-    };
-    static constexpr uint8_t IndexMask = 0x3;
-    static constexpr uint8_t Fresh = 0x4;
-
-    std::array<Buffer, 3> buffers_{};
-    std::atomic<uint8_t> middle_{1};  // buffer between the two sides, Fresh when unread
-    uint8_t back_ = 0;                // written only by the writer
-    uint8_t front_ = 2;               // read only by the reader
+    std::mutex mutex_;
+    PollAddresses published_;  // guarded by mutex_
+    bool fresh_ = false;       // guarded by mutex_: published_ not taken yet
+    PollAddresses taken_;      // the reader's own
 };
 
 }  // namespace velmorin

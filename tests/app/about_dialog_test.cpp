@@ -16,6 +16,8 @@
 
 #include "app/CVelmorinApp.h"
 #include "app/MarkupRenderer.h"
+#include "ui/DialogUnits.h"
+#include "ui/Fonts.h"
 
 namespace velmorin {
 namespace {
@@ -98,7 +100,7 @@ TEST(AboutBox, DialogUnitsKeepTheBoxProportions) {
     }
     // With the application's own version font the box keeps its height and
     // widens only as far as its texts need.
-    AboutDialog dialog(AboutDialog::ShownCounter, CVelmorinApp::MakeFont(FontTable[4], 96, 96));
+    AboutDialog dialog(AboutDialog::ShownCounter, MakeFont(FontTable[4], 96, 96));
     dialog.show();
     const QSize box = AboutDialog::DialogSize(dialog.font());
     EXPECT_EQ(dialog.height(), box.height());

@@ -17,12 +17,14 @@
 #include <QWhatsThis>
 #include <QWindow>
 
+#include "app/AboutDialog.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "compiler/ui/BudgetIndicator.h"
 #include "editor/ui/CVelmorinView.h"
 #include "model/tool_state.h"
 #include "shell_test_support.h"
+#include "support/gui_wait.h"
 
 #include <functional>
 
@@ -336,6 +338,34 @@ TEST_F(CommandsTest, ThePortAndTheSplashCounterComeBackToTheApplication) {
     frame().action(cmd::AppAbout)->trigger();
     EXPECT_EQ(dialogs.splashCounters, (std::vector<int>{0, 100}));
     EXPECT_EQ(app->splashCounter(), 100);
+}
+
+// The splash comes once the window is on the screen, and only then.
+TEST_F(ShellTest, TheSplashOpensOnceTheWindowHasBeenPainted) {
+    app = std::make_unique<CVelmorinApp>();
+    app->SetPrompts(&prompts);
+    ASSERT_TRUE(app->InitInstance(StartOptions{}));
+    frame().SetDialogs(&dialogs);
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    frame().installEventFilter(&counter);
+    int paintsBeforeSplash = -1;
+    dialogs.aboutRunner = [&](int) {
+        paintsBeforeSplash = counter.paints;
+        return AboutDialog::ShownCounter;
+    };
+    ASSERT_TRUE(testing::ProcessEventsUntil([&] { return !dialogs.splashCounters.empty(); }));
+    EXPECT_GT(paintsBeforeSplash, 0);
+    frame().repaint();
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs.splashCounters, (std::vector<int>{0}));
+    EXPECT_EQ(app->splashCounter(), AboutDialog::ShownCounter);
+    frame().removeEventFilter(&counter);
 }
 
 TEST_F(CommandsTest, TheLiveMonitorBarWaitsHidden) {

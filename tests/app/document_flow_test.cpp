@@ -146,7 +146,7 @@ TEST_F(DocumentFlowTest, OpenAnsweredYesThenCancelledKeepsTheOldDiagram) {
 TEST_F(DocumentFlowTest, NewResetsTheViewAndTheMarkedCell) {
     StartWithLoadedDiagram();
     CVelmorinView& view = *frame().view();
-    view.SetMarkedCell({4, 7});
+    view.MarkCell({4, 7});
     view.resize(200, 200);
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
     ASSERT_GT(view.verticalScrollBar()->value(), 0);

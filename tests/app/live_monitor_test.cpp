@@ -118,8 +118,8 @@ TEST_F(LiveMonitorTest, DiagramFollowsTheControllerAndSalirReturnsToTheVariableM
     EXPECT_EQ(frame().liveReceiveButton()->text(), "Detener");
     ASSERT_TRUE(ProcessEventsUntil([&] { return ColourAt(1, 1) == ColourGreen && app->liveImage().Word(92) == 4660; }))
         << int(ColourAt(1, 1)) << " " << app->liveImage().Word(92);
-    const auto listed = frame().view()->monitoredOperands().Current();
-    EXPECT_NE(std::find(listed->begin(), listed->end(), 92), listed->end());
+    const MonitoredOperandList& listed = frame().view()->monitoredOperands();
+    EXPECT_NE(std::find(listed.begin(), listed.end(), 92), listed.end());
     EXPECT_TRUE(frame().liveMonitor().linkFigures()->text().contains("ciclos/s"));
     ASSERT_TRUE(sim.Command("off E1"));
     EXPECT_TRUE(ProcessEventsUntil([&] { return ColourAt(1, 1) == ColourRed; }));

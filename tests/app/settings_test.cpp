@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QSettings>
-#include <gtest/gtest.h>
 
 #include <utility>
 
@@ -46,11 +46,15 @@ TEST_F(SettingsTest, FirstStartOnAnEmptyStore) {
 TEST_F(SettingsTest, StoredValuesAndPlacementAreRestored) {
     {
         QSettings store = Store();
-        for (const auto& [key, value] : {std::pair{"Settings/CommPort", 3}, {"Settings/PlcId", 17},
-                                         {"Settings/setRunMode", 1070}, {"Settings/PlcSelOnProg", 0},
-                                         {"WinPos/rcNormalPosition_left", 10}, {"WinPos/rcNormalPosition_top", 20},
+        for (const auto& [key, value] : {std::pair{"Settings/CommPort", 3},
+                                         {"Settings/PlcId", 17},
+                                         {"Settings/setRunMode", 1070},
+                                         {"Settings/PlcSelOnProg", 0},
+                                         {"WinPos/rcNormalPosition_left", 10},
+                                         {"WinPos/rcNormalPosition_top", 20},
                                          {"WinPos/rcNormalPosition_right", 510},
-                                         {"WinPos/rcNormalPosition_bottom", 420}, {"WinPos/showCmd", 1}}) {
+                                         {"WinPos/rcNormalPosition_bottom", 420},
+                                         {"WinPos/showCmd", 1}}) {
             store.setValue(QString::fromLatin1(key), value);
         }
     }
@@ -109,8 +113,8 @@ TEST_F(SettingsTest, EveryValueIsWrittenBackAtExit) {
     EXPECT_EQ(Stored("Settings/PlcSelOnProg"), 1);
     EXPECT_EQ(Stored("WinPos/showCmd"), 1);
     EXPECT_EQ(StoredNormalRect(), QRect(30, 40, 600, 350));
-    for (const char* key : {"WinPos/ptMinPosition_x", "WinPos/ptMinPosition_y", "WinPos/ptMaxPosition_x",
-                            "WinPos/ptMaxPosition_y"}) {
+    for (const char* key :
+         {"WinPos/ptMinPosition_x", "WinPos/ptMinPosition_y", "WinPos/ptMaxPosition_x", "WinPos/ptMaxPosition_y"}) {
         EXPECT_EQ(Stored(key), -1) << key;
     }
 }
@@ -153,8 +157,8 @@ TEST_F(SettingsTest, FontsAndIndicatorsAreReady) {
         bool green;
         bool red;
     };
-    for (const Lamp lamp : {Lamp{IndicatorGreen, true, false}, Lamp{IndicatorRed, false, true},
-                            Lamp{IndicatorDark, false, false}}) {
+    for (const Lamp lamp :
+         {Lamp{IndicatorGreen, true, false}, Lamp{IndicatorRed, false, true}, Lamp{IndicatorDark, false, false}}) {
         const QImage image = app->indicator(lamp.which).toImage();
         ASSERT_EQ(image.size(), QSize(9, 9));
         // The middle of a lamp is painted, not left transparent, in the lamp's colour.
@@ -167,16 +171,16 @@ TEST_F(SettingsTest, FontsAndIndicatorsAreReady) {
 
 TEST(FontSizes, HeightIsTheCellAndWidthTheAverageCharacter) {
     // 40 tenths of a millimetre at 254 dots per inch are 40 pixels.
-    const QFont font = CVelmorinApp::MakeFont(FontTable[1], 254, 254);
+    const QFont font = MakeFont(FontTable[1], 254, 254);
     const QFontMetricsF metrics(font);
     EXPECT_NEAR(metrics.height(), 40.0, 3.0);
-    const double average = metrics.averageCharWidth() > 0 ? metrics.averageCharWidth()
-                                                          : metrics.horizontalAdvance(u'x');
+    const double average =
+        metrics.averageCharWidth() > 0 ? metrics.averageCharWidth() : metrics.horizontalAdvance(u'x');
     EXPECT_NEAR(average, 12.0, 3.0);
 
     // The dialog font is measured in pixels whatever the resolution.
     for (int dpi : {96, 254}) {
-        const QFontMetricsF dialog(CVelmorinApp::MakeFont(FontTable[4], dpi, dpi));
+        const QFontMetricsF dialog(MakeFont(FontTable[4], dpi, dpi));
         EXPECT_NEAR(dialog.height(), 20.0, 2.0) << dpi;
     }
 }

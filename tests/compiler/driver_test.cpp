@@ -11,7 +11,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -178,22 +177,6 @@ TEST_F(CompileFiles, EveryCompilationStartsAfresh) {
         EXPECT_EQ(output.labels[2].referenced, 1);
         EXPECT_EQ(output.labels[2].codeAddress, 4);
     }
-}
-
-TEST_F(CompileFiles, WorkerRunsTheCompilationOnItsOwnThread) {
-    Diagram d;
-    d.Block(0, {"ld:e1 ─ ─ ─ ─ ─ ─ out:s1"}).Block(1, {"end"});
-    ASSERT_EQ(PrepareCompile(d.model(), source).outcome, PrepareOutcome::Started);
-    std::thread::id finishedOn;  // Join orders the worker's write before the reads
-    CompileCallbacks cb;
-    cb.finished = [&](bool) { finishedOn = std::this_thread::get_id(); };
-    CompileWorker worker;
-    worker.Start(d.model(), TargetsFor(source), cb, &cancel, Date);
-    worker.Join();
-    EXPECT_FALSE(worker.Running());
-    EXPECT_NE(finishedOn, std::thread::id());
-    EXPECT_NE(finishedOn, std::this_thread::get_id());
-    EXPECT_TRUE(worker.run().output.finalImage);
 }
 
 TEST_F(CompileFiles, HeadlessCompileFailsOnErrorsAndRefusesMissingAndEmptySources) {

@@ -34,12 +34,12 @@ TEST(ErrorList, RowsShowNumberLabelNameRowInBlockColumnAndTextAndClicksLeadToThe
     };
     EXPECT_EQ(ErrorListRows(*model, diagnostics), expected);
 
-    // 64 pixels a row; rows 0 to 2 cannot be the third visible row and leave the diagram at its top.
+    // Rows 0 to 2 cannot be the third visible row and leave the diagram at its top.
     const ErrorListTarget targets[][2] = {
-        {TargetOf(0, 0), {0, 0, 0}},   {TargetOf(2, 5), {2, 5, 0}},         {TargetOf(3, 5), {3, 5, 64}},
-        {TargetOf(8, 3), {8, 3, 384}}, {TargetOf(96, 8), {96, 8, 94 * 64}},
+        {TargetOf(0, 0), {0, 0, 0}}, {TargetOf(2, 5), {2, 5, 0}},    {TargetOf(3, 5), {3, 5, 1}},
+        {TargetOf(8, 3), {8, 3, 6}}, {TargetOf(96, 8), {96, 8, 94}},
     };
-    for (const auto& [got, want] : targets) EXPECT_TRUE(got == want) << want.row << ": " << got.scrollY;
+    for (const auto& [got, want] : targets) EXPECT_TRUE(got == want) << want.row << ": " << got.topRow;
 }
 
 TEST(ErrorList, ObservationRowsGiveEachCellItsOwnRowNumberedByItsObservation) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "../support/model_builders.h"
@@ -40,26 +39,6 @@ TEST(LiveValues, WordsAreSignedLittleEndianAtTheCountStateAndInsideTheImage) {
     EXPECT_EQ(LiveValueAddress(9), 9);
     EXPECT_EQ(LiveValueAddress(76), 92);   // Cnt1
     EXPECT_EQ(LiveValueAddress(91), 122);  // Tpf2
-}
-
-TEST(LiveValues, TheWorkerAlwaysReadsAWholeList) {
-    MonitoredOperandBoard board;
-    EXPECT_EQ(*board.Current(), (MonitoredOperandList{-1}));
-    const auto held = board.Current();
-    board.Publish({4, 9});
-    EXPECT_EQ(*board.Current(), (MonitoredOperandList{4, 9, -1}));
-    EXPECT_EQ(*held, (MonitoredOperandList{-1}));  // a reader keeps what it took
-
-    std::atomic<bool> torn{false};
-    std::thread reader([&] {
-        for (int i = 0; i < 20000; ++i) {
-            const auto list = board.Current();
-            if (list->empty() || list->back() != -1) torn = true;
-        }
-    });
-    for (int i = 0; i < 20000; ++i) board.Publish(MonitoredOperandList(static_cast<size_t>(i % 7), i % 90));
-    reader.join();
-    EXPECT_FALSE(torn);
 }
 
 class RefreshLiveTest : public ::testing::Test {

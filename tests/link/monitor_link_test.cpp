@@ -1,7 +1,8 @@
 // MonitorLink on a fake line: the worker runs the real polling exchange with
-// the identifier of the moment, the write exchange waits for the worker to
-// be gone, and closing never leaves the port under a running worker. `make
-// tsan` runs this with the test thread changing the identifier meanwhile.
+// the identifier of the moment into its own image and hands the bytes over
+// at each cycle's end, the write exchange waits for the worker to be gone,
+// and closing never leaves the port under a running worker. `make tsan` runs
+// this with the test thread changing the identifier meanwhile.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,6 +11,7 @@
 
 #include "link/monitor_link.h"
 #include "support/fake_link.h"
+#include "support/thread_launcher.h"
 
 namespace velmorin {
 namespace {
@@ -27,8 +29,9 @@ TEST(MonitorLink, WorkerPollsWithTheCurrentIdentifierAndWritesWaitForItsEnd) {
                                                30ms};
     };
     controller.Attach(line);
-    ControllerImage image;
-    MonitorLink monitor(line, clock, 2, image);
+    ControllerImage image;  // the window's, fed by the worker's reports
+    testing::ThreadLauncher thread;
+    MonitorLink monitor(line, clock, 2);
     ASSERT_TRUE(monitor.Open().ok);
     monitor.SetControllerId(7);
     const int32_t list[] = {40, 41, 50};
@@ -38,9 +41,10 @@ TEST(MonitorLink, WorkerPollsWithTheCurrentIdentifierAndWritesWaitForItsEnd) {
     std::condition_variable changed;
     int ends = 0;
     PollWorkerCallbacks callbacks;
-    callbacks.cycleEnded = [&](const CycleEnd& end) {
+    callbacks.cycleEnded = [&](const CycleEnd& end, const ReceivedBytes& received) {
         EXPECT_TRUE(end.replySeen);
         std::lock_guard<std::mutex> lock(mutex);
+        image.Take(received);
         ++ends;
         changed.notify_all();
     };
@@ -49,9 +53,12 @@ TEST(MonitorLink, WorkerPollsWithTheCurrentIdentifierAndWritesWaitForItsEnd) {
         const int target = ends + count;
         return changed.wait_for(lock, 10s, [&] { return ends >= target; });
     };
-    ASSERT_TRUE(monitor.StartPolling({ListPolicy::FollowEveryPair, {}}, callbacks).ok);
+    ASSERT_TRUE(monitor.StartPolling(thread.launch(), {ListPolicy::FollowEveryPair, {}}, callbacks).ok);
     ASSERT_TRUE(cycles(2));
-    EXPECT_EQ(image.Byte(50), 50);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        EXPECT_EQ(image.Byte(50), 50);
+    }
     const WriteRow row{60, false, 1};
     EXPECT_FALSE(monitor.Write(std::span(&row, 1))) << "the port belongs to the worker";
     monitor.SetControllerId(9);

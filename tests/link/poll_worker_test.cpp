@@ -1,6 +1,6 @@
-// The poll worker on its own thread against a fake exchange; the test
-// thread plays the interface thread. `make tsan` runs these under
-// ThreadSanitizer.
+// The poll worker on a thread of the test's against a fake exchange; the
+// test thread plays the interface thread and takes the bytes each cycle's
+// end hands over. `make tsan` runs these under ThreadSanitizer.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,6 +12,7 @@
 
 #include "link/controller_image.h"
 #include "link/poll_worker.h"
+#include "support/thread_launcher.h"
 
 namespace velmorin {
 namespace {
@@ -25,11 +26,11 @@ protected:
         int a, b;
     };
 
-    // Like the polling exchange it fills the image, here with each address
-    // as its own value; it waits inside while the gate is closed.
-    PairExchange Exchanger() {
-        return [this](int a, int b) {
-            for (const int address : {a, a + 1, b, b + 1}) image.SetByte(address, static_cast<uint8_t>(address));
+    // Like the polling exchange it fills the image it is given, here with
+    // each address as its own value; it waits inside while the gate is closed.
+    ImageExchange Exchanger() {
+        return [this](int a, int b, ControllerImage& into) {
+            for (const int address : {a, a + 1, b, b + 1}) into.SetByte(address, static_cast<uint8_t>(address));
             std::unique_lock<std::mutex> lock(mutex);
             exchanges.push_back({a, b});
             changed.notify_all();
@@ -39,13 +40,15 @@ protected:
     }
     Result Start(PollPlan plan = {}, std::chrono::milliseconds emptyPass = 100ms) {
         PollWorkerCallbacks callbacks;
-        callbacks.cycleEnded = [this](const CycleEnd& end) {
+        callbacks.cycleEnded = [this](const CycleEnd& end, const ReceivedBytes& received) {
             std::lock_guard<std::mutex> lock(mutex);
+            image.Take(received);
+            reports.push_back(received);
             ends.push_back(end);
             exchangesAtEnd.push_back(exchanges.size());
             changed.notify_all();
         };
-        return worker.Start(channel, Exchanger(), std::move(plan), callbacks, {emptyPass, {}});
+        return worker.Start(thread.launch(), channel, Exchanger(), std::move(plan), callbacks, {emptyPass, {}});
     }
     bool WaitFor(const std::function<bool()>& condition) {
         std::unique_lock<std::mutex> lock(mutex);
@@ -60,8 +63,9 @@ protected:
     bool Stopped() {
         const auto deadline = std::chrono::steady_clock::now() + Patience;
         while (worker.alive() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
-        worker.Join();
-        return !worker.alive();
+        if (worker.alive()) return false;
+        thread.Join();
+        return true;
     }
     // A failed assertion must not leave the worker waiting at the gate.
     void TearDown() override {
@@ -74,9 +78,11 @@ protected:
     bool gateClosed = false;
     std::vector<Exchange> exchanges;  // read unguarded once the worker has stopped
     std::vector<CycleEnd> ends;
+    std::vector<ReceivedBytes> reports;
     std::vector<size_t> exchangesAtEnd;
-    LiveImage image;
+    LiveImage image;  // the window's, fed by the reports
     PollListChannel channel;
+    testing::ThreadLauncher thread;
     PollWorker worker;
 };
 
@@ -98,11 +104,6 @@ TEST_F(PollWorkerTest, StopEndsTheExchangeUnderWayAndStartsNoOther) {
 TEST_F(PollWorkerTest, TakesAListPublishedWhileItRunsFromTheNextExchange) {
     channel.Publish(std::vector<int32_t>{1, 2, 3});
     ASSERT_TRUE(Start().ok);
-    // The interface thread reads the image while the worker fills it.
-    for (int reads = 0; reads < 1000; ++reads) {
-        const ControllerImage::Bytes seen = image.Snapshot();
-        for (int address = 1; address <= 4; ++address) EXPECT_TRUE(seen[address] == 0 || seen[address] == address);
-    }
     ASSERT_TRUE(WaitFor([&] { return exchanges.size() >= 5; }));
     channel.Publish(std::vector<int32_t>{7});  // a live paint with one operand
     ASSERT_TRUE(WaitFor([&] { return !exchanges.empty() && exchanges.back().a == 7 && ends.size() >= 5; }));
@@ -119,6 +120,18 @@ TEST_F(PollWorkerTest, TakesAListPublishedWhileItRunsFromTheNextExchange) {
             EXPECT_TRUE(e.a == 7 && e.b == 7) << i;
     }
     EXPECT_EQ(ends[0].lights, (Lights{Light::Red, Light::Green}));
+    // Each report hands over what the cycle received, whole: the addresses
+    // polled since the last one and their bytes, and nothing else.
+    ASSERT_GE(reports.size(), 2u);
+    for (int address = 1; address <= 4; ++address) {
+        EXPECT_TRUE(reports[0].received.test(address)) << address;
+        EXPECT_EQ(reports[0].bytes[address], address);
+    }
+    EXPECT_FALSE(reports[0].received.test(0));
+    EXPECT_FALSE(reports[0].received.test(5));
+    EXPECT_FALSE(reports.back().received.test(1)) << "an address of the old list in a later cycle's report";
+    EXPECT_TRUE(reports.back().received.test(7) && reports.back().received.test(8));
+    EXPECT_EQ(image.Byte(8), 8);
 }
 
 TEST_F(PollWorkerTest, AnEmptyMapAtACycleEndStopsItByItself) {

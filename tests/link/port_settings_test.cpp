@@ -151,59 +151,24 @@ TEST(LinkFields, IdentifiersAreReadWholeAndKeptWithinRange) {
     EXPECT_EQ(FormatPasswordByte(0x0A), "0A");
 }
 
-TEST(ControllerImageSharing, ReadersNeverSeeHalfAReply) {
+TEST(ControllerImage, KeepsToItsBytesAndTakesOnlyWhatAReportReceived) {
     ControllerImage image;
     image.StorePair(254, 1, 2, 255, 3, 4);  // the byte after 255 does not exist
     EXPECT_EQ(image.Byte(254), 1);
     EXPECT_EQ(image.Byte(255), 3);
     EXPECT_EQ(image.Byte(256), 0);
 
-    // Two writers, as when a monitor file is loaded while the worker polls:
-    // one stores words whose two bytes are equal, the other whole images of
-    // one value, for as long as the reader looks. A torn read would show two
-    // different bytes; writers that passed each other could leave the image
-    // locked for good, so the reader runs on a thread of its own and the
-    // test waits for it with a bound.
-    auto shared = std::make_shared<ControllerImage>();
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    std::thread pairs([shared, done] {
-        for (uint8_t b = 0; !*done; ++b) {
-            shared->StorePair(92, b, b, 100, b, b);
-            std::this_thread::yield();
-        }
-    });
-    std::thread wholes([shared, done] {
-        ControllerImage::Bytes bytes{};
-        for (uint8_t b = 0; !*done; ++b) {
-            bytes.fill(b);
-            shared->Assign(bytes);
-            std::this_thread::yield();
-        }
-    });
-    auto torn = std::make_shared<std::atomic<int>>(0);
-    auto finished = std::make_shared<std::atomic<bool>>(false);
-    std::thread reader([shared, torn, finished] {
-        for (int i = 0; i < 5000; ++i) {
-            const uint16_t word = shared->Word(92);
-            *torn += (word & 0xFF) != (word >> 8);
-            const auto snapshot = shared->Snapshot();
-            *torn += snapshot[92] != snapshot[101];
-        }
-        *finished = true;
-    });
-    for (int i = 0; i < 2000 && !*finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    *done = true;
-    pairs.join();
-    wholes.join();
-    // Writers that never pause can keep a reader retrying (a slow sanitizer
-    // build does); once they have stopped, only a counter left odd could.
-    for (int i = 0; i < 1000 && !*finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (!*finished) {
-        reader.detach();  // it holds the image alive; the process ends with the failure
-        FAIL() << "a reader waits for a store that never ends";
-    }
-    reader.join();
-    EXPECT_EQ(*torn, 0);
+    // A monitor file loaded while the worker polls: its report brings the
+    // addresses it polled, the others keep what the file gave them.
+    image.Fill(0x55);
+    ReceivedBytes report;
+    report.bytes.fill(0xAA);
+    report.received.set(92);
+    report.received.set(93);
+    image.Take(report);
+    EXPECT_EQ(image.Word(92), 0xAAAA);
+    EXPECT_EQ(image.Byte(91), 0x55);
+    EXPECT_EQ(image.Byte(94), 0x55);
 }
 
 }  // namespace

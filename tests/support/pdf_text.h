@@ -3,7 +3,6 @@
 // installed by scripts/install-deps.sh): each page's words with their
 // boxes, or each page's text laid out in lines.
 #include <gtest/gtest.h>
-#include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
 #include <QSizeF>
@@ -11,8 +10,11 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
+
+#include "support/child_process.h"
 
 namespace velmorin::testing {
 
@@ -59,15 +61,20 @@ struct PdfPage {
     }
 };
 
+// Through our own child process rather than QProcess: QProcess starts its
+// child with a raw clone() that the thread checker's runtime cannot follow.
 inline QString PdfToText(const QStringList& arguments) {
-    QProcess extract;
-    extract.start(QStringLiteral("pdftotext"), arguments);
-    if (!extract.waitForFinished(20000) || extract.exitCode() != 0) {
+    std::vector<std::string> args;
+    for (const QString& argument : arguments) args.push_back(argument.toStdString());
+    ChildProcess extract("/usr/bin/pdftotext", args);
+    extract.CloseInput();
+    const std::optional<int> status = extract.Wait(std::chrono::seconds(20));
+    if (!extract.started() || status != 0) {
         ADD_FAILURE() << "pdftotext (poppler-utils, scripts/install-deps.sh) failed: "
                       << arguments.join(u' ').toStdString();
         return {};
     }
-    return QString::fromUtf8(extract.readAllStandardOutput());
+    return QString::fromStdString(extract.out);
 }
 
 inline std::vector<PdfPage> PdfWords(const QString& path) {

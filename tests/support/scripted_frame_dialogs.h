@@ -23,6 +23,8 @@ public:
     std::deque<MonitorClose> monitorResults;
     std::deque<std::optional<int>> portResults;
     std::deque<int> aboutResults;
+    // Runs instead of the queue when set: to look at the frame as the box opens.
+    std::function<int(int splashCounter)> aboutRunner;
     std::deque<ParameterResult> parameterResults;
     // Runs instead of the queue when set: a test's own dialog, the real one for instance.
     std::function<ParameterResult(const ParameterRequest& request)> parameterRunner;
@@ -73,6 +75,7 @@ public:
     int About(int splashCounter) override {
         opened.push_back("about");
         splashCounters.push_back(splashCounter);
+        if (aboutRunner) return aboutRunner(splashCounter);
         return Next(aboutResults, splashCounter);
     }
     ParameterResult Parameters(const ParameterRequest& request) override {

@@ -147,7 +147,7 @@ int RunWatch(const CLI::App& app, const Options& o) {
     PortChoice port = ChoosePort(o.port);
     SystemClock clock;
     ControllerImage image;
-    MonitorLink monitor(*port.link, clock, port.port, image);
+    MonitorLink monitor(*port.link, clock, port.port);
     if (const Result opened = monitor.Open(); !opened) return Fail(opened);
     monitor.SetControllerId(o.id.value_or(1));
 
@@ -155,7 +155,7 @@ int RunWatch(const CLI::App& app, const Options& o) {
     // rows alone after it.
     const VariablePollPlan plan = PlanVariablePoll(WatchRows(variables));
     monitor.channel().Publish(plan.renewed);
-    PollCycle cycle(monitor.channel(), monitor.Exchanger(), plan.plan);
+    PollCycle cycle(monitor.channel(), monitor.Exchanger(image), plan.plan);
 
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
@@ -200,8 +200,7 @@ int RunWrite(const CLI::App& app, const Options& o) {
 
     PortChoice port = ChoosePort(o.port);
     SystemClock clock;
-    ControllerImage image;
-    MonitorLink monitor(*port.link, clock, port.port, image);
+    MonitorLink monitor(*port.link, clock, port.port);
     if (const Result opened = monitor.Open(); !opened) return Fail(opened);
     monitor.SetControllerId(o.id.value_or(1));
     const bool answered = monitor.Write(WriteRowsFor(rows));

@@ -4,9 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QPushButton>
-#include <QTimer>
 
 #include "model/messages.h"
 
@@ -57,10 +55,8 @@ CompileDialog::CompileDialog(const ProgramModel& model, QWidget* parent) : QDial
 }
 
 CompileDialog::~CompileDialog() {
-    // The worker posts to this object; it must be gone before we are.
-    if (worker_ && worker_->Running()) {
-        cancel_.store(true);
-    }
+    // The job posts to this object; it must be gone before we are.
+    cancel_.store(true);
     WaitForWorker();
 }
 
@@ -80,56 +76,33 @@ bool CompileDialog::Start(const std::string& sourcePath, Prompts& prompts, std::
             break;
     }
 
-    // Every report is copied and handed to the GUI thread; the worker goes on
+    // Every report is copied and handed to the GUI thread; the job goes on
     // at once and never touches a widget.
     CompileCallbacks callbacks;
     callbacks.progress = [this](const std::string& text) {
-        const QString copy = QString::fromStdString(text);
-        QMetaObject::invokeMethod(
-            this, [this, copy] { ShowProgress(copy); }, Qt::QueuedConnection);
+        job_.Post([this, copy = QString::fromStdString(text)] { ShowProgress(copy); });
     };
     callbacks.counts = [this](int errors, int warnings) {
-        QMetaObject::invokeMethod(
-            this, [this, errors, warnings] { ShowCounts(errors, warnings); }, Qt::QueuedConnection);
+        job_.Post([this, errors, warnings] { ShowCounts(errors, warnings); });
     };
-    callbacks.imageWritten = [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { ShowImageWritten(); }, Qt::QueuedConnection);
-    };
+    callbacks.imageWritten = [this] { job_.Post([this] { ShowImageWritten(); }); };
     callbacks.finished = [this](bool hasDiagnostics) {
-        QMetaObject::invokeMethod(
-            this, [this, hasDiagnostics] { ShowFinished(hasDiagnostics); }, Qt::QueuedConnection);
+        job_.Post([this, hasDiagnostics] { ShowFinished(hasDiagnostics); });
     };
-    worker_ = std::make_unique<CompileWorker>();
-    worker_->Start(model_, preparation.targets, std::move(callbacks), &cancel_, imageDate);
+    // The model is read by the job only; the box is modal, so no edit reaches it meanwhile.
+    const bool started =
+        job_.Start([&model = model_, targets = preparation.targets, callbacks, cancel = &cancel_,
+                    imageDate] { return CompileAndWrite(model, targets, callbacks, cancel, imageDate); },
+                   [this](CompileRun run) { run_ = std::move(run); });
+    // Without a thread to spare, the compilation runs here: the box then
+    // opens on its end, with the same files written.
+    if (!started) run_ = CompileAndWrite(model_, preparation.targets, callbacks, &cancel_, imageDate);
     return true;
 }
 
-bool CompileDialog::WorkerRunning() const { return worker_ && worker_->Running(); }
+bool CompileDialog::WorkerRunning() const { return job_.running(); }
 
-void CompileDialog::WaitForWorker() {
-    if (!worker_) {
-        return;
-    }
-    if (worker_->Running()) {
-        // Keep the GUI alive while the worker reaches its next cancel check.
-        QEventLoop loop;
-        QTimer poll;
-        poll.setInterval(2);
-        connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
-            if (!worker_->Running()) {
-                loop.quit();
-            }
-        });
-        poll.start();
-        if (worker_->Running()) {
-            loop.exec();
-        }
-    }
-    worker_->Join();
-    run_ = std::move(worker_->run());
-    worker_.reset();
-}
+void CompileDialog::WaitForWorker() { job_.Wait(); }
 
 void CompileDialog::done(int result) {
     cancel_.store(true);

@@ -1,9 +1,9 @@
 #pragma once
 // "Compilando...": the modal progress box of a compilation. The compilation
-// itself runs on a CompileWorker; its reports arrive on the worker's thread
-// and are forwarded here as queued calls, so the worker never waits for the
-// GUI. Closing the box in any way asks the worker to stop, and the box is not
-// destroyed before the worker has ended.
+// itself runs as a background job; its reports arrive on the job's thread
+// and are forwarded here as queued calls, so the job never waits for the
+// GUI. Closing the box in any way asks the job to stop, and the box is not
+// destroyed before the job has ended.
 #include <QDialog>
 #include <QString>
 
@@ -15,6 +15,7 @@
 #include "compiler/compile_outputs.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
+#include "ui/BackgroundJob.h"
 
 class QLabel;
 class QLineEdit;
@@ -35,7 +36,8 @@ public:
     // `imageDate` fixes the date in the image header (reproducible files);
     // without it the worker takes today's local date.
     bool Start(const std::string& sourcePath, Prompts& prompts, std::optional<ImageDate> imageDate = std::nullopt);
-    // Waits, handling events meanwhile, until the worker has ended.
+    // Waits, handling events meanwhile, until the worker has ended and its
+    // run has been taken.
     void WaitForWorker();
     bool WorkerRunning() const;
     // Set by the button, by closing the box and by its destruction.
@@ -60,7 +62,8 @@ private:
 
     const ProgramModel& model_;
     std::atomic<bool> cancel_{false};
-    std::unique_ptr<CompileWorker> worker_;
+    // Declared after what the job's reports touch, so that it ends first.
+    BackgroundJob job_;
     CompileRun run_;
     QLabel* progressLabel_ = nullptr;
     QLineEdit* progressField_ = nullptr;

@@ -3,13 +3,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "compiler/compiler_messages.h"
-#include "editor/ui/CVelmorinView.h"
-#include "editor/ui/MoveBeside.h"
+#include "ui/MoveBeside.h"
 #include "model/observation_messages.h"
 
 namespace velmorin {
@@ -31,9 +29,9 @@ QTableWidgetItem* Cell(const std::string& text) {
 
 }  // namespace
 
-ErrorListDialog::ErrorListDialog(const std::vector<ErrorListRow>& rows, CVelmorinView& view, QWidget* parent,
+ErrorListDialog::ErrorListDialog(const std::vector<ErrorListRow>& rows, DiagramSurface& diagram, QWidget* parent,
                                  const std::vector<ErrorListRow>& observations)
-    : QDialog(parent), view_(view) {
+    : QDialog(parent), diagram_(diagram) {
     setWindowTitle(QStringLiteral("Listado de errores"));
     setObjectName(QStringLiteral("errorListDialog"));
     setModal(true);
@@ -120,33 +118,31 @@ void ErrorListDialog::MarkRow(const QTableWidget& list, int row) {
     const CellPos cell{column->text().trimmed().toInt(), number->data(Qt::UserRole).toInt()};
     // The user looks at the diagram while the box stays open: drawn now,
     // and out from under the box.
-    view_.ShowCell(cell);
-    const QRect shown = view_.CellScreenRect(cell);
+    diagram_.PointAt(cell);
+    const QRect shown = diagram_.CellScreenRect(cell);
     if (frameGeometry().intersects(shown)) MoveBeside(*this, shown);
 }
 
 void ErrorListDialog::done(int result) {
     // "OK" takes the mark away; the close box (and Esc) leave it for the user to work on.
     if (result == QDialog::Accepted) {
-        view_.ClearMarkedCell();
-        view_.viewport()->repaint();
+        diagram_.MarkCell({});
     }
     QDialog::done(result);
 }
 
-void RunErrorList(QWidget* parent, CVelmorinView& view, const ProgramModel& model,
+void RunErrorList(QWidget* parent, DiagramSurface& diagram, const ProgramModel& model,
                   const std::vector<DiagnosticEntry>& diagnostics, Prompts& prompts,
                   const std::vector<Observation>& observations) {
     if (diagnostics.empty() && observations.empty()) {
         prompts.ShowMessage(msg::NoDiagnostics);
         return;
     }
-    ErrorListDialog dialog(ErrorListRows(model, diagnostics), view, parent, ObservationRows(model, observations));
+    ErrorListDialog dialog(ErrorListRows(model, diagnostics), diagram, parent, ObservationRows(model, observations));
     // Clear of the rows a click brings the marked cell to (the third visible
     // row, or one of the first two at the top of the diagram).
-    const QWidget* diagram = view.viewport();
-    MoveBeside(dialog,
-               QRect(diagram->mapToGlobal(QPoint(0, 0)), QSize(diagram->width(), 3 * view.zoom().cellPixels())));
+    const QRect visible = diagram.VisibleScreenRect();
+    MoveBeside(dialog, QRect(visible.topLeft(), QSize(visible.width(), 3 * diagram.CellScreenRect({0, 0}).height())));
     dialog.exec();
 }
 

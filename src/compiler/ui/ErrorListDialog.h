@@ -12,13 +12,12 @@
 #include "compiler/error_list.h"
 #include "model/ladder_model.h"
 #include "model/prompts.h"
+#include "ui/DiagramSurface.h"
 
 class QPushButton;
 class QTableWidget;
 
 namespace velmorin {
-
-class CVelmorinView;
 
 class ErrorListDialog : public QDialog {
     Q_OBJECT
@@ -27,7 +26,7 @@ public:
 
     // Without observations their part of the box is not shown; without
     // diagnostics but with observations, only the observations are.
-    ErrorListDialog(const std::vector<ErrorListRow>& rows, CVelmorinView& view, QWidget* parent = nullptr,
+    ErrorListDialog(const std::vector<ErrorListRow>& rows, DiagramSurface& diagram, QWidget* parent = nullptr,
                     const std::vector<ErrorListRow>& observations = {});
 
     QTableWidget* list() const { return list_; }
@@ -45,7 +44,7 @@ private:
     void SizeColumns();
     void MarkRow(const QTableWidget& list, int row);
 
-    CVelmorinView& view_;
+    DiagramSurface& diagram_;
     QTableWidget* list_ = nullptr;
     QTableWidget* observations_ = nullptr;
     QPushButton* ok_ = nullptr;
@@ -53,7 +52,7 @@ private:
 
 // Runs the box over `diagnostics` and `observations` until it closes; with
 // neither, only the message "No hay errores registrados" through `prompts`.
-void RunErrorList(QWidget* parent, CVelmorinView& view, const ProgramModel& model,
+void RunErrorList(QWidget* parent, DiagramSurface& diagram, const ProgramModel& model,
                   const std::vector<DiagnosticEntry>& diagnostics, Prompts& prompts,
                   const std::vector<Observation>& observations = {});
 

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/AboutDialog.h"
+#include "ui/DialogUnits.h"
 
 namespace velmorin {
 

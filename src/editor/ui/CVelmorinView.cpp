@@ -12,12 +12,11 @@
 #include <QTimerEvent>
 #include <QWheelEvent>
 
-#include "app/FrameDialogs.h"
-#include "compiler/error_list.h"
 #include "editor/print_layout.h"
 #include "editor/ui/DiagramPainter.h"
 #include "editor/ui/DiagramPrinter.h"
 #include "editor/ui/PaletteDialog.h"
+#include "editor/ui/ViewKeys.h"
 
 namespace velmorin {
 
@@ -37,8 +36,6 @@ std::optional<Direction> ArrowDirection(int key) {
             return std::nullopt;
     }
 }
-
-bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
 
@@ -136,16 +133,17 @@ void CVelmorinView::InitialUpdate() {
     emit historyChanged();
 }
 
-void CVelmorinView::SetMarkedCell(CellPos cell) {
+void CVelmorinView::MarkCell(CellPos cell) {
     overlay_.marked = cell;
-    viewport()->update();
+    viewport()->repaint();
 }
 
-void CVelmorinView::ShowCell(CellPos cell) {
-    const ErrorListTarget target = TargetOf(cell.row, cell.column);
-    SetMarkedCell({target.column, target.row});
-    verticalScrollBar()->setValue(zoom_.ToScreen(target.scrollY));
-    viewport()->repaint();
+void CVelmorinView::ShowCell(CellPos cell) { ScrollToShowRect(CellRect(cell)); }
+
+void CVelmorinView::ScrollToRow(int row) { verticalScrollBar()->setValue(std::max(0, row) * zoom_.cellPixels()); }
+
+QRect CVelmorinView::VisibleScreenRect() const {
+    return QRect(viewport()->mapToGlobal(QPoint(0, 0)), viewport()->size());
 }
 
 void CVelmorinView::SetLiveMode(bool live) {
@@ -212,7 +210,8 @@ void CVelmorinView::paintEvent(QPaintEvent* event) {
     FinishPaint(plan_, overlay_);
     if (plan_.selectionCleared) editor_.SelectionPainted();
     if (plan_.live) {
-        monitored_.Publish(plan_.monitoredOperands);
+        monitored_ = plan_.monitoredOperands;
+        if (operandsListed_) operandsListed_();
         emit liveOperandsPublished();
     }
 
@@ -285,29 +284,32 @@ void CVelmorinView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CVelmorinView::keyPressEvent(QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // The keys the help window lists are the keys answered here: one table.
+    const ViewKeyDef* row = FindViewKey(event->key(), event->modifiers());
     const int key = event->key();
-    if (const std::optional<Direction> direction = ArrowDirection(key)) {
-        if (modifiers == Qt::AltModifier) {
-            if (!event->isAutoRepeat()) {
+    const bool repeat = event->isAutoRepeat();
+    switch (row ? row->action : ViewKeyAction::None) {
+        case ViewKeyAction::MoveCursor:
+        case ViewKeyAction::ExtendSelection:
+            Apply(editor_.MoveCursor(*ArrowDirection(key), row->action == ViewKeyAction::ExtendSelection));
+            return;
+        case ViewKeyAction::PlaceHalf:
+            if (!repeat) {
                 placingKey_ = key;
-                if (Forward([&] { return editor_.PlaceHalfAtCursor(*direction); })) EndKeyClick();
+                if (Forward([&] { return editor_.PlaceHalfAtCursor(*ArrowDirection(key)); })) EndKeyClick();
             }
             return;
-        }
-        if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
-            Apply(editor_.MoveCursor(*direction, modifiers == Qt::ShiftModifier));
+        case ViewKeyAction::Place:
+            if (!repeat) {
+                placingKey_ = key;
+                if (Forward([&] { return editor_.PlaceAtCursor(); })) EndKeyClick();
+            }
             return;
-        }
-    } else if (IsEnter(key) && modifiers == Qt::NoModifier) {
-        if (!event->isAutoRepeat()) {
-            placingKey_ = key;
-            if (Forward([&] { return editor_.PlaceAtCursor(); })) EndKeyClick();
-        }
-        return;
-    } else if (key == Qt::Key_Delete && modifiers == Qt::NoModifier) {
-        if (!event->isAutoRepeat()) Forward([&] { return editor_.EraseAtCursor(); });
-        return;
+        case ViewKeyAction::Erase:
+            if (!repeat) Forward([&] { return editor_.EraseAtCursor(); });
+            return;
+        case ViewKeyAction::None:
+            break;
     }
     QAbstractScrollArea::keyPressEvent(event);
 }

@@ -19,6 +19,7 @@
 
 #include "editor/diagram_editor.h"
 #include "editor/doc_layout.h"
+#include "editor/editor_dialogs.h"
 #include "editor/live_values.h"
 #include "editor/paint_plan.h"
 #include "editor/ui/PaletteDialog.h"
@@ -27,6 +28,7 @@
 #include "model/ladder_model.h"
 #include "model/prompts.h"
 #include "model/tool_state.h"
+#include "ui/DiagramSurface.h"
 
 class QPainter;
 class QPrinter;
@@ -34,17 +36,16 @@ class QPrinter;
 namespace velmorin {
 
 class DiagramPainter;
-class FrameDialogs;
 
-// Where the view's dialogs and messages go: the frame's dialog seam and the
+// Where the view's dialogs and messages go: the editor's dialogs and the
 // application's prompts, asked for each time (either may be replaced). A
 // view without them answers every dialog as cancelled and shows no message.
 struct ViewServices {
-    std::function<FrameDialogs&()> dialogs;
+    std::function<EditorDialogs&()> dialogs;
     std::function<Prompts&()> prompts;
 };
 
-class CVelmorinView : public QAbstractScrollArea {
+class CVelmorinView : public QAbstractScrollArea, public DiagramSurface {
     Q_OBJECT
 public:
     // Scroll extent, page and line steps in 0.1 mm.
@@ -97,26 +98,22 @@ public:
     // The palette window while it is open.
     PaletteDialog* palette() const { return palette_; }
 
-    CellPos markedCell() const { return overlay_.marked; }
-    void SetMarkedCell(CellPos cell);
-    void ClearMarkedCell() { SetMarkedCell({}); }
-    // Marks a cell and scrolls it to the third visible row, drawn at once:
-    // where a list's click (errors, observations, cross-reference) leads.
-    void ShowCell(CellPos cell);
+    // The diagram surface (see DiagramSurface).
+    void ShowCell(CellPos cell) override;
+    void MarkCell(CellPos cell) override;
+    CellPos markedCell() const override { return overlay_.marked; }
+    void ScrollToRow(int row) override;
+    QRect CellScreenRect(CellPos cell) const override;
+    QRect VisibleScreenRect() const override;
+    void SetLiveMode(bool live) override;
+    void ClearLiveColours() override;
+    bool RefreshLive(const LiveImageSnapshot& image) override;
+    const MonitoredOperandList& monitoredOperands() const override { return monitored_; }
+    void OnOperandsListed(std::function<void()> listener) override { operandsListed_ = std::move(listener); }
 
-    // Live mode: colours and values instead of the editing highlights, and
-    // the mouse and keys edit nothing.
     bool liveMode() const { return editor_.live(); }
-    void SetLiveMode(bool live);
-    // After a poll cycle: takes the new bytes, recolours the cells and
-    // repaints only what changed. False when a cell holds an unknown element.
-    bool RefreshLive(const LiveImageSnapshot& image);
-    // Every cell black, as a new live run starts.
-    void ClearLiveColours();
     // What the view draws over the program.
     const ViewOverlay& overlay() const { return overlay_; }
-    // What the last live paint asks the poll worker to read.
-    const MonitoredOperandBoard& monitoredOperands() const { return monitored_; }
 
     // The view's state as the inputs of a paint of the given rows.
     PaintInputs CurrentPaintInputs(RowRange rows) const;
@@ -139,9 +136,6 @@ public:
     // As SetZoom, keeping the diagram point under `anchor` (viewport pixels) in place.
     void SetZoomAt(ViewZoom zoom, QPoint anchor);
 
-    // Where a cell of the diagram is on the screen now.
-    QRect CellScreenRect(CellPos cell) const;
-
     // Logical 0.1 mm to screen pixels, a cell being 64 pixels.
     int LogicalToPixelsX(int units) const;
     int LogicalToPixelsY(int units) const;
@@ -155,7 +149,7 @@ signals:
     void modifiedChanged(bool modified);
     // What can be undone or redone may have changed.
     void historyChanged();
-    // A live paint has published a new operand list (monitoredOperands()).
+    // A live paint has listed the operands anew (monitoredOperands()).
     void liveOperandsPublished();
     // A passing remark for the status bar (a search that went round).
     void statusNote(const QString& note);
@@ -221,7 +215,8 @@ private:
     bool parametersOpen_ = false;
     QPointer<PaletteDialog> palette_;
     LiveImageSnapshot liveImage_{};
-    MonitoredOperandBoard monitored_;
+    MonitoredOperandList monitored_{-1};
+    std::function<void()> operandsListed_;
     std::unique_ptr<DiagramPainter> painter_;
     PaintPlan plan_;
     QImage buffer_;

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "editor/ui/CVelmorinView.h"
-#include "editor/ui/MoveBeside.h"
+#include "ui/DiagramSurface.h"
+#include "ui/MoveBeside.h"
 #include "model/catalogue.h"
 #include "model/cross_reference.h"
 #include "model/text_encoding.h"
@@ -60,8 +60,8 @@ QTreeWidgetItem* HeadItem(const std::string& name, const std::string& alias, siz
 
 }  // namespace
 
-CrossReferenceDialog::CrossReferenceDialog(const ProgramModel& model, CVelmorinView& view, QWidget* parent)
-    : QDialog(parent), model_(model), view_(view) {
+CrossReferenceDialog::CrossReferenceDialog(const ProgramModel& model, DiagramSurface& diagram, QWidget* parent)
+    : QDialog(parent), model_(model), diagram_(diagram) {
     setObjectName(QStringLiteral("crossReferenceDialog"));
     setWindowTitle(QStringLiteral("Referencias cruzadas"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -138,8 +138,8 @@ void CrossReferenceDialog::ShowUse(QTreeWidgetItem* item) {
     const QVariant row = item->data(0, CellRowRole);
     if (!row.isValid()) return;
     const CellPos cell{item->data(0, CellColumnRole).toInt(), row.toInt()};
-    view_.ShowCell(cell);
-    const QRect shown = view_.CellScreenRect(cell);
+    diagram_.PointAt(cell);
+    const QRect shown = diagram_.CellScreenRect(cell);
     if (frameGeometry().intersects(shown)) MoveBeside(*this, shown);
 }
 

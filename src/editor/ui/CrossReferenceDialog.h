@@ -13,14 +13,14 @@ class QTreeWidgetItem;
 
 namespace velmorin {
 
-class CVelmorinView;
+class DiagramSurface;
 
 class CrossReferenceDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ColumnCount = 8;
 
-    CrossReferenceDialog(const ProgramModel& model, CVelmorinView& view, QWidget* parent = nullptr);
+    CrossReferenceDialog(const ProgramModel& model, DiagramSurface& diagram, QWidget* parent = nullptr);
 
     QTreeWidget* tree() const { return tree_; }
     // The diagram changed: the table is made again once the event loop comes
@@ -36,7 +36,7 @@ private:
     void ShowUse(QTreeWidgetItem* item);
 
     const ProgramModel& model_;
-    CVelmorinView& view_;
+    DiagramSurface& diagram_;
     QTreeWidget* tree_ = nullptr;
     QTimer timer_;
 };

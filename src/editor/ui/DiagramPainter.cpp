@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/CVelmorinApp.h"
 #include "model/text_encoding.h"
+#include "ui/Fonts.h"
 
 namespace velmorin {
 namespace {
@@ -34,7 +34,7 @@ DiagramPainter::DiagramPainter(const CellMetrics& metrics, qreal devicePixelRati
     const int dpiX = static_cast<int>(std::lround(cellPixels_ * 254.0 / metrics_.w));
     const int dpiY = static_cast<int>(std::lround(cellPixels_ * 254.0 / metrics_.h));
     for (int i = 0; i < DiagramFontCount; ++i) {
-        fonts_[static_cast<size_t>(i)] = CVelmorinApp::MakeFont(FontTable[static_cast<size_t>(i)], dpiX, dpiY);
+        fonts_[static_cast<size_t>(i)] = MakeFont(FontTable[static_cast<size_t>(i)], dpiX, dpiY);
         fontMetrics_[static_cast<size_t>(i)] = std::make_unique<QFontMetricsF>(fonts_[static_cast<size_t>(i)]);
     }
     measure_ = [this](std::string_view text, int32_t font) {

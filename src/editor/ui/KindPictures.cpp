@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmorin {
@@ -199,28 +200,25 @@ void DrawKindPicture(QPainter& p, int kind, const QColor& ink) {
 }
 
 KindPictureSet::KindPictureSet(qreal devicePixelRatio, qreal scale)
-    : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1.0), scale_(scale > 0 ? scale : 1.0) {
-    const int side = static_cast<int>(std::lround(Size * scale_ * ratio_));
-    for (int kind = 0; kind < PictureKindCount; ++kind) {
-        for (const PictureVariant variant : {PictureVariant::Black, PictureVariant::Red, PictureVariant::Green}) {
-            if (variant != PictureVariant::Black && !KindHasColourVariants(kind)) continue;
-            QImage image(side, side, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            {
-                QPainter painter(&image);
-                painter.scale(ratio_ * scale_, ratio_ * scale_);
-                DrawKindPicture(painter, kind, PictureInk(variant));
-            }
-            image.setDevicePixelRatio(ratio_);
-            pictures_[static_cast<size_t>(kind)][static_cast<size_t>(variant)] = std::move(image);
-        }
-    }
-}
+    : ratio_(devicePixelRatio > 0 ? devicePixelRatio : 1.0), scale_(scale > 0 ? scale : 1.0) {}
 
 const QImage& KindPictureSet::Picture(int kind, PictureVariant variant) const {
-    const auto& variants = pictures_[static_cast<size_t>(std::clamp(kind, 0, PictureKindCount - 1))];
-    const QImage& picture = variants[static_cast<size_t>(variant)];
-    return picture.isNull() ? variants[0] : picture;
+    kind = std::clamp(kind, 0, PictureKindCount - 1);
+    if (variant != PictureVariant::Black && !KindHasColourVariants(kind)) variant = PictureVariant::Black;
+    QImage& picture = pictures_[static_cast<size_t>(kind)][static_cast<size_t>(variant)];
+    if (picture.isNull()) {
+        const int side = static_cast<int>(std::lround(Size * scale_ * ratio_));
+        QImage image(side, side, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.scale(ratio_ * scale_, ratio_ * scale_);
+            DrawKindPicture(painter, kind, PictureInk(variant));
+        }
+        image.setDevicePixelRatio(ratio_);
+        picture = std::move(image);
+    }
+    return picture;
 }
 
 }  // namespace velmorin

@@ -24,7 +24,9 @@ QColor PictureInk(PictureVariant variant);
 void DrawKindPicture(QPainter& painter, int kind, const QColor& ink);
 
 // The raster pictures of every kind and variant on a white background, at
-// the given device-pixel ratio. Variants a kind does not have fall back to black.
+// the given device-pixel ratio. Variants a kind does not have fall back to
+// black. Each picture is drawn when it is first asked for: a diagram shows
+// a few kinds, and the first paint need not wait for all of them.
 class KindPictureSet {
 public:
     // Pictures `scale` times their 64-pixel size (the view's zoom), drawn
@@ -36,7 +38,7 @@ public:
 private:
     qreal ratio_;
     qreal scale_;
-    std::array<std::array<QImage, 3>, PictureKindCount> pictures_;
+    mutable std::array<std::array<QImage, 3>, PictureKindCount> pictures_;
 };
 
 }  // namespace velmorin

@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "app/AboutDialog.h"
-#include "app/AppResources.h"
-#include "app/CommandTable.h"
 #include "model/cell_kinds.h"
+#include "ui/DialogUnits.h"
+#include "ui/ElementTools.h"
+#include "ui/Resources.h"
 
 namespace velmorin {
 
@@ -62,9 +62,9 @@ PaletteDialog::PaletteDialog(QWidget* parent) : QWidget(parent, Qt::Tool) {
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(false);
         button->setIconSize(QSize(16, 16));
-        if (const CommandDef* command = FindToolCommand(def.kind)) {
-            if (command->icon) button->setIcon(QIcon(QString::fromLatin1(command->icon)));
-            button->setToolTip(PromptToolTip(command->prompt));
+        if (const ElementTool* tool = FindElementTool(def.kind)) {
+            button->setIcon(QIcon(QString::fromLatin1(tool->icon)));
+            button->setToolTip(PromptToolTip(tool->prompt));
         }
         button->setGeometry(UnitRect(font(), def.x, def.y, ButtonUnits, ButtonUnits));
         const int kind = def.kind;

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/AboutDialog.h"
-#include "editor/ui/MoveBeside.h"
 #include "model/catalogue.h"
+#include "ui/DialogUnits.h"
+#include "ui/MoveBeside.h"
 
 namespace velmorin {
 

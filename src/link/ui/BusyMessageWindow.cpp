@@ -1,14 +1,9 @@
 #include "link/ui/BusyMessageWindow.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
-#include <QThread>
 #include <QVBoxLayout>
-
-#include <atomic>
 
 namespace velmorin {
 
@@ -35,28 +30,11 @@ void BusyMessageWindow::SetText(const QString& text) { text_->setText(text); }
 QString BusyMessageWindow::progressText() const { return progress_->text(); }
 void BusyMessageWindow::SetProgress(const QString& text) { progress_->setText(text); }
 
-std::function<void(QString)> BusyMessageWindow::ProgressSink() {
-    QPointer<BusyMessageWindow> self(this);
-    return [self](QString text) {
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, text] {
-                if (self) self->SetProgress(text);
-            },
-            Qt::QueuedConnection);
-    };
-}
-
-void BusyMessageWindow::WaitFor(const std::atomic<bool>& finished) {
+void BusyMessageWindow::ShowWhile(BackgroundJob& job) {
     running_ = true;
     show();
     raise();
-    while (!finished.load()) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (!finished.load()) QThread::msleep(5);
-    }
-    // What the worker queued last is shown before the window goes.
-    QApplication::processEvents();
+    job.Wait();
     running_ = false;
     hide();
 }

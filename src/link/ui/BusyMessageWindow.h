@@ -1,16 +1,21 @@
 #pragma once
 // "Mensaje": the small window shown while a transfer or a send to the
-// controller runs. The job itself runs on a worker thread of its own so that
-// this window keeps painting its progress; the window is application-modal,
-// so the rest of the program takes no input meanwhile, and it is gone before
+// controller runs. The job itself runs as a BackgroundJob so that this
+// window keeps painting its progress; the window is application-modal, so
+// the rest of the program takes no input meanwhile, and it is gone before
 // the job's result is shown.
 #include <QDialog>
 #include <QString>
 
-#include <atomic>
 #include <functional>
-#include <thread>
+#include <optional>
+#include <string>
 #include <type_traits>
+#include <utility>
+
+#include "link/link_dialog_rules.h"
+#include "link/transfer.h"
+#include "ui/BackgroundJob.h"
 
 class QLabel;
 
@@ -30,10 +35,10 @@ public:
     QString progressText() const;
     void SetProgress(const QString& text);
 
-    // Runs `job` on a worker thread while the window is shown, and returns its
-    // result once the worker has ended. `job` receives a function it may call
-    // from its thread with a progress text; the text reaches the window through
-    // the event queue, never directly.
+    // Runs `job` off the interface thread while the window is shown, and
+    // returns its result once it has ended. `job` receives a function it may
+    // call from its thread with a progress text; the text reaches the window
+    // through the event queue, never directly.
     template <typename Job>
     auto Run(Job&& job) -> std::invoke_result_t<Job&, const std::function<void(QString)>&>;
 
@@ -43,9 +48,8 @@ protected:
     void reject() override {}
 
 private:
-    // Shows the window and processes events until `finished` is true.
-    void WaitFor(const std::atomic<bool>& finished);
-    std::function<void(QString)> ProgressSink();
+    // Shows the window until `job` has ended.
+    void ShowWhile(BackgroundJob& job);
 
     QLabel* text_ = nullptr;
     QLabel* progress_ = nullptr;
@@ -55,16 +59,37 @@ private:
 template <typename Job>
 auto BusyMessageWindow::Run(Job&& job) -> std::invoke_result_t<Job&, const std::function<void(QString)>&> {
     using Out = std::invoke_result_t<Job&, const std::function<void(QString)>&>;
-    std::atomic<bool> finished{false};
-    const std::function<void(QString)> report = ProgressSink();
-    Out result{};
-    std::thread worker([&] {
-        result = job(report);
-        finished.store(true);
+    BackgroundJob runner;
+    const std::function<void(QString)> report = [this, &runner](QString text) {
+        runner.Post([this, text = std::move(text)] { SetProgress(text); });
+    };
+    std::optional<Out> result;
+    if (!runner.Start([&job, &report] { return job(report); }, [&result](Out out) { result = std::move(out); })) {
+        // No thread to be had: the job runs here, the window unpainted meanwhile.
+        return job([this](QString text) { SetProgress(text); });
+    }
+    ShowWhile(runner);
+    return std::move(*result);
+}
+
+// A transfer of the send and extract dialogs behind the busy window:
+// `transfer` gets the callbacks its exchange reports through, and its
+// progress shows as the window's second line whenever the text changes.
+template <typename Transfer>
+auto RunTransfer(QWidget* parent, const QString& text, Transfer&& transfer)
+    -> std::invoke_result_t<Transfer&, const TransferCallbacks&> {
+    BusyMessageWindow busy(parent, text);
+    return busy.Run([&](const std::function<void(QString)>& report) {
+        std::string shown;
+        TransferCallbacks callbacks;
+        callbacks.progress = [&](const TransferProgress& progress) {
+            std::string next = TransferProgressText(progress);
+            if (next == shown) return;
+            shown = std::move(next);
+            report(QString::fromStdString(shown));
+        };
+        return transfer(callbacks);
     });
-    WaitFor(finished);
-    worker.join();
-    return result;
 }
 
 }  // namespace velmorin

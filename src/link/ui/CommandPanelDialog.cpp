@@ -15,6 +15,7 @@
 #include "link/exchanges.h"
 #include "link/link_fields.h"
 #include "link/ui/LinkFieldSpinBox.h"
+#include "ui/BackgroundJob.h"
 
 namespace velmorin {
 
@@ -32,7 +33,7 @@ QPushButton* CommandButton(const QString& caption, const char* name, QWidget* pa
 }  // namespace
 
 CommandPanelDialog::CommandPanelDialog(PanelMemory& memory, LinkAccess access, QWidget* parent)
-    : QDialog(parent), memory_(memory), access_(std::move(access)) {
+    : QDialog(parent), memory_(memory), access_(std::move(access)), romQuery_(std::make_unique<BackgroundJob>()) {
     setObjectName("commandPanelDialog");
     setWindowTitle(QStringLiteral("Comandos al PLC"));
 
@@ -107,9 +108,11 @@ CommandPanelDialog::CommandPanelDialog(PanelMemory& memory, LinkAccess access, Q
 }
 
 CommandPanelDialog::~CommandPanelDialog() {
-    if (romQuery_.joinable()) romQuery_.join();
+    romQuery_.reset();
     Close();
 }
+
+bool CommandPanelDialog::romQueryRunning() const { return romQuery_->running(); }
 
 bool CommandPanelDialog::OpenPort() {
     PlcLink* link = access_.link;
@@ -128,7 +131,7 @@ void CommandPanelDialog::Close() {
 }
 
 void CommandPanelDialog::ApplyAllRule() {
-    const bool one = !all_->isChecked() && !romQuery_.joinable();
+    const bool one = !all_->isChecked() && !romQuery_->running();
     id_->setEnabled(one);
     romButton_->setEnabled(one);
 }
@@ -158,7 +161,7 @@ uint8_t CommandPanelDialog::Target() { return all_->isChecked() ? AllControllers
 
 // Nothing is awaited or reported: the controller does not answer these.
 void CommandPanelDialog::Send(const CommandFrame& frame) {
-    if (!link_ || romQuery_.joinable()) return;
+    if (!link_ || romQuery_->running()) return;
     SendWithoutReply({*link_, *access_.clock, access_.port}, frame);
 }
 
@@ -173,22 +176,18 @@ void CommandPanelDialog::onRun() {
 void CommandPanelDialog::onResetCounters() { Send(ResetCountersFrame(Target())); }
 
 void CommandPanelDialog::onRomVersion() {
-    if (!link_ || romQuery_.joinable()) return;
+    if (!link_ || romQuery_->running()) return;
     const uint8_t id = ReadId();
     rom_->clear();
+    const Channel line{*link_, *access_.clock, access_.port};
     // Started before SetBusy, which reads whether a query runs.
-    romQuery_ = std::thread([this, id] {
-        const RomOutcome outcome = ReadRomVersion({*link_, *access_.clock, access_.port}, id);
-        const QString text = QString::fromStdString(outcome.text);
-        QMetaObject::invokeMethod(
-            this, [this, text] { FinishRomQuery(text); }, Qt::QueuedConnection);
-    });
-    SetBusy(true);
+    const bool started = romQuery_->Start([line, id] { return ReadRomVersion(line, id); },
+                                          [this](const RomOutcome& outcome) { FinishRomQuery(outcome); });
+    if (started) SetBusy(true);
 }
 
-void CommandPanelDialog::FinishRomQuery(const QString& text) {
-    if (romQuery_.joinable()) romQuery_.join();
-    rom_->setText(text);
+void CommandPanelDialog::FinishRomQuery(const RomOutcome& outcome) {
+    rom_->setText(QString::fromStdString(outcome.text));
     SetBusy(false);
 }
 
@@ -201,7 +200,7 @@ void CommandPanelDialog::StoreMemory() {
 
 // Escape and the close box end here too; not while the ROM query uses the port.
 void CommandPanelDialog::done(int result) {
-    if (romQuery_.joinable()) return;
+    if (romQuery_->running()) return;
     StoreMemory();
     Close();
     QDialog::done(result);

@@ -4,13 +4,13 @@
 // controller on the line. The port stays open while the panel shows and is
 // closed however it closes; the panel's choices go back to the settings then.
 // Run, stop and reset counters are one write each on the interface thread;
-// the ROM query, which may take two seconds, runs on a thread of its own
-// while the panel keeps painting and takes no other command.
+// the ROM query, which may take two seconds, runs as a background job while
+// the panel keeps painting and takes no other command.
 #include <QDialog>
 
 #include <memory>
-#include <thread>
 
+#include "link/exchanges.h"
 #include "link/link_access.h"
 #include "link/link_dialog_rules.h"
 #include "model/prompts.h"
@@ -22,6 +22,7 @@ class QRadioButton;
 
 namespace velmorin {
 
+class BackgroundJob;
 class LinkFieldSpinBox;
 
 class CommandPanelDialog : public QDialog {
@@ -35,7 +36,7 @@ public:
     bool OpenPort();
     LinkError openError() const { return openError_; }
     bool portOpen() const { return link_ != nullptr; }
-    bool romQueryRunning() const { return romQuery_.joinable(); }
+    bool romQueryRunning() const;
 
     QCheckBox* outputsOffBox() const { return outputsOff_; }
     QPushButton* stopButton() const { return stop_; }
@@ -55,7 +56,7 @@ private:
     void onRun();
     void onResetCounters();
     void onRomVersion();
-    void FinishRomQuery(const QString& text);
+    void FinishRomQuery(const RomOutcome& outcome);
     // "Todos" checked: the identifier and "Versión ROM" are of no use.
     void ApplyAllRule();
     void SetBusy(bool busy);
@@ -71,7 +72,8 @@ private:
     LinkAccess access_;
     PlcLink* link_ = nullptr;  // while the port is open
     LinkError openError_;
-    std::thread romQuery_;
+    // Gone before the port closes: the query may still hold it.
+    std::unique_ptr<BackgroundJob> romQuery_;
 
     QCheckBox* outputsOff_ = nullptr;
     QPushButton* stop_ = nullptr;

@@ -15,21 +15,11 @@
 #include "link/ui/BusyMessageWindow.h"
 #include "link/ui/LinkFieldSpinBox.h"
 #include "link/ui/PasswordGroup.h"
+#include "model/file_requests.h"
 
 namespace velmorin {
 
 namespace {
-
-FileDialogRequest SaveImageRequest(const std::string& startDirectory) {
-    FileDialogRequest request;
-    request.save = true;
-    request.title = "Guardar archivo binario";
-    request.filters = {{"Binario Ladder", "*.bld"}, {"Todos los archivos", "*.*"}};
-    request.directory = startDirectory;
-    request.defaultExtension = "bld";
-    request.confirmOverwrite = true;
-    return request;
-}
 
 // What the upload job hands back: the exchange, and the file written from it.
 struct Extraction {
@@ -84,22 +74,14 @@ void ExtractProgramDialog::onReceive() {
     memory_.plcId = upload.id;
     PlcLink* link = access_.link;
     receiving_ = true;
-    BusyMessageWindow busy(this, QString::fromUtf8(msg::BusyReceiving));
-    const Extraction extraction = busy.Run([&](const std::function<void(QString)>& report) {
-        std::string shown;
-        TransferCallbacks callbacks;
-        callbacks.progress = [&](const TransferProgress& progress) {
-            std::string text = TransferProgressText(progress);
-            if (text == shown) return;
-            shown = std::move(text);
-            report(QString::fromStdString(shown));
-        };
-        Extraction done;
-        done.received = ReceiveProgram(*link, *access_.clock, access_.port, upload, callbacks);
-        if (done.received.outcome.status == TransferStatus::Done)
-            done.written = WriteUploadFile(path_, done.received.upload.image, done.received.upload.stamp);
-        return done;
-    });
+    const Extraction extraction =
+        RunTransfer(this, QString::fromUtf8(msg::BusyReceiving), [&](const TransferCallbacks& callbacks) {
+            Extraction done;
+            done.received = ReceiveProgram(*link, *access_.clock, access_.port, upload, callbacks);
+            if (done.received.outcome.status == TransferStatus::Done)
+                done.written = WriteUploadFile(path_, done.received.upload.image, done.received.upload.stamp);
+            return done;
+        });
     receiving_ = false;
     const TransferOutcome& outcome = extraction.received.outcome;
     if (outcome.status == TransferStatus::PortNotOpened) {
@@ -135,7 +117,8 @@ void ExtractProgramDialog::done(int result) {
 
 std::optional<CodeImage> RunExtractProgramDialog(QWidget* parent, TransferMemory& memory, const LinkAccess& access,
                                                  Prompts& prompts, const std::string& startDirectory) {
-    const std::optional<std::string> path = prompts.AskFile(SaveImageRequest(startDirectory));
+    const std::optional<std::string> path = prompts.AskFile(
+        FileRequest(FileType::Image, FileDialogMode::Save, "Guardar archivo binario", startDirectory, false));
     if (!path) return std::nullopt;
     ExtractProgramDialog dialog(*path, memory, access, prompts, parent);
     dialog.exec();

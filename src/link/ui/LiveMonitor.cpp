@@ -2,12 +2,9 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QToolBar>
 
-#include "editor/ui/CVelmorinView.h"
 #include "link/monitor_link.h"
 
 namespace velmorin {
@@ -15,8 +12,6 @@ namespace {
 
 constexpr const char* ReceiveCaption = "Recibir";
 constexpr const char* StopCaption = "Detener";
-// The file, elements, tools, view and help menus.
-constexpr int LiveGreyedMenus = 5;
 
 }  // namespace
 
@@ -35,17 +30,19 @@ LiveMonitor::LiveMonitor(const FrameParts& parts, LiveImage& image, QObject* par
         parts_.liveBar->insertWidget(beforeExit, figures_);
     else
         parts_.liveBar->addWidget(figures_);
-    connect(parts_.view, &CVelmorinView::liveOperandsPublished, this, &LiveMonitor::onOperandsPublished);
+    parts_.diagram->OnOperandsListed([this] { onOperandsPublished(); });
 }
 
-LiveMonitor::~LiveMonitor() = default;
-
-bool LiveMonitor::workerAlive() const { return link_ && link_->workerAlive(); }
+LiveMonitor::~LiveMonitor() {
+    parts_.diagram->OnOperandsListed({});
+    // Never left through "Salir": the worker must not outlive the window it reports to.
+    if (link_) link_->RequestStop();
+}
 
 bool LiveMonitor::Enter(const MonitorContext& context) {
     if (active_) return true;
     context_.emplace(context);
-    link_ = std::make_unique<MonitorLink>(context.link, context.clock, context.port, image_);
+    link_ = std::make_unique<MonitorLink>(context.link, context.clock, context.port);
     if (const Result opened = link_->Open(); !opened) {
         context.prompts.ShowFailure(opened);
         link_.reset();
@@ -70,7 +67,6 @@ void LiveMonitor::ToggleReceive() {
 void LiveMonitor::Leave() {
     if (!active_) return;
     if (polling_) StopPolling();
-    WaitForWorkerEnd([this] { return link_->workerAlive(); });
     link_->Close();
     link_.reset();
     parts_.receive->setText(QString::fromUtf8(ReceiveCaption));
@@ -80,28 +76,10 @@ void LiveMonitor::Leave() {
 }
 
 void LiveMonitor::SetFrameLive(bool live) {
-    QMenuBar* menus = parts_.window->menuBar();
-    const QList<QAction*> menuActions = menus->actions();
-    for (int i = 0; i < LiveGreyedMenus && i < menuActions.size(); ++i) menuActions[i]->setEnabled(!live);
-    // Greyed menus alone would leave the keys working (a disabled command
-    // ignores its keys): no command may change or replace the diagram while
-    // it is being watched.
-    if (live) {
-        disabledActions_.clear();
-        for (QAction* action : parts_.window->actions()) {
-            if (!action->isEnabled()) continue;
-            action->setEnabled(false);
-            disabledActions_.append(action);
-        }
-    } else {
-        for (const QPointer<QAction>& action : disabledActions_)
-            if (action) action->setEnabled(true);
-        disabledActions_.clear();
-    }
-    parts_.toolBar->setVisible(!live);
-    parts_.liveBar->setVisible(live);
+    // No command may change or replace the diagram while it is being watched.
+    if (parts_.showLive) parts_.showLive(live);
     // The next paint is a live paint, which lists the operands to poll.
-    parts_.view->SetLiveMode(live);
+    parts_.diagram->SetLiveMode(live);
 }
 
 void LiveMonitor::StartPolling() {
@@ -111,26 +89,24 @@ void LiveMonitor::StartPolling() {
     // Until the next live paint lists the diagram's operands.
     const int32_t bootstrap[] = {0};
     link_->channel().Publish(bootstrap);
-    parts_.view->ClearLiveColours();
-    parts_.view->RefreshLive(image_.Snapshot());
+    parts_.diagram->ClearLiveColours();
+    parts_.diagram->RefreshLive(image_.Snapshot());
     link_->SetControllerId(static_cast<uint8_t>(context_->plcId));
 
     PollWorkerCallbacks callbacks;
     callbacks.started = [this](const Lights& lights) {
-        QMetaObject::invokeMethod(
-            this, [this, lights] { ShowLights(parts_.linkLight, parts_.heartbeatLight, lights, context_->lights); },
-            Qt::QueuedConnection);
+        pollJob_.Post(
+            [this, lights] { ShowLights(parts_.linkLight, parts_.heartbeatLight, lights, context_->lights); });
     };
-    // The bytes travel with the report, taken whole on the worker's thread
-    // at the cycle's end.
-    callbacks.cycleEnded = [this](const CycleEnd& end) {
-        const LiveImageSnapshot snapshot = image_.Snapshot();
-        QMetaObject::invokeMethod(
-            this, [this, end, snapshot] { OnCycleEnded(end, snapshot); }, Qt::QueuedConnection);
+    // The bytes travel with the report, taken whole from the worker's own
+    // image at the cycle's end.
+    callbacks.cycleEnded = [this](const CycleEnd& end, const ReceivedBytes& received) {
+        pollJob_.Post([this, end, received] { OnCycleEnded(end, received); });
     };
     PollPlan plan;
     plan.policy = ListPolicy::FollowEveryPair;
-    if (const Result started = link_->StartPolling(plan, callbacks); !started) {
+    const JobLauncher launch = [this](std::function<void()> job) { return pollJob_.Start(std::move(job)); };
+    if (const Result started = link_->StartPolling(launch, plan, callbacks); !started) {
         context_->prompts.ShowMessage(started.message);
         parts_.receive->setText(QString::fromUtf8(ReceiveCaption));
         return;
@@ -142,22 +118,22 @@ void LiveMonitor::StopPolling() {
     polling_ = false;
     parts_.receive->setText(QString::fromUtf8(ReceiveCaption));
     link_->RequestStop();
-    WaitForWorkerEnd([this] { return link_->workerAlive(); });
-    link_->JoinWorker();
+    // A click now would act on a half-stopped window; it waits until the worker's end.
+    pollJob_.Wait(QEventLoop::ExcludeUserInputEvents);
     ShowLights(parts_.linkLight, parts_.heartbeatLight, {}, context_->lights);
 }
 
-void LiveMonitor::OnCycleEnded(const CycleEnd& end, const LiveImageSnapshot& snapshot) {
+void LiveMonitor::OnCycleEnded(const CycleEnd& end, const ReceivedBytes& received) {
+    image_.Take(received);
     if (!active_) return;
     ShowLights(parts_.linkLight, parts_.heartbeatLight, end.lights, context_->lights);
     figures_->setText(QString::fromStdString(FormatLinkFigures(end.figures)));
-    parts_.view->RefreshLive(snapshot);
+    parts_.diagram->RefreshLive(image_.Snapshot());
 }
 
 void LiveMonitor::onOperandsPublished() {
     if (!active_ || !link_) return;
-    const std::shared_ptr<const MonitoredOperandList> list = parts_.view->monitoredOperands().Current();
-    link_->channel().Publish(*list);
+    link_->channel().Publish(parts_.diagram->monitoredOperands());
 }
 
 }  // namespace velmorin

@@ -5,10 +5,9 @@
 // figures, "Salir"); a poll worker reads the operands the last live paint
 // listed into the application's LiveImage, and the view recolours after
 // each cycle. The frame routes the bar's buttons here.
-#include <QList>
 #include <QObject>
-#include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,16 +15,15 @@
 #include "link/controller_image.h"
 #include "link/poll_cycle.h"
 #include "link/ui/MonitorContext.h"
+#include "ui/BackgroundJob.h"
+#include "ui/DiagramSurface.h"
 
-class QAction;
 class QLabel;
-class QMainWindow;
 class QPushButton;
 class QToolBar;
 
 namespace velmorin {
 
-class CVelmorinView;
 class MonitorLink;
 
 class LiveMonitor : public QObject {
@@ -33,13 +31,14 @@ class LiveMonitor : public QObject {
 public:
     // The pieces of the main window live mode changes.
     struct FrameParts {
-        QMainWindow* window = nullptr;
-        QToolBar* toolBar = nullptr;
+        // The frame's look in live mode: the live bar instead of the toolbar,
+        // and its menus and commands (keys included) out of use until it ends.
+        std::function<void(bool live)> showLive;
         QToolBar* liveBar = nullptr;
         QPushButton* receive = nullptr;
         QLabel* linkLight = nullptr;       // the left one
         QLabel* heartbeatLight = nullptr;  // the right one
-        CVelmorinView* view = nullptr;
+        DiagramSurface* diagram = nullptr;
     };
 
     LiveMonitor(const FrameParts& parts, LiveImage& image, QObject* parent = nullptr);
@@ -57,25 +56,26 @@ public:
 
     bool active() const { return active_; }
     bool polling() const { return polling_; }
-    bool workerAlive() const;
+    // From "Recibir" until the worker's end has reached the window.
+    bool workerAlive() const { return pollJob_.running(); }
     QLabel* linkFigures() const { return figures_; }
 
 private:
     void SetFrameLive(bool live);
     void StartPolling();
     void StopPolling();
-    void OnCycleEnded(const CycleEnd& end, const LiveImageSnapshot& snapshot);
+    void OnCycleEnded(const CycleEnd& end, const ReceivedBytes& received);
     void onOperandsPublished();
 
     FrameParts parts_;
     LiveImage& image_;
     std::optional<MonitorContext> context_;
     std::unique_ptr<MonitorLink> link_;
+    // Runs the poll worker; it ends before the link goes.
+    BackgroundJob pollJob_;
     QLabel* figures_ = nullptr;
     bool active_ = false;
     bool polling_ = false;
-    // What live mode disabled, to give back exactly that.
-    QList<QPointer<QAction>> disabledActions_;
 };
 
 }  // namespace velmorin

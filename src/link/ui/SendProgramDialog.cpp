@@ -18,24 +18,13 @@
 #include "link/ui/BusyMessageWindow.h"
 #include "link/ui/LinkFieldSpinBox.h"
 #include "link/ui/PasswordGroup.h"
+#include "model/file_requests.h"
 
 namespace velmorin {
 
-namespace {
-
-FileDialogRequest OpenImageRequest(const std::string& startDirectory) {
-    FileDialogRequest request;
-    request.title = "Abrir archivo binario";
-    request.filters = {{"Binario Ladder", "*.bld"}, {"Todos los archivos", "*.*"}};
-    request.directory = startDirectory;
-    request.defaultExtension = "bld";
-    return request;
-}
-
-}  // namespace
-
 std::optional<ProgramToSend> AskProgramFile(Prompts& prompts, const std::string& startDirectory) {
-    const std::optional<std::string> path = prompts.AskFile(OpenImageRequest(startDirectory));
+    const std::optional<std::string> path = prompts.AskFile(
+        FileRequest(FileType::Image, FileDialogMode::Open, "Abrir archivo binario", startDirectory, false));
     if (!path) return std::nullopt;
     ProgramToSend program;
     if (Result read = ReadImageFile(*path, program.image); !read) {
@@ -137,18 +126,10 @@ void SendProgramDialog::onSend() {
     memory_.plcId = download.newId;
     PlcLink* link = access_.link;
     sending_ = true;
-    BusyMessageWindow busy(this, QString::fromUtf8(msg::BusySending));
-    const TransferOutcome outcome = busy.Run([&](const std::function<void(QString)>& report) {
-        std::string shown;
-        TransferCallbacks callbacks;
-        callbacks.progress = [&](const TransferProgress& progress) {
-            std::string text = TransferProgressText(progress);
-            if (text == shown) return;
-            shown = std::move(text);
-            report(QString::fromStdString(shown));
-        };
-        return SendProgram(*link, *access_.clock, access_.port, download, callbacks);
-    });
+    const TransferOutcome outcome =
+        RunTransfer(this, QString::fromUtf8(msg::BusySending), [&](const TransferCallbacks& callbacks) {
+            return SendProgram(*link, *access_.clock, access_.port, download, callbacks);
+        });
     sending_ = false;
     switch (outcome.status) {
         case TransferStatus::PortNotOpened:

@@ -23,6 +23,7 @@
 #include "link/monitor_link.h"
 #include "link/monitor_messages.h"
 #include "link/ui/BusyMessageWindow.h"
+#include "link/ui/LinkFieldSpinBox.h"
 
 namespace velmorin {
 namespace {
@@ -32,18 +33,6 @@ constexpr const char* ReceiveCaption = "Recibir PLC";
 constexpr const char* StopCaption = "Detener";
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-// The three-digit identifier field: changed only through its arrows.
-class IdentifierSpinBox : public QSpinBox {
-public:
-    explicit IdentifierSpinBox(QWidget* parent) : QSpinBox(parent) {
-        setRange(MinControllerId, MaxControllerId);
-        lineEdit()->setReadOnly(true);
-    }
-
-protected:
-    QString textFromValue(int value) const override { return Text(FormatIdentifier(value)); }
-};
 
 QLabel* LightLabel(QWidget* parent, const char* name) {
     auto* light = new QLabel(parent);
@@ -61,7 +50,7 @@ VariableMonitorDialog::VariableMonitorDialog(const MonitorContext& context, Moni
       state_(state),
       model_(model),
       directory_(std::move(directory)),
-      link_(std::make_unique<MonitorLink>(context.link, context.clock, context.port, state.image)) {
+      link_(std::make_unique<MonitorLink>(context.link, context.clock, context.port)) {
     setObjectName("variableMonitor");
     setWindowTitle(QStringLiteral("Monitor"));
     auto* layout = new QGridLayout(this);
@@ -93,7 +82,10 @@ VariableMonitorDialog::VariableMonitorDialog(const MonitorContext& context, Moni
     receive_->setFocus();
 }
 
-VariableMonitorDialog::~VariableMonitorDialog() = default;
+VariableMonitorDialog::~VariableMonitorDialog() {
+    // Never closed through done(): the worker must not outlive the window it reports to.
+    link_->RequestStop();
+}
 
 QWidget* VariableMonitorDialog::BuildMaps() {
     // One set of rows under the four tabs: a tab only chooses which map
@@ -213,8 +205,11 @@ QWidget* VariableMonitorDialog::BuildButtons() {
 
     auto* idLine = new QHBoxLayout;
     auto* idLabel = new QLabel(QStringLiteral("PLC ID"), column);
-    identifier_ = new IdentifierSpinBox(column);
+    identifier_ = new LinkFieldSpinBox(LinkFieldSpinBox::Format::Identifier, column);
     identifier_->setObjectName("plcId");
+    // In this narrow column the field reads from the left and takes the width the column gives.
+    identifier_->setAlignment(Qt::AlignLeft);
+    identifier_->setSizePolicy(QSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed, QSizePolicy::SpinBox));
     idLabel->setBuddy(identifier_);
     idLine->addWidget(idLabel);
     idLine->addWidget(identifier_);
@@ -244,8 +239,6 @@ bool VariableMonitorDialog::OpenPort() {
     }
     return true;
 }
-
-bool VariableMonitorDialog::workerAlive() const { return link_->workerAlive(); }
 
 // --- What the rows show ----------------------------------------------------
 
@@ -319,7 +312,7 @@ void VariableMonitorDialog::onToggleReceive() {
 }
 
 void VariableMonitorDialog::StartPolling() {
-    if (link_->workerAlive()) return;  // the end of the last run is still being delivered
+    if (pollJob_.running()) return;  // the end of the last run is still being delivered
     link_->Purge();
     const VariablePollPlan plan = PlanVariablePoll(Map());
     SetValueFieldsEnabled(false);
@@ -336,15 +329,13 @@ void VariableMonitorDialog::StartPolling() {
     // The worker's thread only posts; the rows change here.
     PollWorkerCallbacks callbacks;
     callbacks.started = [this](const Lights& lights) {
-        QMetaObject::invokeMethod(
-            this, [this, lights] { ShowLights(linkLight_, heartbeatLight_, lights, context_.lights); },
-            Qt::QueuedConnection);
+        pollJob_.Post([this, lights] { ShowLights(linkLight_, heartbeatLight_, lights, context_.lights); });
     };
-    callbacks.cycleEnded = [this](const CycleEnd& end) {
-        QMetaObject::invokeMethod(
-            this, [this, end] { OnCycleEnded(end); }, Qt::QueuedConnection);
+    callbacks.cycleEnded = [this](const CycleEnd& end, const ReceivedBytes& received) {
+        pollJob_.Post([this, end, received] { OnCycleEnded(end, received); });
     };
-    if (const Result started = link_->StartPolling(plan.plan, callbacks); !started) {
+    const JobLauncher launch = [this](std::function<void()> job) { return pollJob_.Start(std::move(job)); };
+    if (const Result started = link_->StartPolling(launch, plan.plan, callbacks); !started) {
         context_.prompts.ShowMessage(started.message);
         ShowIdle();
         return;
@@ -358,12 +349,13 @@ void VariableMonitorDialog::StopPolling() {
     receive_->setText(QString::fromUtf8(ReceiveCaption));
     link_->RequestStop();
     send_->setEnabled(true);
-    WaitForWorkerEnd([this] { return link_->workerAlive(); });
-    link_->JoinWorker();
+    // A click now would act on a half-stopped window; it waits until the worker's end.
+    pollJob_.Wait(QEventLoop::ExcludeUserInputEvents);
     ShowIdle();
 }
 
-void VariableMonitorDialog::OnCycleEnded(const CycleEnd& end) {
+void VariableMonitorDialog::OnCycleEnded(const CycleEnd& end, const ReceivedBytes& received) {
+    state_.image.Take(received);
     ShowLights(linkLight_, heartbeatLight_, end.lights, context_.lights);
     // Two lines in the narrow column: the rate, then the silent exchanges.
     figures_->setText(Text(FormatLinkFigures(end.figures)).replace(QStringLiteral(", "), QStringLiteral("\n")));
@@ -375,7 +367,7 @@ void VariableMonitorDialog::OnCycleEnded(const CycleEnd& end) {
 // --- Sending -------------------------------------------------------------------
 
 void VariableMonitorDialog::onSendValues() {
-    if (polling_ || link_->workerAlive()) return;
+    if (polling_ || pollJob_.running()) return;
     std::array<std::string, MonitorRowsPerMap> fields;
     for (size_t i = 0; i < fields.size(); ++i) fields[i] = rows_[i].value->text().toStdString();
     // Every field is read whole and checked before a byte leaves.
@@ -445,7 +437,7 @@ void VariableMonitorDialog::done(int result) {
         context_.plcId = identifier_->value();
         if (polling_) StopPolling();
         // A worker that ended by itself may still be delivering its last report.
-        WaitForWorkerEnd([this] { return link_->workerAlive(); });
+        pollJob_.Wait(QEventLoop::ExcludeUserInputEvents);
         link_->Close();
     }
     QDialog::done(result);

@@ -13,6 +13,7 @@
 #include "link/monitor_file.h"
 #include "link/monitor_set.h"
 #include "link/ui/MonitorContext.h"
+#include "ui/BackgroundJob.h"
 
 class QCheckBox;
 class QComboBox;
@@ -49,7 +50,8 @@ public:
     bool OpenPort();
     // "Detener" is shown: the worker polls, or is about to end by itself.
     bool polling() const { return polling_; }
-    bool workerAlive() const;
+    // From "Recibir PLC" until the worker's end has reached the window.
+    bool workerAlive() const { return pollJob_.running(); }
     int currentMap() const { return currentMap_; }
 
     const RowWidgets& row(int index) const { return rows_[static_cast<size_t>(index)]; }
@@ -87,7 +89,7 @@ private:
     void onToggleReceive();
     void StartPolling();
     void StopPolling();
-    void OnCycleEnded(const CycleEnd& end);
+    void OnCycleEnded(const CycleEnd& end, const ReceivedBytes& received);
     void onSendValues();
     void onSave();
     void onLoad();
@@ -99,6 +101,8 @@ private:
     ProgramModel& model_;
     std::string directory_;
     std::unique_ptr<MonitorLink> link_;
+    // Runs the poll worker; it ends before the link goes.
+    BackgroundJob pollJob_;
     int currentMap_ = 0;
     bool polling_ = false;
     bool closed_ = false;

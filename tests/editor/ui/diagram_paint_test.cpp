@@ -130,10 +130,23 @@ TEST_F(ViewPaintTest, HoverAndMarkedCellAreInverted) {
     EXPECT_EQ(Cut(hovered, 1, 4), Inverted(Cut(plain, 1, 4)));
     EXPECT_EQ(Cut(hovered, 3, 4), Cut(plain, 3, 4));
 
-    view->SetMarkedCell({6, 2});  // the hover gives way to the marked cell
+    view->MarkCell({6, 2});  // the hover gives way to the marked cell
     const QImage marked = Shot();
     EXPECT_EQ(Cut(marked, 2, 6), Inverted(Cut(plain, 2, 6)));
     EXPECT_EQ(Cut(marked, 1, 4), Cut(plain, 1, 4));
+}
+
+// What the error list and a search window move the diagram with.
+TEST_F(ViewPaintTest, TheSurfaceBringsACellIntoViewAndARowToTheTop) {
+    view->InitialUpdate();
+    const CellPos far{8, 90};
+    EXPECT_FALSE(view->VisibleScreenRect().contains(view->CellScreenRect(far)));
+    view->ShowCell(far);
+    EXPECT_TRUE(view->VisibleScreenRect().contains(view->CellScreenRect(far)));
+    view->ScrollToRow(10);
+    EXPECT_EQ(view->CellScreenRect({1, 10}).top(), view->VisibleScreenRect().top());
+    view->ScrollToRow(-3);  // nothing lies above the first row
+    EXPECT_EQ(view->CellScreenRect({1, 0}).top(), view->VisibleScreenRect().top());
 }
 
 TEST_F(ViewPaintTest, APendingErasureIsBlankOnceAndEmptyAfterwards) {
@@ -274,7 +287,7 @@ TEST_F(ViewPaintTest, LiveValuesAndColoursRepaintOnlyWhatChanged) {
     image[112] = 250;
     EXPECT_TRUE(view->RefreshLive(image));
     const QImage live = Shot();
-    EXPECT_EQ(*view->monitoredOperands().Current(), (MonitoredOperandList{0, 8, 86, 112, -1}));
+    EXPECT_EQ(view->monitoredOperands(), (MonitoredOperandList{0, 8, 86, 112, -1}));
 
     // Red where the operand is off; the preset gives way to " 25.0".
     const QImage contact = Cut(live, 1, 1);

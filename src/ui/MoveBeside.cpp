@@ -1,4 +1,4 @@
-#include "editor/ui/MoveBeside.h"
+#include "ui/MoveBeside.h"
 
 #include <QGuiApplication>
 #include <QScreen>

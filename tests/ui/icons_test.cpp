@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
 #include <QIcon>
 #include <QImage>
 #include <QString>
-#include <gtest/gtest.h>
 
-#include "app/AppResources.h"
+#include "ui/Resources.h"
 
 namespace velmorin {
 namespace {
@@ -22,8 +22,8 @@ int InkedPixels(const QImage& image) {
 
 TEST(Icons, EveryToolbarIconRendersAtSixteenPixels) {
     InitAppResources();
-    const char* names[] = {"new",  "open",  "save",  "print", "help",    "delete",  "horiz",
-                           "vert", "ld",    "ldn",   "out",   "if",      "caja1",   "caja2",
+    const char* names[] = {"new",  "open",    "save", "print",   "help",     "delete",  "horiz",
+                           "vert", "ld",      "ldn",  "out",     "if",       "caja1",   "caja2",
                            "cntv", "compile", "send", "monitor", "commands", "velmorin"};
     for (const char* name : names) {
         const QString path = QStringLiteral(":/icons/%1.svg").arg(QLatin1StringView(name));

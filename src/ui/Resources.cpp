@@ -1,4 +1,4 @@
-#include "app/AppResources.h"
+#include "ui/Resources.h"
 
 #include <QtGlobal>
 
