@@ -59,7 +59,7 @@ class FirstPaintProbe : public QGenericPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QGenericPluginFactoryInterface" FILE "first_paint_probe.json")
 public:
-    QObject* create(const QString& /*name*/, const QString& /*spec*/) override {
+    QObject* create(const QString& /*name*/, const QString& /*parameters*/) override {
         auto* filter = new FirstPaintFilter(QCoreApplication::instance());
         QCoreApplication::instance()->installEventFilter(filter);
         return filter;
